@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace Orvane::Lumisk::Testing {
@@ -59,6 +60,7 @@ public:
     HGLRC Context() const { return context; }
 
 private:
+    std::string windowClassName;
     HWND window = nullptr;
     HDC dc = nullptr;
     HGLRC context = nullptr;

@@ -9,6 +9,7 @@
 // the exact sum than a float running sum would be).
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -26,8 +27,12 @@ struct Image {
     Image() = default;
     Image(int w, int h, Texel fill = {0.0f, 0.0f, 0.0f, 0.0f});
 
-    Texel& At(int x, int y) { return texels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
-    const Texel& At(int x, int y) const { return texels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+    Texel& At(int x, int y) { return texels[Index(x, y)]; }
+    const Texel& At(int x, int y) const { return texels[Index(x, y)]; }
+    std::size_t Index(int x, int y) const
+    {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+    }
 
     // 8-bit host pixels (A, R, G, B bytes) to 0..1 floats, and back with
     // rounding to the nearest level and clamping, as a UNORM8 store does.

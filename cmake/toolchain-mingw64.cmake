@@ -16,6 +16,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Static archives only (zlib ships an import library beside its archive).
+set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
 
 # Programs and the module carry the C++ runtime and winpthreads inside, so
 # they need no runtime DLLs beside them (a host loads the module from its own

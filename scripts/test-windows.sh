@@ -10,23 +10,19 @@ root=$(pwd)
 out="$root/build-windows"
 deps="$out/deps"
 jobs=$(( $(nproc) < 8 ? $(nproc) : 8 ))
-toolchain="$root/cmake/toolchain-mingw64.cmake"
 
 bash scripts/build-glbinding-mingw.sh "$deps/glbinding"
-
-# GoogleTest from Debian's source copy, built once for this target.
+bash scripts/build-libpng-mingw.sh "$deps/libpng"
+# GoogleTest from Debian's source copy (libgtest-dev), built once for this target.
 if [[ ! -f "$deps/googletest/.lumisk-built" ]]; then
-  rm -rf "$deps/googletest" "$out/googletest-build"
-  cmake -S /usr/src/googletest -B "$out/googletest-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps/googletest" >/dev/null
-  cmake --build "$out/googletest-build" -j"$jobs" >/dev/null
-  cmake --install "$out/googletest-build" >/dev/null
+  rm -rf "$deps/googletest"
+  bash scripts/mingw-cmake-install.sh /usr/src/googletest "$deps/googletest"
   touch "$deps/googletest/.lumisk-built"
 fi
 
-cmake -S . -B "$out/project" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+cmake -S . -B "$out/project" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  "-DLUMISK_MINGW_DEPS=$deps/glbinding;$deps/googletest" \
+  "-DLUMISK_MINGW_DEPS=$deps/glbinding;$deps/libpng;$deps/googletest" \
   -DLUMISK_LINUX_BUILD_DIR="$root/build"
 cmake --build "$out/project" -j"$jobs"
 bash scripts/wine-session.sh "$out" \

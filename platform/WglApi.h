@@ -30,3 +30,10 @@ using WglCreateContextAttribsArbProc = HGLRC(WINAPI*)(HDC hdc, HGLRC shareContex
 #define WGL_CONTEXT_CORE_PROFILE_BIT_ARB 0x00000001
 #define WGL_CONTEXT_COMPATIBILITY_PROFILE_BIT_ARB 0x00000002
 #endif
+
+// Converts between an entry point's own type and the untyped PROC of
+// wglGetProcAddress (through void(*)(), the conversion compilers accept).
+template <typename To, typename From>
+To WglProcCast(From proc) {
+    return reinterpret_cast<To>(reinterpret_cast<void (*)()>(proc));
+}

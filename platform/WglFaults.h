@@ -72,7 +72,7 @@ LUMISK_WGL_FAULTS_API LiveObjects CountLiveObjects();
 // Every class name registered successfully in this process, in order.
 LUMISK_WGL_FAULTS_API std::vector<std::string> RegisteredClassNames();
 
-// True when the window exists and its pixel format has been set.
+// True while the window exists.
 LUMISK_WGL_FAULTS_API bool WindowExists(HWND window);
 
 }  // namespace Orvane::Lumisk::WglFaults

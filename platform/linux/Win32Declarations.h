@@ -32,7 +32,7 @@ typedef struct LumiskInstanceHandle* HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef struct LumiskIconHandle* HICON;
 typedef HICON HCURSOR;
-typedef struct LumiskGdiObjectHandle* HGDIOBJ;
+typedef void* HGDIOBJ;  // untyped, as GDI hands out brushes, pens and fonts alike
 typedef struct LumiskBrushHandle* HBRUSH;
 typedef struct LumiskMenuHandle* HMENU;
 

@@ -34,7 +34,8 @@ void PaintBackground(RgbaImage& card) {
   }
 }
 
-// Small bright lights in a jittered grid: each one blurs into the lens's shape.
+// Bright lights of three sizes in a jittered grid: each one blurs into the
+// lens's shape, the larger ones into plainly visible discs.
 void PaintLights(RgbaImage& card) {
   static const Colour kLights[] = {{255, 250, 235}, {255, 190, 90}, {120, 200, 255}, {255, 120, 150}};
   uint32_t seed = 12345;
@@ -49,7 +50,7 @@ void PaintLights(RgbaImage& card) {
     for (int gx = stepX / 2; gx < card.width; gx += stepX, ++n) {
       const int x = gx + int(next() % unsigned(stepX / 2)) - stepX / 4;
       const int y = gy + int(next() % unsigned(stepY / 2)) - stepY / 4;
-      const int radius = 1 + n % 2;
+      const int radius = 2 + 2 * (n % 3);
       for (int dy = -radius; dy <= radius; ++dy)
         for (int dx = -radius; dx <= radius; ++dx)
           if (dx * dx + dy * dy <= radius * radius) Put(card, x + dx, y + dy, kLights[n % 4]);

@@ -213,6 +213,7 @@ const std::vector<OptionSpec>& ParameterOptions() {
 ToolOptions ParseToolOptions(const std::vector<std::string>& args) {
   ToolOptions options;
   std::vector<std::string> files;
+  std::optional<std::string> outputOption;
   ArgumentCursor cursor(args);
   bool optionsEnded = false;
   while (!cursor.Done()) {
@@ -253,15 +254,20 @@ ToolOptions ParseToolOptions(const std::vector<std::string>& args) {
       options.language = cursor.TakeValue(arg, inlineValue);
       if (options.language.empty() || options.language.size() >= size_t(PF_APP_LANG_TAG_SIZE))
         throw ToolError("--lang " + options.language + ": a language tag such as en_US or zh_CN is needed");
+    } else if (arg == "--output" || arg == "-o") {
+      outputOption = cursor.TakeValue(arg, inlineValue);
     } else if (arg == "--module") {
       options.modulePath = cursor.TakeValue(arg, inlineValue);
     } else {
       throw ToolError(arg + ": unknown option (see --help)");
     }
   }
-  if (files.size() > 2) throw ToolError("too many file names: at most INPUT.png and OUTPUT.png");
+  if (files.size() > 2 || (outputOption && files.size() > 1))
+    throw ToolError("too many file names: at most INPUT.png and OUTPUT.png");
   if (!files.empty()) options.input = files[0];
   if (files.size() == 2) options.output = files[1];
+  if (outputOption) options.output = *outputOption;
+  if (options.output.empty()) throw ToolError("an OUTPUT file name is needed");
   if (options.mapLayer) {
     const ParamSetting* map = FindSetting(options, kMapType);
     if (!map) {
@@ -333,6 +339,7 @@ std::string HelpText(const std::vector<const PF_ParamDef*>& params) {
           "  --downsample N                                  render at 1/N resolution, as a host preview (1 to "
        << kMaxDownsample
        << ")\n"
+          "  -o, --output FILE.png                           the output (also the second file name)\n"
           "  --lang TAG                                      the host's interface language tag (default en_US)\n"
           "  --module PATH                                   the effect module to load (default: the built one)\n"
           "  --help                                          this text\n";

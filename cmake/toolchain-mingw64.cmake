@@ -19,6 +19,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Static archives only (zlib ships an import library beside its archive).
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
 
+# mingw's <cmath> gives M_PI and its kin only on request (glibc always does).
+set(CMAKE_CXX_FLAGS_INIT -D_USE_MATH_DEFINES)
+set(CMAKE_C_FLAGS_INIT -D_USE_MATH_DEFINES)
+
 # Programs and the module carry the C++ runtime and winpthreads inside, so
 # they need no runtime DLLs beside them (a host loads the module from its own
 # folder, where no libstdc++ DLL lies).

@@ -1,6 +1,16 @@
 #include "testhost/ModuleLoader.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <stdexcept>
 
@@ -8,29 +18,49 @@ namespace Orvane::Lumisk::TestHost {
 
 namespace {
 
+#ifdef _WIN32
+std::string LoaderMessage() {
+  return "Windows error " + std::to_string(GetLastError());
+}
+
+void* OpenModule(const std::string& path) { return LoadLibraryA(path.c_str()); }
+
+void* Symbol(void* handle, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+
+void CloseModule(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+#else
 std::string LoaderMessage() {
   const char* message = dlerror();
   return message != nullptr ? message : "unknown loader error";
 }
 
+// RTLD_LOCAL: the module's symbols must not satisfy anyone else's.
+void* OpenModule(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+
+void* Symbol(void* handle, const char* name) { return dlsym(handle, name); }
+
+void CloseModule(void* handle) { dlclose(handle); }
+#endif
+
 }  // namespace
 
 ModuleLoader::ModuleLoader(const std::string& path) : path_(path) {
-  // RTLD_LOCAL: the module's symbols must not satisfy anyone else's.
-  handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  handle_ = OpenModule(path);
   if (handle_ == nullptr) {
     throw std::runtime_error("cannot load module " + path + ": " + LoaderMessage());
   }
-  entry_ = reinterpret_cast<PF_EntryPointFunc>(dlsym(handle_, "EntryPointFunc"));
+  entry_ = reinterpret_cast<PF_EntryPointFunc>(Symbol(handle_, "EntryPointFunc"));
   if (entry_ == nullptr) {
     const std::string message = LoaderMessage();
-    dlclose(handle_);
+    CloseModule(handle_);
     throw std::runtime_error("module " + path + " has no EntryPointFunc: " + message);
   }
 }
 
-ModuleLoader::~ModuleLoader() { dlclose(handle_); }
+ModuleLoader::~ModuleLoader() { CloseModule(handle_); }
 
-void* ModuleLoader::FindSymbol(const char* name) const { return dlsym(handle_, name); }
+void* ModuleLoader::FindSymbol(const char* name) const { return Symbol(handle_, name); }
 
 }  // namespace Orvane::Lumisk::TestHost

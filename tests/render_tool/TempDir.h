@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 namespace Orvane::Lumisk::RenderTool::Testing {
 
@@ -11,7 +14,15 @@ class TempDir {
 public:
   TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "lumisk-test-XXXXXX").string();
+#ifdef _WIN32
+    // No mkdtemp: pick the unique name first, then create it.
+    std::error_code failed;
+    path_ = _mktemp(pattern.data()) != nullptr && std::filesystem::create_directory(pattern, failed)
+                ? pattern
+                : std::string();
+#else
     path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+#endif
   }
   ~TempDir() {
     std::error_code ignored;

@@ -7,12 +7,20 @@
 #include "ExpectedPipl.h"
 #include "ResourceFile.h"
 #include "testhost/Host.h"
+#ifdef LUMISK_RESOURCE_MODULE
+#include "tests/windows/ModuleResources.h"
+#endif
 
 namespace {
 
 using namespace Orvane::Lumisk::Testing;
 
+#ifdef LUMISK_RESOURCE_MODULE
+// The Windows build reads the same resources back from the built DLL.
+std::vector<ResourceEntry> Resources() { return ReadModuleResources(LUMISK_RESOURCE_MODULE); }
+#else
 std::vector<ResourceEntry> Resources() { return ReadResourceFile(LUMISK_RESOURCE_FILE); }
+#endif
 
 // Walks the PiPL as the host reads it: each record's data is followed by the
 // next record at the length rounded up to 4.

@@ -1,0 +1,21 @@
+# Fails unless the export table of the PE module MODULE names exactly
+# EntryPointFunc, as objdump -p prints it.
+execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE headers RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "objdump -p failed on ${MODULE}")
+endif()
+# The name table: "[Ordinal/Name Pointer] Table" then one "[   n] Name" line each.
+string(FIND "${headers}" "[Ordinal/Name Pointer] Table" start)
+if(start EQUAL -1)
+  message(FATAL_ERROR "${MODULE} has no export name table")
+endif()
+string(SUBSTRING "${headers}" ${start} -1 table)
+string(REGEX MATCHALL "\n\t\\[ *[0-9]+\\] [^\n]+" entries "${table}")
+set(names "")
+foreach(entry IN LISTS entries)
+  string(REGEX REPLACE "^\n\t\\[ *[0-9]+\\] " "" name "${entry}")
+  list(APPEND names ${name})
+endforeach()
+if(NOT names STREQUAL "EntryPointFunc")
+  message(FATAL_ERROR "module exports [${names}], expected only EntryPointFunc")
+endif()

@@ -2,12 +2,7 @@
 // parameter set-up and global set-down commands, and prints what it answered.
 //
 //   lumisk-testhost [--module PATH] [--language TAG]
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
+#if !defined(_WIN32)
 #include <iconv.h>
 #endif
 
@@ -22,27 +17,12 @@ namespace {
 
 using Orvane::Lumisk::TestHost::Host;
 
-// Texts of a Chinese host are code page 936 bytes; the terminal wants UTF-8.
-#ifdef _WIN32
+// Texts of a Chinese host are code page 936 bytes; a Linux terminal wants
+// UTF-8 (a Windows console in code page 936 shows them as they are).
 std::string ToUtf8(const std::string& cp936) {
-  const int inLength = static_cast<int>(cp936.size());
-  std::wstring wide(cp936.size() + 1, L'\0');
-  const int wideLength = MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, cp936.data(), inLength,
-                                             wide.data(), static_cast<int>(wide.size()));
-  if (inLength == 0 || wideLength == 0) {
-    return cp936;
-  }
-  std::string out(static_cast<std::size_t>(wideLength) * 3 + 1, '\0');
-  const int outLength = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, out.data(),
-                                            static_cast<int>(out.size()), nullptr, nullptr);
-  if (outLength == 0) {
-    return cp936;
-  }
-  out.resize(static_cast<std::size_t>(outLength));
-  return out;
-}
+#if defined(_WIN32)
+  return cp936;
 #else
-std::string ToUtf8(const std::string& cp936) {
   iconv_t converter = iconv_open("UTF-8", "CP936");
   if (converter == reinterpret_cast<iconv_t>(-1)) {
     return cp936;
@@ -59,8 +39,8 @@ std::string ToUtf8(const std::string& cp936) {
   }
   out.resize(out.size() - outLeft);
   return out;
-}
 #endif
+}
 
 std::string Printable(const std::string& text) {
   std::string out;

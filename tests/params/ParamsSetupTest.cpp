@@ -103,6 +103,7 @@ TEST_F(ParamsSetupTest, SixteenDefinitionsFieldByFieldInBothLanguages) {
     EXPECT_EQ(fresh.ParamsSetup(), PF_Err_NONE);
     EXPECT_EQ(fresh.OutData().num_params, 17);
     EXPECT_EQ(fresh.Records().addParamCalls, 16);
+    EXPECT_EQ(fresh.Records().strcpyCalls, 15);  // the group's end gets no name at all
     ExpectGoldenDefinitions(fresh, c.language);
     EXPECT_EQ(fresh.GlobalSetdown(), PF_Err_NONE);
   }

@@ -100,7 +100,9 @@ TEST_F(ParamsSetupTest, SixteenDefinitionsFieldByFieldInBothLanguages) {
     TestHost::Host fresh;
     fresh.SetLanguageTag(c.tag);
     ASSERT_EQ(fresh.GlobalSetup(), PF_Err_NONE);
+    fresh.Records().Clear();
     EXPECT_EQ(fresh.ParamsSetup(), PF_Err_NONE);
+    EXPECT_TRUE(fresh.Records().suiteCalls.empty());  // names come from the table made at global set-up
     EXPECT_EQ(fresh.OutData().num_params, 17);
     EXPECT_EQ(fresh.Records().addParamCalls, 16);
     EXPECT_EQ(fresh.Records().strcpyCalls, 15);  // the group's end gets no name at all
@@ -209,6 +211,26 @@ TEST_F(ParamsSetupTest, DefaultsReadBackThroughTheReaders) {
   EXPECT_EQ(gamma, 2.2);
   EXPECT_EQ(host.Records().OutstandingCheckouts(), 0);
   EXPECT_EQ(host.Records().unmatchedCheckins, 0);
+  host.GlobalSetdown();
+}
+
+TEST_F(ParamsSetupTest, ReadersTakeTheValueAtTheRenderTime) {
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
+  host.Params().SetSlider(2, 7);
+  host.Params().SetSlider(2, 33, 2000);
+  const struct {
+    A_long time;
+    int32_t strength;
+  } cases[] = {{0, 7}, {2000, 33}, {2001, 7}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.time);
+    host.SetTime(c.time, 100, 1000);
+    int32_t strength = -1;
+    EXPECT_TRUE(ReadIntParam(&host.InData(), &host.OutData(), 2, &strength));
+    EXPECT_EQ(strength, c.strength);
+  }
+  EXPECT_EQ(host.Records().OutstandingCheckouts(), 0);
   host.GlobalSetdown();
 }
 

@@ -9,17 +9,9 @@
 namespace Orvane::Lumisk {
 namespace {
 
-// The host's name field holds 31 bytes and a terminating zero. A longer text
-// is cut at a character boundary (code page 936 characters take two bytes).
 void CopyName(PF_InData* in_data, const char* text, PF_ParamDef& def) {
   char bounded[sizeof def.name] = {};
-  std::size_t length = 0;
-  while (text[length] != '\0') {
-    const std::size_t width = static_cast<unsigned char>(text[length]) >= 0x81 && text[length + 1] != '\0' ? 2 : 1;
-    if (length + width >= sizeof bounded) break;
-    length += width;
-  }
-  std::memcpy(bounded, text, length);
+  std::memcpy(bounded, text, ParamNameLength(text));
   in_data->utils->ansi.strcpy(def.name, bounded);
 }
 
@@ -114,6 +106,18 @@ void FillDefinition(PF_InData* in_data, const ParamRow& row, PF_ParamDef& def) {
 }
 
 }  // namespace
+
+std::size_t ParamNameLength(const char* text) {
+  constexpr std::size_t kMaxLength = PF_MAX_PARAM_NAME_LEN;
+  std::size_t length = 0;
+  while (text[length] != '\0') {
+    const bool doubleByte = static_cast<unsigned char>(text[length]) >= 0x81 && text[length + 1] != '\0';
+    const std::size_t width = doubleByte ? 2 : 1;
+    if (length + width > kMaxLength) break;
+    length += width;
+  }
+  return length;
+}
 
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef*[], PF_LayerDef*) {
   out_data->num_params = kParamCount;

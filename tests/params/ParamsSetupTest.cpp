@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "effect/ParamReaders.h"
+#include "effect/ParamsSetup.h"
 #include "testhost/Host.h"
 #include "tests/params/Cp936.h"
 #include "tests/params/ParamsGolden.h"
@@ -232,6 +233,29 @@ TEST_F(ParamsSetupTest, ReadersTakeTheValueAtTheRenderTime) {
   }
   EXPECT_EQ(host.Records().OutstandingCheckouts(), 0);
   host.GlobalSetdown();
+}
+
+TEST(ParamNameLength, CutsAtTheFieldAndAtCharacterBoundaries) {
+  const std::string dbcs = "\xC0\xA0";  // one code page 936 character
+  std::string sixteen;
+  for (int i = 0; i < 16; ++i) sixteen += dbcs;
+  const struct {
+    std::string text;
+    std::size_t length;
+  } cases[] = {
+      {"", 0},
+      {"Blur Focal Distance", 19},
+      {std::string(31, 'a'), 31},
+      {std::string(40, 'a'), 31},
+      {sixteen, 30},                       // the 16th character would need bytes 31 and 32
+      {sixteen.substr(0, 30) + "ab", 31},  // 15 characters and one ASCII byte
+      {std::string(30, 'a') + dbcs, 30},   // a character that would straddle the end
+      {"ab\xC0", 3},                       // a lone lead byte at the end counts as one
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ParamNameLength(c.text.c_str()), c.length);
+  }
 }
 
 }  // namespace

@@ -372,7 +372,11 @@ TEST_F(RenderTargetTest, FramesOnTwoThreadsInTurnUseEachContextsOwnFramebuffers)
   std::thread second(renderThread, std::vector<int>{1});
   second.join();
   first.join();
+  // Mesa lets a share group see every framebuffer, so GL alone would not show a
+  // framebuffer used outside its context: each context must hold its own name.
   EXPECT_NE(frameOf[0], 0u);
+  EXPECT_NE(frameOf[1], 0u);
+  EXPECT_NE(frameOf[0], frameOf[1]);
   EXPECT_EQ(frameOf[0], frameOf[2]);  // the first thread's context kept its own framebuffer
   glContext->Context().MakeCurrent();
 }

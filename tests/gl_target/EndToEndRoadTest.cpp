@@ -34,8 +34,8 @@ void main() {
 )";
 
 void DrawNaturalOrder(GLuint texture) {
-  static const float quad[] = {1, -1, 0, 1, 0, 1, 1, 0, 1, 1, -1, 1, 0, 0, 1,
-                               -1, 1, 0, 0, 1, -1, -1, 0, 0, 0, 1, -1, 0, 1, 0};
+  static const float quad[] = {1,  -1, 0, 1, 0, 1,  1,  0, 1, 1, -1, 1,  0, 0, 1,
+                               -1, 1,  0, 0, 1, -1, -1, 0, 0, 0, 1,  -1, 0, 1, 0};
   OpenglShader shader(CopyVertexSource, kNaturalOrderSource);
   shader.AddAttribute("position", 0);
   shader.AddAttribute("input_uv", 1);
@@ -86,7 +86,8 @@ void FillFrame(World& world, int frame) {
 }
 
 void ExpectSamePixels(const World& expected, const World& actual) {
-  ExpectWorld(actual, [&](int x, int y, int c) { return WorldChannel(expected, x, y, c); }, 0.0);
+  ExpectWorld(
+      actual, [&](int x, int y, int c) { return WorldChannel(expected, x, y, c); }, 0.0);
   EXPECT_TRUE(actual.PaddingUntouched());
 }
 

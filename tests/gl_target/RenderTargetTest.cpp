@@ -1,8 +1,6 @@
 // The render target on real GL: its objects and bindings after each step, the
 // pixels a frame carries from its colour layer to the output renderbuffer, and
 // frames on two threads' contexts in turn.
-#include "gl/RenderTarget.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "gl/AEOpenGLContext.h"
+#include "gl/RenderTarget.h"
 #include "tests/gl_target/FramePainter.h"
 #include "tests/gl_target/GlQueries.h"
 #include "tests/gl_target/PixelPatterns.h"

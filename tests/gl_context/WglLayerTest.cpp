@@ -187,6 +187,17 @@ TEST_F(WglLayerTest, CurrentContextIsPerThread) {
     EXPECT_EQ(wglMakeCurrent(window.dc, context), FALSE);
 }
 
+TEST_F(WglLayerTest, ThreadThatEndsReleasesItsCurrentContext) {
+    TestWindow window("WglLayerTest_thread_exit");
+    const HGLRC context = wglCreateContext(window.dc);
+    BOOL taken = FALSE;
+    std::thread host([&] { taken = wglMakeCurrent(window.dc, context); });  // ends with it current
+    host.join();
+    ASSERT_EQ(taken, TRUE);
+    EXPECT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    EXPECT_EQ(wglDeleteContext(context), TRUE);
+}
+
 TEST_F(WglLayerTest, FailedMakeCurrentLeavesNothingCurrent) {
     TestWindow window("WglLayerTest_failed_current");
     const HGLRC context = wglCreateContext(window.dc);

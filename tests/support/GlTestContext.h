@@ -45,6 +45,29 @@ protected:
     std::unique_ptr<ScopedGlContext> glContext;
 };
 
+// A window class of its own, one hidden window of it and the window's device
+// context with its pixel format set; all released at destruction.
+class TestWindow {
+public:
+    explicit TestWindow(const std::string& className);
+    ~TestWindow();
+
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND Window() const { return window; }
+    HDC Dc() const { return dc; }
+    // Releases the device context and gets the window's again.
+    HDC ReacquireDc();
+    // A new legacy context (wglCreateContext), made current on this thread.
+    HGLRC MakeLegacyContextCurrent();
+
+private:
+    std::string windowClassName;
+    HWND window = nullptr;
+    HDC dc = nullptr;
+};
+
 // A context the host owns, as the test host makes it: its own hidden window,
 // device context and a legacy wglCreateContext. Not current until MakeCurrent.
 class HostGlContext {
@@ -56,14 +79,37 @@ public:
     HostGlContext& operator=(const HostGlContext&) = delete;
 
     void MakeCurrent();
-    HDC Dc() const { return dc; }
+    HDC Dc() const { return window.Dc(); }
     HGLRC Context() const { return context; }
 
 private:
-    std::string windowClassName;
-    HWND window = nullptr;
-    HDC dc = nullptr;
+    TestWindow window;
     HGLRC context = nullptr;
+};
+
+// Records the gl:: calls made through glbinding (in the context glbinding
+// uses on this thread) while it lives: names and parameter texts.
+class GlCallRecorder {
+public:
+    struct Call {
+        std::string name;
+        std::vector<std::string> parameters;
+    };
+
+    GlCallRecorder();
+    ~GlCallRecorder();
+
+    GlCallRecorder(const GlCallRecorder&) = delete;
+    GlCallRecorder& operator=(const GlCallRecorder&) = delete;
+
+    const std::vector<Call>& Calls() const { return calls; }
+    int Count(const std::string& name) const;
+    // Names of the calls, in order.
+    std::vector<std::string> Names() const;
+    void Clear() { calls.clear(); }
+
+private:
+    std::vector<Call> calls;
 };
 
 // RGBA pixels of the read framebuffer bound now (its current read buffer),

@@ -1,0 +1,154 @@
+// The test host: loads the effect module (or takes an entry point linked into
+// the test) and drives EntryPointFunc as the compositing host would, with its
+// own PF_InData, PF_OutData and params array, a basic suite that hands out the
+// nine suites the effect uses (each implemented for real), records of every
+// call the module makes, and injectable faults.
+//
+// Typical use:
+//   TestHost::Host host;                        // loads the built ZQLumisk.aex
+//   host.SetLanguageTag("zh_CN");
+//   ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+//   ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
+//   host.Params().SetPopup(5, 4);               // "Type" = Circle at all times
+//   host.UpdateParamsUI();
+//   EXPECT_TRUE(host.Params().Hidden(6));
+//   EXPECT_EQ(host.Records().OutstandingSuites(), 0);
+//
+// One Host is "active" at a time (the most recently made one still alive):
+// the suite functions that carry no effect reference (sprintf, the language
+// query, handles) answer for it. Host callbacks lock one mutex, so the module
+// may call them from several threads.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "hostapi/HostEffectApi.h"
+#include "hostapi/HostSuites.h"
+#include "testhost/HostFaults.h"
+#include "testhost/HostRecords.h"
+#include "testhost/ModuleLoader.h"
+#include "testhost/ParameterStore.h"
+#include "testhost/World.h"
+
+struct _AEGP_EffectRefH;
+struct _AEGP_StreamRefH;
+
+namespace Orvane::Lumisk::TestHost {
+
+// The module the build made (ZQLumisk.aex).
+std::string DefaultModulePath();
+
+enum class CommandPhase { kBefore, kAfter };
+// Called around every command: before (result 0) and after (the result).
+using CommandObserver = std::function<void(PF_Cmd cmd, CommandPhase phase, PF_Err result)>;
+
+class Host {
+ public:
+  // Loads the module at modulePath (std::runtime_error when it cannot).
+  explicit Host(const std::string& modulePath = DefaultModulePath());
+  // Drives an entry point linked into the calling program.
+  explicit Host(PF_EntryPointFunc entryPoint);
+  ~Host();
+
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  // ---- commands: each records its result in Records().commands
+  // Sends cmd with the host's own records, the params array at the current
+  // time, the output world and extra. Returns kExceptionEscaped if an
+  // exception left the module.
+  PF_Err Send(PF_Cmd cmd, void* extra = nullptr);
+  // Sends cmd with records of the caller's choice (null ones included).
+  PF_Err SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                 PF_LayerDef* output, void* extra);
+  PF_Err About() { return Send(PF_Cmd_ABOUT); }
+  PF_Err GlobalSetup() { return Send(PF_Cmd_GLOBAL_SETUP); }
+  PF_Err GlobalSetdown() { return Send(PF_Cmd_GLOBAL_SETDOWN); }
+  // Forgets the definitions of an earlier parameter set-up first, and starts
+  // the add_param count of Faults().addParamFailAtCall again.
+  PF_Err ParamsSetup();
+  PF_Err Render() { return Send(PF_Cmd_RENDER); }
+  PF_Err UserChangedParam(PF_ParamIndex changedIndex);
+  PF_Err UpdateParamsUI() { return Send(PF_Cmd_UPDATE_PARAMS_UI); }
+
+  PF_EntryPointFunc EntryPoint() const { return entry_; }
+  // The loader of the module, or null for a linked entry point.
+  const ModuleLoader* Module() const { return module_.get(); }
+
+  // ---- the host's records handed to the module
+  PF_InData& InData() { return inData_; }
+  PF_OutData& OutData() { return outData_; }
+  // in_data's current_time, time_step (and local_time_step) and time_scale.
+  void SetTime(A_long currentTime, A_long timeStep, A_u_long timeScale);
+  void SetDownsample(PF_RationalScale x, PF_RationalScale y);
+
+  // ---- images. The host starts with its own 32 x 32 8-bit input and output.
+  // SetInputLayer sets params[0] and in_data's width and height. Not owned:
+  // the world must outlive its use.
+  void SetInputLayer(World& world);
+  void SetOutput(World& world);
+  World& Input() { return *input_; }
+  World& Output() { return *output_; }
+
+  // ---- host services
+  // The tag PF_AppGetLanguage writes: all six bytes as given...
+  void SetLanguageTag(const std::array<A_char, PF_APP_LANG_TAG_SIZE>& tagBytes);
+  // ...or a text of up to five characters, zero-filled (longer texts are cut).
+  void SetLanguageTag(const char* tag);
+
+  ParameterStore& Params() { return params_; }
+  HostRecords& Records() { return records_; }
+  // Handles made by host_new_handle and not yet disposed.
+  int LiveHandles() const { return records_.handlesMade - records_.handlesDisposed; }
+  // Effect and stream references made and not yet disposed.
+  int LiveEffects() const { return records_.effectsMade - records_.effectsDisposed; }
+  int LiveStreams() const { return records_.streamsMade - records_.streamsDisposed; }
+  HostFaults& Faults() { return faults_; }
+
+  void AddCommandObserver(CommandObserver observer) { observers_.push_back(std::move(observer)); }
+
+  // The active host (see above), or null.
+  static Host* Active();
+
+ private:
+  friend struct HostServices;
+
+  struct HandleBlock;
+
+  void Initialise();
+  void Record(const std::string& call);
+
+  std::unique_ptr<ModuleLoader> module_;
+  PF_EntryPointFunc entry_ = nullptr;
+  Host* previousActive_ = nullptr;
+
+  std::recursive_mutex mutex_;
+  PF_InData inData_{};
+  PF_OutData outData_{};
+  PF_UtilCallbacks utils_{};
+  SPBasicSuite basicSuite_{};
+  std::array<A_char, PF_APP_LANG_TAG_SIZE> languageTag_{{'e', 'n', '_', 'U', 'S', '\0'}};
+
+  World ownInput_;
+  World ownOutput_;
+  World* input_;
+  World* output_;
+
+  ParameterStore params_;
+  HostRecords records_;
+  HostFaults faults_;
+  std::vector<CommandObserver> observers_;
+
+  std::vector<std::unique_ptr<_AEGP_EffectRefH>> effects_;
+  std::vector<std::unique_ptr<_AEGP_StreamRefH>> streams_;
+  std::vector<std::unique_ptr<HandleBlock>> handles_;
+  std::vector<std::pair<std::string, int32_t>> heldSuites_;
+  std::vector<const PF_ParamDef*> checkedOut_;
+};
+
+}  // namespace Orvane::Lumisk::TestHost

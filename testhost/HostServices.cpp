@@ -1,0 +1,521 @@
+// The services the test host offers the module: the basic suite with the nine
+// suites, the interaction callbacks and the utility callbacks of PF_InData.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "testhost/Host.h"
+#include "testhost/HostServices.h"
+
+namespace Orvane::Lumisk::TestHost {
+
+struct HostServices {
+  using Lock = std::lock_guard<std::recursive_mutex>;
+
+  static Host* FromRef(PF_ProgPtr effect_ref) { return reinterpret_cast<Host*>(effect_ref); }
+
+  // ---------------------------------------------------------------- basic suite
+  static SPErr AcquireSuite(const char* name, int32_t version, const void** suite);
+  static SPErr ReleaseSuite(const char* name, int32_t version);
+
+  // ---------------------------------------------------------------- suites
+  static A_long Sprintf(A_char* buffer, const A_char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    // The effect formats only into its 256-byte message buffer.
+    const int written = std::vsnprintf(buffer, PF_MAX_EFFECT_MSG_LEN + 1, format, args);
+    va_end(args);
+    if (Host* host = Host::Active()) {
+      Lock lock(host->mutex_);
+      host->Record("sprintf");
+      host->records_.sprintfOutputs.emplace_back(buffer);
+    }
+    return written;
+  }
+
+  static PF_Err AppGetLanguage(A_char tag[PF_APP_LANG_TAG_SIZE]) {
+    Host* host = Host::Active();
+    if (host == nullptr) {
+      return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    Lock lock(host->mutex_);
+    host->Record("PF_AppGetLanguage");
+    ++host->records_.languageQueries;
+    if (host->faults_.languageError != PF_Err_NONE) {
+      return host->faults_.languageError;
+    }
+    std::memcpy(tag, host->languageTag_.data(), PF_APP_LANG_TAG_SIZE);
+    return PF_Err_NONE;
+  }
+
+  static A_Err GetNewEffectForEffect(AEGP_PluginID, PF_ProgPtr effect_ref, AEGP_EffectRefH* effectPH) {
+    Host* host = FromRef(effect_ref);
+    if (host == nullptr || effectPH == nullptr) {
+      return A_Err_GENERIC;
+    }
+    Lock lock(host->mutex_);
+    host->Record("AEGP_GetNewEffectForEffect");
+    if (host->faults_.newEffectError != A_Err_NONE) {
+      return host->faults_.newEffectError;
+    }
+    host->effects_.push_back(std::make_unique<_AEGP_EffectRefH>(_AEGP_EffectRefH{host, false}));
+    *effectPH = host->effects_.back().get();
+    ++host->records_.effectsMade;
+    return A_Err_NONE;
+  }
+
+  static A_Err DisposeEffect(AEGP_EffectRefH effectH) {
+    Host* host = Host::Active();
+    if (host == nullptr) {
+      return A_Err_GENERIC;
+    }
+    Lock lock(host->mutex_);
+    host->Record("AEGP_DisposeEffect");
+    if (!KnownEffect(*host, effectH) || effectH->disposed) {
+      ++host->records_.badHandleCalls;
+      return A_Err_GENERIC;
+    }
+    effectH->disposed = true;
+    ++host->records_.effectsDisposed;
+    return A_Err_NONE;
+  }
+
+  static A_Err GetNewEffectStreamByIndex(AEGP_PluginID, AEGP_EffectRefH effectH, PF_ParamIndex index,
+                                         AEGP_StreamRefH* streamPH) {
+    Host* host = Host::Active();
+    if (host == nullptr || streamPH == nullptr) {
+      return A_Err_GENERIC;
+    }
+    Lock lock(host->mutex_);
+    host->Record("AEGP_GetNewEffectStreamByIndex " + std::to_string(index));
+    if (!KnownEffect(*host, effectH) || effectH->disposed) {
+      ++host->records_.badHandleCalls;
+      return A_Err_GENERIC;
+    }
+    const auto fault = host->faults_.newStreamErrors.find(index);
+    if (fault != host->faults_.newStreamErrors.end()) {
+      return fault->second;
+    }
+    if (!host->params_.Has(index)) {
+      return A_Err_GENERIC;
+    }
+    host->streams_.push_back(std::make_unique<_AEGP_StreamRefH>(_AEGP_StreamRefH{host, index, false}));
+    *streamPH = host->streams_.back().get();
+    ++host->records_.streamsMade;
+    return A_Err_NONE;
+  }
+
+  static A_Err DisposeStream(AEGP_StreamRefH streamH) {
+    Host* host = Host::Active();
+    if (host == nullptr) {
+      return A_Err_GENERIC;
+    }
+    Lock lock(host->mutex_);
+    if (!LiveStream(*host, streamH)) {
+      host->Record("AEGP_DisposeStream ?");
+      ++host->records_.badHandleCalls;
+      return A_Err_GENERIC;
+    }
+    host->Record("AEGP_DisposeStream " + std::to_string(streamH->index));
+    streamH->disposed = true;
+    ++host->records_.streamsDisposed;
+    return A_Err_NONE;
+  }
+
+  static A_Err GetDynamicStreamFlags(AEGP_StreamRefH streamH, AEGP_DynStreamFlags* flagsP) {
+    Host* host = Host::Active();
+    if (host == nullptr) {
+      return A_Err_GENERIC;
+    }
+    Lock lock(host->mutex_);
+    if (!LiveStream(*host, streamH) || flagsP == nullptr) {
+      host->Record("AEGP_GetDynamicStreamFlags ?");
+      ++host->records_.badHandleCalls;
+      return A_Err_GENERIC;
+    }
+    host->Record("AEGP_GetDynamicStreamFlags " + std::to_string(streamH->index));
+    const auto fault = host->faults_.getStreamFlagsErrors.find(streamH->index);
+    if (fault != host->faults_.getStreamFlagsErrors.end()) {
+      return fault->second;
+    }
+    *flagsP = host->params_.At(streamH->index).streamFlags;
+    return A_Err_NONE;
+  }
+
+  static A_Err SetDynamicStreamFlag(AEGP_StreamRefH streamH, AEGP_DynStreamFlags one_flag, A_Boolean undoableB,
+                                    A_Boolean setB) {
+    Host* host = Host::Active();
+    if (host == nullptr) {
+      return A_Err_GENERIC;
+    }
+    Lock lock(host->mutex_);
+    if (!LiveStream(*host, streamH)) {
+      host->Record("AEGP_SetDynamicStreamFlag ?");
+      ++host->records_.badHandleCalls;
+      return A_Err_GENERIC;
+    }
+    const PF_ParamIndex index = streamH->index;
+    host->Record("AEGP_SetDynamicStreamFlag " + std::to_string(index) + (setB != 0 ? " set" : " clear"));
+    const auto fault = host->faults_.setStreamFlagErrors.find(index);
+    if (fault != host->faults_.setStreamFlagErrors.end()) {
+      return fault->second;
+    }
+    host->records_.streamFlagChanges.push_back(StreamFlagChange{index, one_flag, undoableB != 0, setB != 0});
+    AEGP_DynStreamFlags& flags = host->params_.At(index).streamFlags;
+    flags = setB != 0 ? (flags | one_flag) : (flags & ~one_flag);
+    return A_Err_NONE;
+  }
+
+  static PF_Err UpdateParamUI(PF_ProgPtr effect_ref, PF_ParamIndex param_index, const PF_ParamDef* defP) {
+    Host* host = FromRef(effect_ref);
+    if (host == nullptr) {
+      return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    Lock lock(host->mutex_);
+    host->Record("PF_UpdateParamUI " + std::to_string(param_index));
+    host->records_.uiUpdates.push_back(ParamUiUpdate{param_index, defP != nullptr ? *defP : PF_ParamDef{}});
+    return host->faults_.updateParamUiError;
+  }
+
+  static PF_Handle NewHandle(A_HandleSize size) {
+    Host* host = Host::Active();
+    if (host == nullptr) {
+      return nullptr;
+    }
+    Lock lock(host->mutex_);
+    host->Record("host_new_handle " + std::to_string(size));
+    host->records_.handleSizes.push_back(size);
+    if (host->faults_.nullNewHandle) {
+      return nullptr;
+    }
+    auto block = std::make_unique<Host::HandleBlock>();
+    // One byte at least, so that a handle of size 0 still has a buffer.
+    block->bytes.assign(static_cast<std::size_t>(size) + 1, 0);
+    block->data = block->bytes.data();
+    host->handles_.push_back(std::move(block));
+    ++host->records_.handlesMade;
+    return &host->handles_.back()->data;
+  }
+
+  static void* LockHandle(PF_Handle handle) {
+    Host* host = Host::Active();
+    if (host == nullptr) {
+      return nullptr;
+    }
+    Lock lock(host->mutex_);
+    host->Record("host_lock_handle");
+    Host::HandleBlock* block = LiveHandle(*host, handle);
+    if (block == nullptr) {
+      return nullptr;
+    }
+    ++block->locks;
+    return block->data;
+  }
+
+  static void UnlockHandle(PF_Handle handle) {
+    Host* host = Host::Active();
+    if (host == nullptr) {
+      return;
+    }
+    Lock lock(host->mutex_);
+    host->Record("host_unlock_handle");
+    Host::HandleBlock* block = LiveHandle(*host, handle);
+    if (block == nullptr || block->locks == 0) {
+      ++host->records_.badHandleCalls;
+      return;
+    }
+    --block->locks;
+  }
+
+  static void DisposeHandle(PF_Handle handle) {
+    Host* host = Host::Active();
+    if (host == nullptr) {
+      return;
+    }
+    Lock lock(host->mutex_);
+    host->Record("host_dispose_handle");
+    Host::HandleBlock* block = LiveHandle(*host, handle);
+    if (block == nullptr) {
+      return;
+    }
+    block->disposed = true;
+    block->bytes = std::vector<uint8_t>();
+    block->data = nullptr;
+    ++host->records_.handlesDisposed;
+  }
+
+  static PF_Err Iterate(PF_InData* in_data, A_long progress_base, A_long progress_final, PF_EffectWorld* src,
+                        const PF_Rect* area, void* refcon, PF_IteratePixelFloatFunc pix_fn, PF_EffectWorld* dst);
+
+  // ---------------------------------------------------------------- callbacks of PF_InData
+  static PF_Err CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long time_step,
+                              A_u_long time_scale, PF_ParamDef* param);
+  static PF_Err CheckinParam(PF_ProgPtr effect_ref, PF_ParamDef* param);
+  static PF_Err AddParam(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDefPtr def);
+  static A_char* Strcpy(A_char* dest, const A_char* src) {
+    if (Host* host = Host::Active()) {
+      Lock lock(host->mutex_);
+      ++host->records_.strcpyCalls;
+    }
+    return std::strcpy(dest, src);
+  }
+  static PF_Err PixelData8(PF_EffectWorld* worldP, PF_PixelPtr pixelsP0, PF_Pixel8** pixPP) {
+    return PixelData(worldP, pixelsP0, reinterpret_cast<void**>(pixPP), PixelDepth::k8);
+  }
+  static PF_Err PixelData16(PF_EffectWorld* worldP, PF_PixelPtr pixelsP0, PF_Pixel16** pixPP) {
+    return PixelData(worldP, pixelsP0, reinterpret_cast<void**>(pixPP), PixelDepth::k16);
+  }
+
+  static void Install(Host& host);
+
+ private:
+  static bool KnownEffect(const Host& host, AEGP_EffectRefH effectH) {
+    for (const auto& effect : host.effects_) {
+      if (effect.get() == effectH) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  static bool LiveStream(const Host& host, AEGP_StreamRefH streamH) {
+    for (const auto& stream : host.streams_) {
+      if (stream.get() == streamH) {
+        return !stream->disposed;
+      }
+    }
+    return false;
+  }
+
+  static Host::HandleBlock* LiveHandle(Host& host, PF_Handle handle) {
+    for (const auto& block : host.handles_) {
+      if (&block->data == handle && !block->disposed) {
+        return block.get();
+      }
+    }
+    ++host.records_.badHandleCalls;
+    return nullptr;
+  }
+
+  static PF_Err PixelData(PF_EffectWorld* worldP, PF_PixelPtr pixelsP0, void** pixPP, PixelDepth depth) {
+    Host* host = Host::Active();
+    if (pixPP == nullptr) {
+      return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    *pixPP = nullptr;
+    if (host != nullptr) {
+      Lock lock(host->mutex_);
+      host->Record(depth == PixelDepth::k8 ? "get_pixel_data8" : "get_pixel_data16");
+      if (host->faults_.nullPixelData) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+      }
+    }
+    if (worldP == nullptr || DepthOf(*worldP) != depth) {
+      return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    *pixPP = pixelsP0 != nullptr ? static_cast<void*>(pixelsP0) : static_cast<void*>(worldP->data);
+    return PF_Err_NONE;
+  }
+};
+
+namespace {
+
+const PF_ANSICallbacksSuite1 kAnsiSuite = {&HostServices::Sprintf};
+const PF_AppSuite7 kAppSuite = {&HostServices::AppGetLanguage};
+const AEGP_PFInterfaceSuite1 kPFInterfaceSuite = {&HostServices::GetNewEffectForEffect};
+const AEGP_EffectSuite2 kEffectSuite = {&HostServices::DisposeEffect};
+const AEGP_StreamSuite7 kStreamSuite = {&HostServices::GetNewEffectStreamByIndex, &HostServices::DisposeStream};
+const AEGP_DynamicStreamSuite2 kDynamicStreamSuite = {&HostServices::GetDynamicStreamFlags,
+                                                      &HostServices::SetDynamicStreamFlag};
+const PF_ParamUtilsSuite3 kParamUtilsSuite = {&HostServices::UpdateParamUI};
+const PF_HandleSuite2 kHandleSuite = {&HostServices::NewHandle, &HostServices::LockHandle,
+                                      &HostServices::UnlockHandle, &HostServices::DisposeHandle};
+const PF_iterateFloatSuite1 kIterateFloatSuite = {&HostServices::Iterate};
+
+struct OfferedSuite {
+  const char* name;
+  int32_t version;
+  const void* suite;
+};
+
+const OfferedSuite kOfferedSuites[] = {
+    {kPFANSISuite, kPFANSISuiteVersion1, &kAnsiSuite},
+    {kPFAppSuite, kPFAppSuiteVersion7, &kAppSuite},
+    {kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1, &kPFInterfaceSuite},
+    {kAEGPEffectSuite, kAEGPEffectSuiteVersion2, &kEffectSuite},
+    {kAEGPStreamSuite, kAEGPStreamSuiteVersion7, &kStreamSuite},
+    {kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion2, &kDynamicStreamSuite},
+    {kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3, &kParamUtilsSuite},
+    {kPFHandleSuite, kPFHandleSuiteVersion2, &kHandleSuite},
+    {kPFIterateFloatSuite, kPFIterateFloatSuiteVersion1, &kIterateFloatSuite},
+};
+
+const void* FindOfferedSuite(const std::string& name, int32_t version) {
+  for (const OfferedSuite& offered : kOfferedSuites) {
+    if (name == offered.name && version == offered.version) {
+      return offered.suite;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+SPErr HostServices::AcquireSuite(const char* name, int32_t version, const void** suite) {
+  Host* host = Host::Active();
+  if (host == nullptr || name == nullptr || suite == nullptr) {
+    return A_Err_MISSING_SUITE;
+  }
+  Lock lock(host->mutex_);
+  const std::string suiteName = name;
+  host->Record("AcquireSuite " + suiteName + " " + std::to_string(version));
+  const void* offered = FindOfferedSuite(suiteName, version);
+  SPErr result = A_Err_NONE;
+  if (offered == nullptr || host->faults_.missingSuites.count(suiteName) != 0) {
+    result = A_Err_MISSING_SUITE;
+  } else {
+    *suite = host->faults_.nullSuites.count(suiteName) != 0 ? nullptr : offered;
+    host->heldSuites_.emplace_back(suiteName, version);
+  }
+  host->records_.suiteCalls.push_back(SuiteCall{SuiteCall::Kind::kAcquire, suiteName, version, result});
+  return result;
+}
+
+SPErr HostServices::ReleaseSuite(const char* name, int32_t version) {
+  Host* host = Host::Active();
+  if (host == nullptr || name == nullptr) {
+    return A_Err_GENERIC;
+  }
+  Lock lock(host->mutex_);
+  const std::string suiteName = name;
+  host->Record("ReleaseSuite " + suiteName + " " + std::to_string(version));
+  SPErr result = A_Err_GENERIC;
+  auto& held = host->heldSuites_;
+  for (auto it = held.rbegin(); it != held.rend(); ++it) {
+    if (it->first == suiteName && it->second == version) {
+      held.erase(std::next(it).base());
+      result = A_Err_NONE;
+      break;
+    }
+  }
+  host->records_.suiteCalls.push_back(SuiteCall{SuiteCall::Kind::kRelease, suiteName, version, result});
+  return result;
+}
+
+PF_Err HostServices::Iterate(PF_InData* in_data, A_long, A_long, PF_EffectWorld* src, const PF_Rect* area,
+                             void* refcon, PF_IteratePixelFloatFunc pix_fn, PF_EffectWorld* dst) {
+  Host* host = in_data != nullptr ? FromRef(in_data->effect_ref) : nullptr;
+  if (host == nullptr) {
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
+  {
+    Lock lock(host->mutex_);
+    host->Record("iterate");
+    ++host->records_.iterateCalls;
+    if (host->faults_.iterateError != PF_Err_NONE) {
+      return host->faults_.iterateError;
+    }
+  }
+  if (src == nullptr || dst == nullptr || pix_fn == nullptr || DepthOf(*src) != PixelDepth::kFloat ||
+      DepthOf(*dst) != PixelDepth::kFloat || src->width != dst->width || src->height != dst->height) {
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
+  const PF_Rect whole{0, 0, src->width, src->height};
+  const PF_Rect& rect = area != nullptr ? *area : whole;
+  for (A_long y = rect.top; y < rect.bottom; ++y) {
+    auto* in = reinterpret_cast<PF_PixelFloat*>(reinterpret_cast<uint8_t*>(src->data) +
+                                                static_cast<std::ptrdiff_t>(y) * src->rowbytes);
+    auto* out = reinterpret_cast<PF_PixelFloat*>(reinterpret_cast<uint8_t*>(dst->data) +
+                                                 static_cast<std::ptrdiff_t>(y) * dst->rowbytes);
+    for (A_long x = rect.left; x < rect.right; ++x) {
+      // The pixel function runs without the host's lock, as the host would
+      // call it from its own worker threads.
+      const PF_Err err = pix_fn(refcon, x, y, &in[x], &out[x]);
+      if (err != PF_Err_NONE) {
+        return err;
+      }
+    }
+  }
+  return PF_Err_NONE;
+}
+
+PF_Err HostServices::CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long time_step,
+                                   A_u_long time_scale, PF_ParamDef* param) {
+  Host* host = FromRef(effect_ref);
+  if (host == nullptr || param == nullptr) {
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
+  Lock lock(host->mutex_);
+  host->Record("checkout_param " + std::to_string(index));
+  PF_Err result = PF_Err_NONE;
+  const auto fault = host->faults_.checkoutErrors.find(index);
+  if (fault != host->faults_.checkoutErrors.end()) {
+    result = fault->second;
+  } else if (!host->params_.Has(index)) {
+    result = PF_Err_INVALID_INDEX;
+  } else {
+    *param = host->params_.ValueAt(index, what_time);
+    const auto wrongType = host->faults_.wrongTypes.find(index);
+    if (wrongType != host->faults_.wrongTypes.end()) {
+      param->param_type = wrongType->second;
+    }
+  }
+  host->records_.checkouts.push_back(CheckoutCall{index, what_time, time_step, time_scale, result});
+  if (result == PF_Err_NONE) {
+    host->checkedOut_.push_back(param);
+  }
+  return result;
+}
+
+PF_Err HostServices::CheckinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
+  Host* host = FromRef(effect_ref);
+  if (host == nullptr) {
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
+  Lock lock(host->mutex_);
+  host->Record("checkin_param");
+  ++host->records_.checkins;
+  auto& out = host->checkedOut_;
+  for (auto it = out.begin(); it != out.end(); ++it) {
+    if (*it == param) {
+      out.erase(it);
+      return PF_Err_NONE;
+    }
+  }
+  ++host->records_.unmatchedCheckins;
+  return PF_Err_BAD_CALLBACK_PARAM;
+}
+
+PF_Err HostServices::AddParam(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDefPtr def) {
+  Host* host = FromRef(effect_ref);
+  if (host == nullptr || def == nullptr) {
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
+  Lock lock(host->mutex_);
+  host->Record("add_param " + std::to_string(index));
+  const int call = ++host->records_.addParamCalls;
+  if (call == host->faults_.addParamFailAtCall) {
+    return host->faults_.addParamError;
+  }
+  host->params_.Add(index, *def);
+  return PF_Err_NONE;
+}
+
+void HostServices::Install(Host& host) {
+  host.basicSuite_.AcquireSuite = &AcquireSuite;
+  host.basicSuite_.ReleaseSuite = &ReleaseSuite;
+  host.utils_.ansi.strcpy = &Strcpy;
+  host.utils_.get_pixel_data8 = &PixelData8;
+  host.utils_.get_pixel_data16 = &PixelData16;
+  host.inData_.inter.checkout_param = &CheckoutParam;
+  host.inData_.inter.checkin_param = &CheckinParam;
+  host.inData_.inter.add_param = &AddParam;
+  host.inData_.utils = &host.utils_;
+  host.inData_.pica_basicP = &host.basicSuite_;
+  host.inData_.effect_ref = reinterpret_cast<PF_ProgPtr>(&host);
+}
+
+void InstallHostServices(Host& host) { HostServices::Install(host); }
+
+}  // namespace Orvane::Lumisk::TestHost

@@ -1,0 +1,16 @@
+# Fails unless the defined dynamic symbols of MODULE are exactly EntryPointFunc.
+execute_process(COMMAND ${NM} -D --defined-only --format=posix ${MODULE}
+                OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${MODULE}")
+endif()
+string(REGEX REPLACE "\n$" "" symbols "${symbols}")
+string(REPLACE "\n" ";" lines "${symbols}")
+set(names "")
+foreach(line IN LISTS lines)
+  string(REGEX MATCH "^[^ ]+" name "${line}")
+  list(APPEND names ${name})
+endforeach()
+if(NOT names STREQUAL "EntryPointFunc")
+  message(FATAL_ERROR "module exports [${names}], expected only EntryPointFunc")
+endif()

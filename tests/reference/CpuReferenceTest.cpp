@@ -133,6 +133,23 @@ TEST(CpuReferenceMaps, ValuesAtKnownPoints)
     EXPECT_NEAR(GeneratedMapValue(s, 100, 60, 50.0f + r, 30.0f + r), 0.25f, 1e-3f);
 }
 
+// A positive rotation turns +x towards +y: at 90 degrees the band edge runs
+// down the rows and the value 1 lies on the side of (-sin, cos) = (-1, 0).
+TEST(CpuReferenceMaps, RotationTurnsTheBandsClockwiseOnScreen)
+{
+    ReferenceSettings s;
+    s.mapType = 1;
+    s.rotation = 90.0;
+    s.centerX = 50.0;
+    s.centerY = 30.0;
+    EXPECT_EQ(GeneratedMapValue(s, 100, 60, 5.5f, 30.5f), 1.0f);
+    EXPECT_EQ(GeneratedMapValue(s, 100, 60, 95.5f, 30.5f), 0.0f);
+    // Moving the centre moves the edge with it.
+    s.centerX = 70.0;
+    EXPECT_EQ(GeneratedMapValue(s, 100, 60, 60.5f, 30.5f), 1.0f);
+    EXPECT_EQ(GeneratedMapValue(s, 100, 60, 80.5f, 30.5f), 0.0f);
+}
+
 TEST(CpuReferenceMaps, ThreeBandsWithWideFeatherKeepTheMiddleUp)
 {
     ReferenceSettings s;

@@ -1,0 +1,101 @@
+// HostSuiteHolder: acquisition by name and version, 13 on failure, release in
+// reverse order at scope exit, also while an exception unwinds.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "effect/HostSuiteHolder.h"
+#include "hostapi/HostSuites.h"
+#include "testhost/Host.h"
+
+namespace {
+
+using Orvane::Lumisk::HostSuiteHolder;
+using Orvane::Lumisk::TestHost::Host;
+using Names = std::vector<std::string>;
+
+PF_Err NoEntry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) { return PF_Err_NONE; }
+
+int ThrownCode(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (int code) {
+    return code;
+  }
+  return 0;
+}
+
+class HostSuiteHolderTest : public ::testing::Test {
+ protected:
+  Host host{&NoEntry};
+};
+
+TEST_F(HostSuiteHolderTest, HandsOutTheSuiteAndReleasesInReverseOrder) {
+  {
+    const HostSuiteHolder ansi(&host.InData(), kPFANSISuite, kPFANSISuiteVersion1);
+    const HostSuiteHolder app(&host.InData(), kPFAppSuite, kPFAppSuiteVersion7);
+    const HostSuiteHolder handles(&host.InData(), kPFHandleSuite, kPFHandleSuiteVersion2);
+    EXPECT_NE(ansi.Get<PF_ANSICallbacksSuite1>().sprintf, nullptr);
+    EXPECT_NE(app.Get<PF_AppSuite7>().PF_AppGetLanguage, nullptr);
+    EXPECT_EQ(host.Records().OutstandingSuites(), 3);
+  }
+  EXPECT_EQ(host.Records().AcquiredNames(), (Names{"PF ANSI Suite", "PF AE App Suite", "PF Handle Suite"}));
+  EXPECT_EQ(host.Records().ReleasedNames(), (Names{"PF Handle Suite", "PF AE App Suite", "PF ANSI Suite"}));
+  EXPECT_EQ(host.Records().suiteCalls.back().version, kPFANSISuiteVersion1);
+}
+
+TEST_F(HostSuiteHolderTest, ReleasesWhileAnExceptionUnwinds) {
+  EXPECT_EQ(ThrownCode([&] {
+              const HostSuiteHolder ansi(&host.InData(), kPFANSISuite, kPFANSISuiteVersion1);
+              const HostSuiteHolder app(&host.InData(), kPFAppSuite, kPFAppSuiteVersion7);
+              throw 4;
+            }),
+            4);
+  EXPECT_EQ(host.Records().ReleasedNames(), (Names{"PF AE App Suite", "PF ANSI Suite"}));
+  EXPECT_EQ(host.Records().OutstandingSuites(), 0);
+}
+
+TEST_F(HostSuiteHolderTest, MissingSuiteThrows13AndReleasesOnlyWhatWasHeld) {
+  host.Faults().missingSuites.insert(kPFHandleSuite);
+  EXPECT_EQ(ThrownCode([&] {
+              const HostSuiteHolder ansi(&host.InData(), kPFANSISuite, kPFANSISuiteVersion1);
+              const HostSuiteHolder handles(&host.InData(), kPFHandleSuite, kPFHandleSuiteVersion2);
+            }),
+            13);
+  EXPECT_EQ(host.Records().ReleasedNames(), Names{"PF ANSI Suite"});
+  EXPECT_EQ(host.Records().OutstandingSuites(), 0);
+}
+
+struct BadAcquisition {
+  const char* label;
+  std::function<void(Host&)> arrange;
+  std::function<void(Host&)> acquire;
+};
+
+class HostSuiteHolderBad : public HostSuiteHolderTest, public ::testing::WithParamInterface<BadAcquisition> {};
+
+TEST_P(HostSuiteHolderBad, Throws13AndLeavesNothingHeld) {
+  GetParam().arrange(host);
+  EXPECT_EQ(ThrownCode([&] { GetParam().acquire(host); }), 13);
+  EXPECT_EQ(host.Records().OutstandingSuites(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HostSuiteHolderBad,
+    ::testing::Values(
+        BadAcquisition{"WrongVersion", [](Host&) {},
+                       [](Host& h) { HostSuiteHolder s(&h.InData(), kPFANSISuite, 2); }},
+        BadAcquisition{"UnknownName", [](Host&) {},
+                       [](Host& h) { HostSuiteHolder s(&h.InData(), "PF No Such Suite", 1); }},
+        // The host answers success but gives no suite: it counted an
+        // acquisition, so the holder gives it back before throwing.
+        BadAcquisition{"NullSuite", [](Host& h) { h.Faults().nullSuites.insert(kPFANSISuite); },
+                       [](Host& h) { HostSuiteHolder s(&h.InData(), kPFANSISuite, kPFANSISuiteVersion1); }},
+        BadAcquisition{"NoInData", [](Host&) {},
+                       [](Host&) { HostSuiteHolder s(static_cast<const PF_InData*>(nullptr), kPFANSISuite, 1); }},
+        BadAcquisition{"NoBasicSuite", [](Host& h) { h.InData().pica_basicP = nullptr; },
+                       [](Host& h) { HostSuiteHolder s(&h.InData(), kPFANSISuite, kPFANSISuiteVersion1); }}),
+    [](const ::testing::TestParamInfo<BadAcquisition>& row) { return std::string(row.param.label); });
+
+}  // namespace

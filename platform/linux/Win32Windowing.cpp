@@ -51,7 +51,10 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    CallFails(state, Call::UnregisterClassA);
+    if (CallFails(state, Call::UnregisterClassA)) {
+        SetLastErrorCode(ERROR_CLASS_HAS_WINDOWS);
+        return FALSE;
+    }
     const auto found = className ? state.classes.find(className) : state.classes.end();
     if (found == state.classes.end()) {
         SetLastErrorCode(ERROR_CLASS_DOES_NOT_EXIST);

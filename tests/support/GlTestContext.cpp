@@ -1,6 +1,11 @@
 #include "tests/support/GlTestContext.h"
 
+#include <glbinding/AbstractFunction.h>
+#include <glbinding/AbstractValue.h>
+#include <glbinding/callbacks.h>
 #include <glbinding/gl33core/gl.h>
+
+#include <algorithm>
 
 #include <cstring>
 #include <stdexcept>
@@ -66,6 +71,36 @@ HostGlContext::~HostGlContext() {
 }
 
 void HostGlContext::MakeCurrent() { wglMakeCurrent(dc, context); }
+
+GlCallRecorder::GlCallRecorder() {
+    glbinding::setAfterCallback([this](const glbinding::FunctionCall& call) {
+        Call recorded;
+        recorded.name = call.function->name();
+        for (const glbinding::AbstractValue* value : call.parameters) {
+            recorded.parameters.push_back(value->asString());
+        }
+        calls.push_back(recorded);
+    });
+    glbinding::setCallbackMask(glbinding::CallbackMask::After | glbinding::CallbackMask::Parameters);
+}
+
+GlCallRecorder::~GlCallRecorder() {
+    glbinding::setCallbackMask(glbinding::CallbackMask::None);
+    glbinding::setAfterCallback(nullptr);
+}
+
+int GlCallRecorder::Count(const std::string& name) const {
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
+                                          [&](const Call& call) { return call.name == name; }));
+}
+
+std::vector<std::string> GlCallRecorder::Names() const {
+    std::vector<std::string> names;
+    for (const Call& call : calls) {
+        names.push_back(call.name);
+    }
+    return names;
+}
 
 std::vector<float> ReadPixelsFloat(int width, int height) {
     std::vector<float> pixels(static_cast<std::size_t>(width) * height * 4);

@@ -42,7 +42,7 @@ public:
     Affine2D Transform(std::int32_t mapType, const Vec2d& viewSize) const;
 
     std::int32_t ProgramType() const { return programType; }
-    const OpenglShader* MapProgram() const { return mapProgram.get(); }
+    OpenglShader* MapProgram() const { return mapProgram.get(); }
 
     // Settings, written before every render.
     double feather = 0.0;    // soft-edge half-width in view pixels (at least 0.5 is used)

@@ -1,8 +1,13 @@
 #include "render/shaders/BokehFragmentSources.h"
 
-// Adjacent literals, so each program is one constant text with the shape's
-// rule between the shared declarations and the shared gather.
-#define LUMISK_GATHER_HEAD R"glsl(#version 330
+#include <string>
+
+namespace Orvane::Lumisk {
+namespace {
+
+// Each program is the shared declarations, the shape's half-width rule and
+// the shared gather, joined once at load (nothing reads them before a render).
+const char* const GatherHead = R"glsl(#version 330
 in vec2 uv;
 uniform sampler2D t0;
 uniform sampler2D t1;
@@ -27,9 +32,9 @@ float colorWeight(vec4 c)
 {
     return dot(c.rgb, W) * c.a;
 }
-)glsl"
+)glsl";
 
-#define LUMISK_GATHER_BODY R"glsl(
+const char* const GatherBody = R"glsl(
 // "t1" texel k holds the sum of (grid value - 0.5) over cells 0 to k - 1, so
 // cell boundary x sits at texel centre x + 0.5 and a span [x0, x1] sums to
 // t1(x1) - t1(x0), clamped to the row by the texture's clamp to edge.
@@ -65,25 +70,23 @@ void main()
     }
     colourOut = mix(colourOut, vec4(s, s, s, 1.0), showBlurMap);
 }
-)glsl"
+)glsl";
 
-namespace Orvane::Lumisk {
-
-const char* const BokehCircularFragmentSource = LUMISK_GATHER_HEAD R"glsl(
+const std::string CircularSource = std::string(GatherHead) + R"glsl(
 float halfWidth(float i, float R)
 {
     return sqrt(abs((1.0 - (1.0 / (R * R)) * i * i) * (R * R)));
 }
-)glsl" LUMISK_GATHER_BODY;
+)glsl" + GatherBody;
 
-const char* const BokehHexagonFragmentSource = LUMISK_GATHER_HEAD R"glsl(
+const std::string HexagonSource = std::string(GatherHead) + R"glsl(
 float halfWidth(float i, float R)
 {
     return 0.866025 * min(1.0, (1.0 - abs(i / R)) / 0.5) * R;
 }
-)glsl" LUMISK_GATHER_BODY;
+)glsl" + GatherBody;
 
-const char* const BokehPentagonFragmentSource = LUMISK_GATHER_HEAD R"glsl(
+const std::string PentagonSource = std::string(GatherHead) + R"glsl(
 float halfWidth(float i, float R)
 {
     float x = -i / R;
@@ -92,9 +95,12 @@ float halfWidth(float i, float R)
     float f3 = step(-0.8090169943749224, x);
     return min(f1, f2) * R * f3;
 }
-)glsl" LUMISK_GATHER_BODY;
+)glsl" + GatherBody;
 
-#undef LUMISK_GATHER_HEAD
-#undef LUMISK_GATHER_BODY
+}  // namespace
+
+const char* const BokehCircularFragmentSource = CircularSource.c_str();
+const char* const BokehHexagonFragmentSource = HexagonSource.c_str();
+const char* const BokehPentagonFragmentSource = PentagonSource.c_str();
 
 }  // namespace Orvane::Lumisk

@@ -110,3 +110,27 @@ Reference::Image NoiseImage(int width, int height, unsigned seed)
 }
 
 }  // namespace Orvane::Lumisk::Testing
+
+namespace Orvane::Lumisk::Testing {
+
+std::vector<float> ReadTexture(GLuint texture, int width, int height)
+{
+    GLuint framebuffer = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    std::vector<float> pixels = ReadPixelsFloat(width, height);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &framebuffer);
+    return pixels;
+}
+
+void RendererTest::TearDown()
+{
+    renderer.reset();
+    RenderTarget::Instance()->Release();
+    GlContextTest::TearDown();
+}
+
+}  // namespace Orvane::Lumisk::Testing

@@ -8,7 +8,9 @@
 
 #include <glbinding/gl/types.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace Orvane::Lumisk::Testing {
 
@@ -41,5 +43,27 @@ LevelDifference MaxLevelDifference(const Reference::Image& a, const Reference::I
 // Test images in host order (A, R, G, B).
 Reference::Image UniformImage(int width, int height, float value);
 Reference::Image NoiseImage(int width, int height, unsigned seed);
+
+}  // namespace Orvane::Lumisk::Testing
+
+namespace Orvane::Lumisk::Testing {
+
+// The RGBA floats of a texture (row 0 first), read through a temporary
+// framebuffer, which is deleted again; framebuffer 0 is bound afterwards.
+std::vector<float> ReadTexture(gl::GLuint texture, int width, int height);
+
+// A test with a current GL context, one renderer, and the render target
+// released at the end (its GL objects belong to this test's context).
+class RendererTest : public GlContextTest {
+protected:
+    void TearDown() override;
+
+    Reference::Image Render(const Reference::Image& input, const Reference::ReferenceSettings& settings)
+    {
+        return RenderWithGl(*renderer, input, settings);
+    }
+
+    std::unique_ptr<BlurRenderer> renderer = std::make_unique<BlurRenderer>();
+};
 
 }  // namespace Orvane::Lumisk::Testing

@@ -38,8 +38,9 @@ TEST(ShaderSources, BlurMapPiecesKeepTheirLineEnds)
     EXPECT_TRUE(EndsWith(head, "float result =\r\n\r\n"));
     // Every LF of the head is preceded by CR.
     for (size_t i = 0; i < head.size(); ++i) {
-        if (head[i] == '\n')
+        if (head[i] == '\n') {
             ASSERT_TRUE(i > 0 && head[i - 1] == '\r') << "at " << i;
+        }
     }
     EXPECT_TRUE(StartsWith(tail, "((transform * vec3(texCoords, 1.0)).xy);\n"));
     EXPECT_EQ(tail.find('\r'), std::string::npos);
@@ -80,13 +81,14 @@ TEST_F(ShaderBuildTest, ProgramsLinkWithTheirUniforms)
         const char* label;
         std::string fragment;
         std::vector<std::string> uniforms;
+        bool readsUv = true;  // the prefix programs work from gl_FragCoord
     };
     std::vector<Case> cases = {
         {"circular", BokehCircularFragmentSource, gather},
         {"hexagon", BokehHexagonFragmentSource, gather},
         {"pentagon", BokehPentagonFragmentSource, gather},
-        {"prepare", PrefixPrepareFragmentSource, {"t0", "viewSize"}},
-        {"scan", PrefixScanFragmentSource, {"t0", "level", "maxLevel"}},
+        {"prepare", PrefixPrepareFragmentSource, {"t0", "viewSize"}, false},
+        {"scan", PrefixScanFragmentSource, {"t0", "level", "maxLevel"}, false},
         {"two bands", BlurMapPass::FragmentSource(1), {"texSize", "transform", "feather", "scale", "linearPoint1", "linearPoint2"}},
         {"three bands", BlurMapPass::FragmentSource(2), {"texSize", "transform", "feather", "scale", "linearPoint1", "linearPoint2"}},
         {"circle", BlurMapPass::FragmentSource(3), {"texSize", "transform", "feather", "scale", "linearPoint1", "linearPoint2"}},
@@ -97,7 +99,9 @@ TEST_F(ShaderBuildTest, ProgramsLinkWithTheirUniforms)
         program->Use();
         ASSERT_NE(program->Program(), 0u) << c.label;
         EXPECT_EQ(glGetAttribLocation(program->Program(), "position"), 0) << c.label;
-        EXPECT_EQ(glGetAttribLocation(program->Program(), "input_uv"), 1) << c.label;
+        if (c.readsUv) {
+            EXPECT_EQ(glGetAttribLocation(program->Program(), "input_uv"), 1) << c.label;
+        }
         for (const std::string& name : c.uniforms)
             EXPECT_NE(glGetUniformLocation(program->Program(), name.c_str()), -1) << c.label << " " << name;
         glUseProgram(0);

@@ -55,7 +55,10 @@ TEST_F(RendererTest, BlurZeroReturnsTheInputByteForByte)
 
 TEST_F(RendererTest, UniformFrameStaysUniformToEveryEdge)
 {
-    for (float value : {1.0f, 128.0f / 255.0f}) {
+    // White shows any lost or doubled edge weight (the average must stay at
+    // the top of the range); dark grey shows a span sum and a weight that
+    // disagree, since (value - 0.5) is far from 0.
+    for (float value : {1.0f, 40.0f / 255.0f, 200.0f / 255.0f}) {
         const Image input = UniformImage(45, 27, value);
         for (int shape = 0; shape < 3; ++shape) {
             for (int quality = 0; quality < 2; ++quality) {
@@ -70,16 +73,20 @@ TEST_F(RendererTest, UniformFrameStaysUniformToEveryEdge)
     }
 }
 
+// Full-range noise averages near 0.5, where the prefix sums stay small;
+// dark noise makes them steep, so misplaced span ends show as well.
 TEST_F(RendererTest, NoiseMatchesTheReferenceForEveryShapeAndQuality)
 {
-    const Image input = NoiseImage(40, 28, 3);
-    for (int shape = 0; shape < 3; ++shape) {
-        for (int quality = 0; quality < 2; ++quality) {
-            for (int amount : {1, 3, 7, 12, 25}) {
-                const ReferenceSettings s = Blur(amount, shape, quality);
-                const LevelDifference d = MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
-                EXPECT_LE(d.levels, OneLevel) << ShapeName(shape) << " quality " << quality << " blur " << amount
-                                              << ": " << d.Describe();
+    for (const Image& input : {NoiseImage(40, 28, 3), NoiseImage(40, 28, 4, 0, 90)}) {
+        for (int shape = 0; shape < 3; ++shape) {
+            for (int quality = 0; quality < 2; ++quality) {
+                for (int amount : {1, 3, 7, 12, 25}) {
+                    const ReferenceSettings s = Blur(amount, shape, quality);
+                    const LevelDifference d =
+                        MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
+                    EXPECT_LE(d.levels, OneLevel) << ShapeName(shape) << " quality " << quality << " blur "
+                                                  << amount << ": " << d.Describe();
+                }
             }
         }
     }
@@ -214,6 +221,21 @@ TEST_F(RendererTest, WideFrameAtHighQualityBlursItsRightSide)
     const Image out = Render(noise, s);
     const Image expected = Reference::RenderReference(noise, s);
     EXPECT_LE(MaxLevelDifference(out, expected).levels, OneLevel) << MaxLevelDifference(out, expected).Describe();
+}
+
+TEST_F(RendererTest, TinyFramesRender)
+{
+    struct Case {
+        int width, height;
+    };
+    for (const Case& c : {Case{1, 1}, Case{2, 1}, Case{1, 3}, Case{3, 2}}) {
+        const Image input = NoiseImage(c.width, c.height, 19);
+        for (int quality = 0; quality < 2; ++quality) {
+            const ReferenceSettings s = Blur(6, 0, quality);
+            const LevelDifference d = MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
+            EXPECT_LE(d.levels, OneLevel) << c.width << " x " << c.height << ": " << d.Describe();
+        }
+    }
 }
 
 }  // namespace

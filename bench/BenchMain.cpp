@@ -48,7 +48,7 @@ TestHost::World MakeFrame(Size size) {
   for (int y = 0; y < size.height; ++y)
     for (int x = 0; x < size.width; ++x) {
       const bool light = x % 97 == 13 && y % 61 == 7;
-      const uint8_t level = light ? 255 : uint8_t(10 + 40 * y / size.height);
+      const uint8_t level = uint8_t(light ? 255 : 10 + 40 * y / size.height);
       world.Pixel8(x, y) = PF_Pixel8{255, level, level, uint8_t(light ? 255 : level + 10)};
     }
   return world;
@@ -104,10 +104,11 @@ public:
   }
 
   void Run(const Row& row, double baselineMs) {
-    TestHost::World input = MakeFrame(row.size);
-    TestHost::World output = TestHost::World::Make8(row.size.width, row.size.height);
-    host_.SetInputLayer(input);
-    host_.SetOutput(output);
+    // The host reads the worlds at every later command too: they live here.
+    input_ = std::make_unique<TestHost::World>(MakeFrame(row.size));
+    output_ = std::make_unique<TestHost::World>(TestHost::World::Make8(row.size.width, row.size.height));
+    host_.SetInputLayer(*input_);
+    host_.SetOutput(*output_);
     host_.Params().SetPopup(1, row.lens);
     host_.Params().SetSlider(2, row.blur);
     host_.Params().SetPopup(5, row.mapType);
@@ -152,6 +153,8 @@ public:
 private:
   int frames_;
   TestHost::Host host_;
+  std::unique_ptr<TestHost::World> input_;
+  std::unique_ptr<TestHost::World> output_;
   TestHost::HostGlContexts glContexts_;
   TestHost::GlCallRecorder recorder_;
   RenderStageTimer timer_{recorder_};

@@ -2,14 +2,13 @@
 // the built module. Good runs write the pictures; every bad input ends with a
 // message and a non-zero exit and leaves no output file behind.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "tests/render_tool/SixteenBitPng.h"
 #include "tests/render_tool/TempDir.h"
 #include "testhost/tools/PngFile.h"
 #include "testhost/tools/TestCard.h"
@@ -137,16 +136,7 @@ TEST_P(RenderToolBadInput, FailsClearlyWithoutAnOutputFile) {
   TempDir dir;
   WritePngAtomically(dir.File("good.png"), Picture(8, 8, false));
   std::ofstream(dir.File("text.png")) << "no picture here";
-  {
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    png.width = 2;
-    png.height = 2;
-    png.format = PNG_FORMAT_LINEAR_RGB;
-    const uint16_t deep[12] = {};
-    ASSERT_TRUE(png_image_write_to_file(&png, dir.File("deep.png").c_str(), 0, deep, 0, nullptr));
-  }
+  ASSERT_TRUE(Testing::WriteSixteenBitPng(dir.File("deep.png")));
   std::vector<std::string> args = c.args;
   const RunResult run = RunTool(dir, args);
   EXPECT_NE(run.exitCode, 0);

@@ -119,6 +119,8 @@ TEST(RenderToolProgram, HelpNamesTheParameters) {
   for (const char* text : {"\"Blur Strength\", 0 to 400, default 20", "\"Lens Shape\"", "\"Feather\"",
                            "\"Blur Focal Distance\"", "--map-layer", "--downsample"})
     EXPECT_NE(run.out.find(text), std::string::npos) << text << "\n" << run.out;
+  EXPECT_EQ(run.out.find("OpenGL"), std::string::npos) << "the module's diagnostics go to standard error";
+  EXPECT_NE(run.err.find("OpenGL Version:"), std::string::npos);
 }
 
 struct BadRun {

@@ -99,6 +99,20 @@ TEST_F(TransferTest, UploadFiltersLinearlyAndClampsToEdge) {
   }
 }
 
+TEST_F(TransferTest, AnEmptyWorldUploadsAsAnEmptyTextureWithoutTouchingThePixels) {
+  host.Faults().nullPixelData = true;  // an empty world has no pixels to ask for
+  for (const DepthCase& format : kDepths) {
+    SCOPED_TRACE(format.label);
+    World world(format.depth, 0, 0, 0);
+    const GLuint texture = Upload(format, world, InData());
+    EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_WIDTH), 0);
+    EXPECT_EQ(GetInteger(GL_UNPACK_ROW_LENGTH), 0);
+    glDeleteTextures(1, &texture);
+  }
+  EXPECT_EQ(host.Records().iterateCalls, 0);
+  EXPECT_TRUE(TakeGlErrors().empty());
+}
+
 TEST_F(TransferTest, StagingTheInputCopiesItToTheOutputPixel) {
   // A host may hand a separate output pixel even when source and destination
   // are one world; whatever the callback leaves there becomes the world's pixel.

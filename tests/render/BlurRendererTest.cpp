@@ -208,6 +208,35 @@ TEST_F(RendererTest, SmallRadiiFadeTowardsTheSharpPixel)
     }
 }
 
+// Rows 0..15 black, 16..31 white: every aperture row is uniform, so the mean
+// near the boundary is the white rows' share of the aperture, which the
+// test works out from the disc's row half-widths sqrt(R^2 - i^2).
+TEST_F(RendererTest, FadeMixesTheSharpPixelWithTheAperturesMean)
+{
+    Image input(24, 32, {1.0f, 0.0f, 0.0f, 0.0f});
+    for (int y = 16; y < 32; ++y)
+        for (int x = 0; x < 24; ++x)
+            input.At(x, y) = {1.0f, 1.0f, 1.0f, 1.0f};
+    for (int amount : {3, 5, 8, 12}) {
+        const double R = amount;
+        auto whiteShare = [R](int firstWhiteOffset) {
+            double white = 0.0, all = 0.0;
+            for (int i = -static_cast<int>(R); i <= static_cast<int>(R); ++i) {
+                const double width = 2.0 * std::sqrt(R * R - i * i);
+                all += width;
+                white += i >= firstWhiteOffset ? width : 0.0;
+            }
+            return white / all;
+        };
+        const double fade = std::min(R / 10.0, 1.0);
+        const Image out = Render(input, Blur(amount, 0, 0));
+        const double firstWhite = (1.0 - fade) * 1.0 + fade * whiteShare(0);
+        const double lastBlack = fade * whiteShare(1);
+        EXPECT_NEAR(out.At(12, 16)[1] * 255.0, firstWhite * 255.0, 0.5 + 1e-3) << "blur " << amount;
+        EXPECT_NEAR(out.At(12, 15)[1] * 255.0, lastBlack * 255.0, 0.5 + 1e-3) << "blur " << amount;
+    }
+}
+
 TEST_F(RendererTest, WideFrameAtHighQualityBlursItsRightSide)
 {
     // 2600 cells in a row: the scan needs 12 levels to reach across it.

@@ -1,15 +1,131 @@
 #include "effect/ParamVisibility.h"
 
-namespace Orvane::Lumisk {
+#include "effect/HostSuiteHolder.h"
+#include "hostapi/HostSuites.h"
 
-// Placeholders until the visibility rule is wired in.
-PF_Err UserChangedParam(PF_InData* /*in_data*/, PF_OutData* /*out_data*/, PF_ParamDef* /*params*/[],
-                        void* /*extra*/) {
+namespace Orvane::Lumisk {
+namespace {
+
+// 1-based "Type" choices that decide the rule.
+constexpr PF_ParamValue kMapTypeNone = 1;
+constexpr PF_ParamValue kMapTypeCustomLayer = 6;
+
+bool UsedByCustomLayerMap(PF_ParamIndex control) {
+  return control == kParamCustomLayer || control == kParamFocalDistance || control == kParamInvert ||
+         control == kParamShow;
+}
+
+// The effect handle of one command; disposed only when the host made it, also
+// when a later suite acquisition throws.
+class EffectHandle {
+ public:
+  EffectHandle(const AEGP_PFInterfaceSuite1& interfaceSuite, const AEGP_EffectSuite2& effectSuite,
+               PF_ProgPtr effect_ref)
+      : suite(effectSuite) {
+    if (interfaceSuite.AEGP_GetNewEffectForEffect(0, effect_ref, &handle) != A_Err_NONE) handle = nullptr;
+  }
+  ~EffectHandle() {
+    if (handle != nullptr) suite.AEGP_DisposeEffect(handle);
+  }
+  EffectHandle(const EffectHandle&) = delete;
+  EffectHandle& operator=(const EffectHandle&) = delete;
+
+  AEGP_EffectRefH Get() const { return handle; }
+
+ private:
+  const AEGP_EffectSuite2& suite;
+  AEGP_EffectRefH handle = nullptr;
+};
+
+// One control's stream, disposed when the step for that control ends.
+class EffectStream {
+ public:
+  EffectStream(const AEGP_StreamSuite7& streamSuite, AEGP_EffectRefH effect, PF_ParamIndex index) : suite(streamSuite) {
+    if (suite.AEGP_GetNewEffectStreamByIndex(0, effect, index, &handle) != A_Err_NONE) handle = nullptr;
+  }
+  ~EffectStream() {
+    if (handle != nullptr) suite.AEGP_DisposeStream(handle);
+  }
+  EffectStream(const EffectStream&) = delete;
+  EffectStream& operator=(const EffectStream&) = delete;
+
+  AEGP_StreamRefH Get() const { return handle; }
+
+ private:
+  const AEGP_StreamSuite7& suite;
+  AEGP_StreamRefH handle = nullptr;
+};
+
+// Flips one control's hidden flag when it differs from the wanted state;
+// returns whether the control changed.
+bool BringStreamToState(const AEGP_StreamSuite7& streamSuite, const AEGP_DynamicStreamSuite2& dynamicSuite,
+                        AEGP_EffectRefH effect, PF_ParamIndex index, bool wantShown, PF_ParamDef& def) {
+  EffectStream stream(streamSuite, effect, index);
+  if (stream.Get() == nullptr) return false;
+  AEGP_DynStreamFlags flags = 0;
+  if (dynamicSuite.AEGP_GetDynamicStreamFlags(stream.Get(), &flags) != A_Err_NONE) return false;
+  const bool shown = (flags & AEGP_DynStreamFlag_HIDDEN) == 0;
+  if (shown == wantShown) return false;
+  const A_Boolean hide = wantShown ? 0 : 1;
+  if (dynamicSuite.AEGP_SetDynamicStreamFlag(stream.Get(), AEGP_DynStreamFlag_HIDDEN, 0, hide) != A_Err_NONE) {
+    return false;
+  }
+  // The host redraws the control from this definition's flags.
+  def.flags |= PF_ParamFlag_COLLAPSE_TWIRLY;
+  return true;
+}
+
+const PF_ParamDef* MapTypeDef(PF_ParamDef* params[]) { return params != nullptr ? params[kParamMapType] : nullptr; }
+
+// Commands 13 and 14 share this: both suites and the effect handle are made
+// for every command; the rule runs only when applyRule is set.
+void RunVisibilityCommand(PF_InData* in_data, PF_ParamDef* params[], bool applyRule) {
+  HostSuiteHolder effectSuite(in_data, kAEGPEffectSuite, kAEGPEffectSuiteVersion2);
+  HostSuiteHolder interfaceSuite(in_data, kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1);
+  EffectHandle effect(interfaceSuite.Get<AEGP_PFInterfaceSuite1>(), effectSuite.Get<AEGP_EffectSuite2>(),
+                      in_data->effect_ref);
+  const PF_ParamDef* mapType = MapTypeDef(params);
+  if (!applyRule || effect.Get() == nullptr || mapType == nullptr) return;
+  SetParamsVisibility(in_data, effect.Get(), params, kBlurMapControls, WantedControlStates(mapType->u.pd.value));
+}
+
+}  // namespace
+
+ControlStateList WantedControlStates(PF_ParamValue mapType) {
+  ControlStateList states{};
+  if (mapType == kMapTypeNone) return states;
+  for (std::size_t i = 0; i < kBlurMapControlCount; ++i) {
+    const PF_ParamIndex control = kBlurMapControls[i];
+    const bool shown = mapType == kMapTypeCustomLayer ? UsedByCustomLayerMap(control) : control != kParamCustomLayer;
+    states[i] = shown ? 1 : 0;
+  }
+  return states;
+}
+
+void SetParamsVisibility(PF_InData* in_data, AEGP_EffectRefH effect, PF_ParamDef* params[],
+                         const BlurMapControlList& indices, const ControlStateList& wanted) {
+  HostSuiteHolder paramUtils(in_data, kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3);
+  HostSuiteHolder dynamicStreams(in_data, kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion2);
+  HostSuiteHolder streams(in_data, kAEGPStreamSuite, kAEGPStreamSuiteVersion7);
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    const PF_ParamIndex index = indices[i];
+    PF_ParamDef* def = params[index];
+    if (def == nullptr) continue;
+    if (BringStreamToState(streams.Get<AEGP_StreamSuite7>(), dynamicStreams.Get<AEGP_DynamicStreamSuite2>(), effect,
+                           index, wanted[i] != 0, *def)) {
+      paramUtils.Get<PF_ParamUtilsSuite3>().PF_UpdateParamUI(in_data->effect_ref, index, def);
+    }
+  }
+}
+
+PF_Err UserChangedParam(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], void* extra) {
+  const auto* changed = static_cast<const PF_UserChangedParamExtra*>(extra);
+  RunVisibilityCommand(in_data, params, changed != nullptr && changed->param_index == kParamMapType);
   return PF_Err_NONE;
 }
 
-PF_Err UpdateParamsUI(PF_InData* /*in_data*/, PF_OutData* /*out_data*/, PF_ParamDef* /*params*/[],
-                      PF_LayerDef* /*output*/) {
+PF_Err UpdateParamsUI(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_LayerDef*) {
+  RunVisibilityCommand(in_data, params, true);
   return PF_Err_NONE;
 }
 

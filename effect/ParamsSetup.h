@@ -1,11 +1,13 @@
-// Command 4: declares the effect's parameters to the host.
+// Parameter set-up (command 4): declares the effect's 17 parameters.
 #pragma once
 
 #include "hostapi/HostEffectApi.h"
 
 namespace Orvane::Lumisk {
 
-// Returns the host's add-parameter error unchanged, 0 on success.
+// Sets num_params to 17, then adds the 16 definitions of ParamRows() named
+// from the string table. The first error of the host's add_param ends the
+// set-up and is returned unchanged.
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output);
 
 }  // namespace Orvane::Lumisk

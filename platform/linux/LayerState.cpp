@@ -1,0 +1,48 @@
+#include "platform/linux/LayerState.h"
+
+namespace Orvane::Lumisk::Win32Layer {
+
+namespace {
+thread_local DWORD tLastError = ERROR_SUCCESS;
+thread_local HGLRC tCurrentContext = nullptr;
+thread_local HDC tCurrentDc = nullptr;
+}  // namespace
+
+LayerState& State() {
+    // Never destroyed: other libraries' exit code may still call the layer.
+    static LayerState* state = new LayerState();
+    return *state;
+}
+
+bool CallFails(LayerState& state, WglFaults::Call call) {
+    const auto index = static_cast<std::size_t>(call);
+    ++state.callCounts[index];
+    int& countdown = state.failCountdown[index];
+    if (countdown == 0) {
+        return false;
+    }
+    return --countdown == 0;
+}
+
+void SetLastErrorCode(DWORD code) { tLastError = code; }
+
+HGLRC CurrentContext() { return tCurrentContext; }
+
+HDC CurrentDc() { return tCurrentDc; }
+
+void SetCurrent(HDC dc, HGLRC context) {
+    tCurrentDc = dc;
+    tCurrentContext = context;
+}
+
+WindowRecord* WindowOfDc(LayerState& state, HDC dc) {
+    const auto found = state.deviceContexts.find(dc);
+    if (found == state.deviceContexts.end()) {
+        return nullptr;
+    }
+    return &state.windows.at(found->second);
+}
+
+}  // namespace Orvane::Lumisk::Win32Layer
+
+DWORD WINAPI GetLastError() { return Orvane::Lumisk::Win32Layer::tLastError; }

@@ -1,0 +1,66 @@
+#include "platform/WglFaults.h"
+
+#include "platform/linux/LayerState.h"
+
+namespace Orvane::Lumisk::WglFaults {
+
+using Win32Layer::LayerState;
+using Win32Layer::State;
+
+void FailCall(Call call, int nth) {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.failCountdown[static_cast<std::size_t>(call)] = nth < 1 ? 0 : nth;
+}
+
+void FailProcAddress(const std::string& name) {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.failingProcNames.push_back(name);
+}
+
+void SetExtensionString(ExtensionString variant) {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.extensionString = variant;
+}
+
+long CallCount(Call call) {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.callCounts[static_cast<std::size_t>(call)];
+}
+
+void Reset() {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.callCounts.fill(0);
+    state.failCountdown.fill(0);
+    state.failingProcNames.clear();
+    state.extensionString = ExtensionString::Normal;
+}
+
+LiveObjects CountLiveObjects() {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    LiveObjects live;
+    live.windowClasses = static_cast<int>(state.classes.size());
+    live.windows = static_cast<int>(state.windows.size());
+    live.deviceContexts = static_cast<int>(state.deviceContexts.size());
+    live.glContexts = static_cast<int>(state.contexts.size());
+    return live;
+}
+
+std::vector<std::string> RegisteredClassNames() {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.registeredClassNames;
+}
+
+bool WindowExists(HWND window) {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.windows.count(window) != 0;
+}
+
+}  // namespace Orvane::Lumisk::WglFaults

@@ -1,0 +1,364 @@
+// The Win32/WGL layer over EGL: the behaviours the GL runtime relies on.
+
+#include "platform/WglApi.h"
+#include "platform/WglFaults.h"
+
+#include <glbinding/Binding.h>
+#include <glbinding/ContextHandle.h>
+#include <glbinding/gl33core/gl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+
+using namespace gl33core;
+
+namespace Orvane::Lumisk {
+namespace {
+
+WNDCLASSEXA ClassRecord(const char* name) {
+    WNDCLASSEXA windowClass;
+    std::memset(&windowClass, 0, sizeof(windowClass));
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = name;
+    return windowClass;
+}
+
+// A registered class, one window of it and its DC with the pixel format set.
+class TestWindow {
+public:
+    explicit TestWindow(const std::string& className) : name(className) {
+        const WNDCLASSEXA windowClass = ClassRecord(name.c_str());
+        EXPECT_NE(RegisterClassExA(&windowClass), 0);
+        window = CreateWindowExA(0, name.c_str(), "", WS_OVERLAPPED, 0, 0, 8, 8, nullptr,
+                                 nullptr, nullptr, nullptr);
+        dc = GetDC(window);
+        PIXELFORMATDESCRIPTOR descriptor;
+        std::memset(&descriptor, 0, sizeof(descriptor));
+        descriptor.nSize = sizeof(descriptor);
+        descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+        EXPECT_EQ(SetPixelFormat(dc, ChoosePixelFormat(dc, &descriptor), &descriptor), TRUE);
+    }
+    ~TestWindow() {
+        ReleaseDC(window, dc);
+        DestroyWindow(window);
+        UnregisterClassA(name.c_str(), nullptr);
+    }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    std::string name;
+    HWND window = nullptr;
+    HDC dc = nullptr;
+};
+
+HGLRC CreateCore33(HDC dc, HGLRC share = nullptr) {
+    const auto create = WglProcCast<WglCreateContextAttribsArbProc>(
+        wglGetProcAddress("wglCreateContextAttribsARB"));
+    const int attributes[] = {WGL_CONTEXT_MAJOR_VERSION_ARB, 3, WGL_CONTEXT_MINOR_VERSION_ARB, 3,
+                              0, 0};
+    return create != nullptr ? create(dc, share, attributes) : nullptr;
+}
+
+class WglLayerTest : public ::testing::Test {
+protected:
+    void SetUp() override { WglFaults::Reset(); }
+    void TearDown() override {
+        wglMakeCurrent(nullptr, nullptr);
+        WglFaults::Reset();
+    }
+};
+
+TEST_F(WglLayerTest, ClassRegistrationRefusesDuplicatesAndLiveWindows) {
+    const WNDCLASSEXA windowClass = ClassRecord("WglLayerTest_class");
+    ASSERT_NE(RegisterClassExA(&windowClass), 0);
+    EXPECT_EQ(RegisterClassExA(&windowClass), 0);
+    EXPECT_EQ(GetLastError(), ERROR_CLASS_ALREADY_EXISTS);
+
+    const HWND window = CreateWindowExA(0, "WglLayerTest_class", "", 0, 0, 0, 8, 8, nullptr,
+                                        nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(UnregisterClassA("WglLayerTest_class", nullptr), FALSE);
+    EXPECT_EQ(GetLastError(), ERROR_CLASS_HAS_WINDOWS);
+
+    EXPECT_EQ(DestroyWindow(window), TRUE);
+    EXPECT_EQ(UnregisterClassA("WglLayerTest_class", nullptr), TRUE);
+    EXPECT_EQ(UnregisterClassA("WglLayerTest_class", nullptr), FALSE);
+    EXPECT_EQ(CreateWindowExA(0, "WglLayerTest_class", "", 0, 0, 0, 8, 8, nullptr, nullptr,
+                              nullptr, nullptr),
+              nullptr);
+}
+
+TEST_F(WglLayerTest, RegistrationChecksTheRecord) {
+    WNDCLASSEXA windowClass = ClassRecord("WglLayerTest_record");
+    windowClass.cbSize = 48;
+    EXPECT_EQ(RegisterClassExA(&windowClass), 0);
+    EXPECT_EQ(RegisterClassExA(nullptr), 0);
+    windowClass = ClassRecord(nullptr);
+    EXPECT_EQ(RegisterClassExA(&windowClass), 0);
+}
+
+TEST_F(WglLayerTest, ContextNeedsAPixelFormat) {
+    const WNDCLASSEXA windowClass = ClassRecord("WglLayerTest_format");
+    ASSERT_NE(RegisterClassExA(&windowClass), 0);
+    const HWND window = CreateWindowExA(0, "WglLayerTest_format", "", 0, 0, 0, 8, 8, nullptr,
+                                        nullptr, nullptr, nullptr);
+    const HDC dc = GetDC(window);
+    EXPECT_EQ(wglCreateContext(dc), nullptr);
+    EXPECT_EQ(SetPixelFormat(dc, 2, nullptr), FALSE);  // the layer offers format 1 only
+    EXPECT_EQ(SetPixelFormat(dc, 1, nullptr), TRUE);
+    const HGLRC context = wglCreateContext(dc);
+    EXPECT_NE(context, nullptr);
+    EXPECT_EQ(wglDeleteContext(context), TRUE);
+    ReleaseDC(window, dc);
+    DestroyWindow(window);
+    UnregisterClassA("WglLayerTest_format", nullptr);
+}
+
+TEST_F(WglLayerTest, ProcAddressNeedsACurrentContext) {
+    TestWindow window("WglLayerTest_proc");
+    EXPECT_EQ(wglGetProcAddress("wglCreateContextAttribsARB"), nullptr);
+    const HGLRC context = wglCreateContext(window.dc);
+    ASSERT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    EXPECT_NE(wglGetProcAddress("wglCreateContextAttribsARB"), nullptr);
+    EXPECT_NE(wglGetProcAddress("wglGetExtensionsStringARB"), nullptr);
+    EXPECT_NE(wglGetProcAddress("glGenVertexArrays"), nullptr);
+    WglFaults::FailProcAddress("wglGetExtensionsStringARB");
+    EXPECT_EQ(wglGetProcAddress("wglGetExtensionsStringARB"), nullptr);
+    wglDeleteContext(context);
+}
+
+TEST_F(WglLayerTest, ExtensionStringVariants) {
+    TestWindow window("WglLayerTest_extensions");
+    const HGLRC context = wglCreateContext(window.dc);
+    ASSERT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    const auto extensionsOf = WglProcCast<WglGetExtensionsStringArbProc>(
+        wglGetProcAddress("wglGetExtensionsStringARB"));
+    ASSERT_NE(extensionsOf, nullptr);
+    struct Case {
+        WglFaults::ExtensionString variant;
+        bool hasExactName;
+        bool hasLongerName;
+    };
+    const Case cases[] = {
+        {WglFaults::ExtensionString::Normal, true, true},
+        {WglFaults::ExtensionString::WithoutCreateContext, false, false},
+        {WglFaults::ExtensionString::OnlyLongerCreateContext, false, true},
+    };
+    for (const Case& c : cases) {
+        WglFaults::SetExtensionString(c.variant);
+        const std::string text = std::string(" ") + extensionsOf(window.dc) + " ";
+        EXPECT_EQ(text.find(" WGL_ARB_create_context ") != std::string::npos, c.hasExactName);
+        EXPECT_EQ(text.find("WGL_ARB_create_context") != std::string::npos, c.hasLongerName);
+    }
+    WglFaults::SetExtensionString(WglFaults::ExtensionString::Null);
+    EXPECT_EQ(extensionsOf(window.dc), nullptr);
+    wglDeleteContext(context);
+}
+
+TEST_F(WglLayerTest, CurrentContextIsPerThread) {
+    TestWindow window("WglLayerTest_thread");
+    const HGLRC context = wglCreateContext(window.dc);
+    ASSERT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    EXPECT_EQ(wglGetCurrentContext(), context);
+    EXPECT_EQ(wglGetCurrentDC(), window.dc);
+
+    HGLRC seenOnOtherThread = context;
+    BOOL takenOnOtherThread = TRUE;
+    BOOL deletedOnOtherThread = TRUE;
+    std::thread other([&] {
+        seenOnOtherThread = wglGetCurrentContext();
+        takenOnOtherThread = wglMakeCurrent(window.dc, context);  // busy here
+        deletedOnOtherThread = wglDeleteContext(context);
+    });
+    other.join();
+    EXPECT_EQ(seenOnOtherThread, nullptr);
+    EXPECT_EQ(takenOnOtherThread, FALSE);
+    EXPECT_EQ(deletedOnOtherThread, FALSE);
+    EXPECT_EQ(wglGetCurrentContext(), context);
+
+    // Deleting the context current on this thread releases it first.
+    EXPECT_EQ(wglDeleteContext(context), TRUE);
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    EXPECT_EQ(wglGetCurrentDC(), nullptr);
+    EXPECT_EQ(wglMakeCurrent(window.dc, context), FALSE);
+}
+
+TEST_F(WglLayerTest, FailedMakeCurrentLeavesNothingCurrent) {
+    TestWindow window("WglLayerTest_failed_current");
+    const HGLRC context = wglCreateContext(window.dc);
+    ASSERT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    WglFaults::FailCall(WglFaults::Call::wglMakeCurrent);
+    EXPECT_EQ(wglMakeCurrent(window.dc, context), FALSE);
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    EXPECT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    wglDeleteContext(context);
+}
+
+TEST_F(WglLayerTest, HandlesAreNeverReused) {
+    TestWindow window("WglLayerTest_handles");
+    const HGLRC first = wglCreateContext(window.dc);
+    wglDeleteContext(first);
+    const HGLRC second = wglCreateContext(window.dc);
+    EXPECT_NE(first, second);
+    wglDeleteContext(second);
+    const HDC firstDc = window.dc;
+    ReleaseDC(window.window, window.dc);
+    window.dc = GetDC(window.window);
+    EXPECT_NE(window.dc, firstDc);
+}
+
+TEST_F(WglLayerTest, AttributeListChoosesVersionAndProfile) {
+    TestWindow window("WglLayerTest_attributes");
+    const HGLRC legacy = wglCreateContext(window.dc);
+    ASSERT_EQ(wglMakeCurrent(window.dc, legacy), TRUE);
+    const auto create = WglProcCast<WglCreateContextAttribsArbProc>(
+        wglGetProcAddress("wglCreateContextAttribsARB"));
+    ASSERT_NE(create, nullptr);
+    glbinding::Binding::initialize(false);
+
+    struct Case {
+        const char* what;
+        std::vector<int> attributes;
+        bool created;
+        GLint profileMask;  // of the created context; 0: not checked
+    };
+    const int core = static_cast<int>(GL_CONTEXT_CORE_PROFILE_BIT);
+    const int compatibility = static_cast<int>(GL_CONTEXT_COMPATIBILITY_PROFILE_BIT);
+    const Case cases[] = {
+        {"3.3 without a profile is core",
+         {WGL_CONTEXT_MAJOR_VERSION_ARB, 3, WGL_CONTEXT_MINOR_VERSION_ARB, 3, 0, 0}, true, core},
+        {"3.3 compatibility",
+         {WGL_CONTEXT_MAJOR_VERSION_ARB, 3, WGL_CONTEXT_MINOR_VERSION_ARB, 3,
+          WGL_CONTEXT_PROFILE_MASK_ARB, WGL_CONTEXT_COMPATIBILITY_PROFILE_BIT_ARB, 0},
+         true, compatibility},
+        {"the list ends at the first 0",
+         {WGL_CONTEXT_MAJOR_VERSION_ARB, 3, WGL_CONTEXT_MINOR_VERSION_ARB, 3, 0, 0,
+          WGL_CONTEXT_PROFILE_MASK_ARB, 0x7},
+         true, core},
+        {"unknown attribute", {0x1234, 1, 0}, false, 0},
+        {"unknown profile",
+         {WGL_CONTEXT_MAJOR_VERSION_ARB, 3, WGL_CONTEXT_MINOR_VERSION_ARB, 3,
+          WGL_CONTEXT_PROFILE_MASK_ARB, 0x4, 0},
+         false, 0},
+        {"a version the driver lacks", {WGL_CONTEXT_MAJOR_VERSION_ARB, 9, 0}, false, 0},
+    };
+    for (const Case& c : cases) {
+        const HGLRC made = create(window.dc, nullptr, c.attributes.data());
+        EXPECT_EQ(made != nullptr, c.created) << c.what;
+        if (made == nullptr) {
+            continue;
+        }
+        ASSERT_EQ(wglMakeCurrent(window.dc, made), TRUE);
+        glbinding::Binding::initialize(false);
+        GLint mask = 0;
+        glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &mask);
+        EXPECT_EQ(mask, c.profileMask) << c.what;
+        GLint major = 0;
+        GLint minor = 0;
+        glGetIntegerv(GL_MAJOR_VERSION, &major);
+        glGetIntegerv(GL_MINOR_VERSION, &minor);
+        EXPECT_GE(major * 10 + minor, 33) << c.what;
+        wglMakeCurrent(window.dc, legacy);
+        glbinding::Binding::useCurrentContext();
+        wglDeleteContext(made);
+    }
+    wglDeleteContext(legacy);
+}
+
+// A texture made in one context is seen in the other once they share.
+bool TextureVisibleIn(HDC dc, HGLRC maker, HGLRC viewer) {
+    wglMakeCurrent(dc, maker);
+    glbinding::Binding::initialize(false);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glFinish();
+    wglMakeCurrent(dc, viewer);
+    glbinding::Binding::initialize(false);
+    const bool visible = glIsTexture(texture) == GL_TRUE;
+    wglMakeCurrent(dc, maker);
+    glbinding::Binding::useCurrentContext();
+    glDeleteTextures(1, &texture);
+    return visible;
+}
+
+TEST_F(WglLayerTest, ShareListsJoinsTheShareGroupAfterCreation) {
+    TestWindow window("WglLayerTest_share");
+    const HGLRC root = wglCreateContext(window.dc);
+    ASSERT_EQ(wglMakeCurrent(window.dc, root), TRUE);
+    const HGLRC joining = CreateCore33(window.dc);
+    ASSERT_NE(joining, nullptr);
+    EXPECT_FALSE(TextureVisibleIn(window.dc, root, joining));
+
+    // Joined while current on this thread: the same handle stays current.
+    ASSERT_EQ(wglMakeCurrent(window.dc, joining), TRUE);
+    ASSERT_EQ(wglShareLists(root, joining), TRUE);
+    EXPECT_EQ(wglGetCurrentContext(), joining);
+    EXPECT_TRUE(TextureVisibleIn(window.dc, root, joining));
+    EXPECT_TRUE(TextureVisibleIn(window.dc, joining, root));
+
+    EXPECT_EQ(wglShareLists(root, nullptr), FALSE);
+    EXPECT_EQ(wglShareLists(root, root), FALSE);
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(joining);
+    wglDeleteContext(root);
+}
+
+// glbinding must see one handle per context on every thread, the WGL handle.
+TEST_F(WglLayerTest, GlbindingSeesTheWglContextOnEveryThread) {
+    TestWindow window("WglLayerTest_glbinding");
+    const HGLRC root = wglCreateContext(window.dc);
+    ASSERT_EQ(wglMakeCurrent(window.dc, root), TRUE);
+    const HGLRC first = CreateCore33(window.dc, root);
+    const HGLRC second = CreateCore33(window.dc, root);
+    wglMakeCurrent(nullptr, nullptr);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+
+    struct Seen {
+        glbinding::ContextHandle handle = 0;
+        GLint major = 0;
+    };
+    const auto renderOn = [&](HGLRC context, Seen& seen) {
+        wglMakeCurrent(window.dc, context);
+        glbinding::Binding::initialize(false);
+        seen.handle = glbinding::getCurrentContext();
+        glGetIntegerv(GL_MAJOR_VERSION, &seen.major);  // aborts without glbinding state
+        wglMakeCurrent(nullptr, nullptr);
+    };
+    Seen onFirst;
+    Seen onSecond;
+    std::thread a([&] { renderOn(first, onFirst); });
+    a.join();
+    std::thread b([&] { renderOn(second, onSecond); });
+    b.join();
+    EXPECT_EQ(onFirst.handle, reinterpret_cast<glbinding::ContextHandle>(first));
+    EXPECT_EQ(onSecond.handle, reinterpret_cast<glbinding::ContextHandle>(second));
+    EXPECT_GE(onFirst.major, 3);
+    EXPECT_GE(onSecond.major, 3);
+    wglDeleteContext(first);
+    wglDeleteContext(second);
+    wglDeleteContext(root);
+}
+
+TEST_F(WglLayerTest, InjectedFaultHitsTheNthCallOnly) {
+    TestWindow window("WglLayerTest_nth");
+    PIXELFORMATDESCRIPTOR descriptor;
+    std::memset(&descriptor, 0, sizeof(descriptor));
+    descriptor.nSize = sizeof(descriptor);
+    descriptor.dwFlags = PFD_SUPPORT_OPENGL;
+    const long before = WglFaults::CallCount(WglFaults::Call::ChoosePixelFormat);
+    WglFaults::FailCall(WglFaults::Call::ChoosePixelFormat, 2);
+    EXPECT_EQ(ChoosePixelFormat(window.dc, &descriptor), 1);
+    EXPECT_EQ(ChoosePixelFormat(window.dc, &descriptor), 0);
+    EXPECT_EQ(ChoosePixelFormat(window.dc, &descriptor), 1);
+    EXPECT_EQ(WglFaults::CallCount(WglFaults::Call::ChoosePixelFormat), before + 3);
+}
+
+}  // namespace
+}  // namespace Orvane::Lumisk

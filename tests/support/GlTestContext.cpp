@@ -1,0 +1,151 @@
+#include "tests/support/GlTestContext.h"
+
+#include <glbinding/AbstractFunction.h>
+#include <glbinding/AbstractValue.h>
+#include <glbinding/callbacks.h>
+#include <glbinding/gl33core/gl.h>
+
+#include <algorithm>
+
+#include <cstring>
+#include <stdexcept>
+
+using namespace gl33core;
+
+namespace Orvane::Lumisk::Testing {
+
+ScopedGlContext::ScopedGlContext()
+    : previousDc(wglGetCurrentDC()), previousContext(wglGetCurrentContext()) {
+    root = std::make_unique<AEOpenGLContext>(nullptr);
+    context = std::make_unique<AEOpenGLContext>(root.get());
+}
+
+ScopedGlContext::~ScopedGlContext() {
+    context.reset();
+    root.reset();
+    if (previousContext != nullptr) {
+        wglMakeCurrent(previousDc, previousContext);
+    }
+}
+
+void GlContextTest::SetUp() { glContext = std::make_unique<ScopedGlContext>(); }
+
+void GlContextTest::TearDown() { glContext.reset(); }
+
+HostGlContext::HostGlContext() {
+    static int hostWindowCount = 0;
+    const std::string className = "LumiskTestHostGl_" + std::to_string(hostWindowCount++);
+    WNDCLASSEXA windowClass;
+    std::memset(&windowClass, 0, sizeof(windowClass));
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = className.c_str();
+    if (RegisterClassExA(&windowClass) == 0) {
+        throw std::runtime_error("host window class");
+    }
+    window = CreateWindowExA(0, className.c_str(), "host", WS_OVERLAPPED, 0, 0, 16, 16, nullptr,
+                             nullptr, nullptr, nullptr);
+    dc = GetDC(window);
+    PIXELFORMATDESCRIPTOR descriptor;
+    std::memset(&descriptor, 0, sizeof(descriptor));
+    descriptor.nSize = sizeof(descriptor);
+    descriptor.nVersion = 1;
+    descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    descriptor.cColorBits = 32;
+    SetPixelFormat(dc, ChoosePixelFormat(dc, &descriptor), &descriptor);
+    context = wglCreateContext(dc);
+    if (context == nullptr) {
+        throw std::runtime_error("host GL context");
+    }
+    windowClassName = className;
+}
+
+HostGlContext::~HostGlContext() {
+    if (wglGetCurrentContext() == context) {
+        wglMakeCurrent(nullptr, nullptr);
+    }
+    wglDeleteContext(context);
+    ReleaseDC(window, dc);
+    DestroyWindow(window);
+    UnregisterClassA(windowClassName.c_str(), nullptr);
+}
+
+void HostGlContext::MakeCurrent() { wglMakeCurrent(dc, context); }
+
+GlCallRecorder::GlCallRecorder() {
+    glbinding::setAfterCallback([this](const glbinding::FunctionCall& call) {
+        Call recorded;
+        recorded.name = call.function->name();
+        for (const glbinding::AbstractValue* value : call.parameters) {
+            recorded.parameters.push_back(value->asString());
+        }
+        calls.push_back(recorded);
+    });
+    glbinding::setCallbackMask(glbinding::CallbackMask::After | glbinding::CallbackMask::Parameters);
+}
+
+GlCallRecorder::~GlCallRecorder() {
+    glbinding::setCallbackMask(glbinding::CallbackMask::None);
+    glbinding::setAfterCallback(nullptr);
+}
+
+int GlCallRecorder::Count(const std::string& name) const {
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
+                                          [&](const Call& call) { return call.name == name; }));
+}
+
+std::vector<std::string> GlCallRecorder::Names() const {
+    std::vector<std::string> names;
+    for (const Call& call : calls) {
+        names.push_back(call.name);
+    }
+    return names;
+}
+
+std::vector<float> ReadPixelsFloat(int width, int height) {
+    std::vector<float> pixels(static_cast<std::size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_FLOAT, pixels.data());
+    return pixels;
+}
+
+std::vector<std::uint8_t> ReadPixelsBytes(int width, int height) {
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+unsigned int MakeFloatTexture(int width, int height, const std::vector<float>& rgba) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(GL_LINEAR));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(GL_LINEAR));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(GL_CLAMP_TO_EDGE));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(GL_CLAMP_TO_EDGE));
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_RGBA32F), width, height, 0, GL_RGBA,
+                 GL_FLOAT, rgba.empty() ? nullptr : rgba.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
+}
+
+ScopedFloatTarget::ScopedFloatTarget(int targetWidth, int targetHeight)
+    : width(targetWidth), height(targetHeight) {
+    texture = MakeFloatTexture(width, height, {});
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glViewport(0, 0, width, height);
+}
+
+ScopedFloatTarget::~ScopedFloatTarget() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &framebuffer);
+    glDeleteTextures(1, &texture);
+}
+
+}  // namespace Orvane::Lumisk::Testing

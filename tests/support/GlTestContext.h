@@ -1,0 +1,124 @@
+#pragma once
+// GL test support: give a test thread a current context of the module's own
+// kind and read pixels back.
+
+#include "gl/AEOpenGLContext.h"
+#include "platform/WglApi.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Orvane::Lumisk::Testing {
+
+// For its lifetime, the calling thread has a current OpenGL 3.3 core context
+// made the module's way: a root (legacy) context and a per-thread context
+// shared with it, both owned here (the context registry is not touched).
+// The destructor deletes both and makes current again what was current before.
+class ScopedGlContext {
+public:
+    ScopedGlContext();
+    ~ScopedGlContext();
+
+    ScopedGlContext(const ScopedGlContext&) = delete;
+    ScopedGlContext& operator=(const ScopedGlContext&) = delete;
+
+    AEOpenGLContext& Root() { return *root; }
+    AEOpenGLContext& Context() { return *context; }
+
+private:
+    HDC previousDc;
+    HGLRC previousContext;
+    std::unique_ptr<AEOpenGLContext> root;
+    std::unique_ptr<AEOpenGLContext> context;
+};
+
+// A fixture whose tests run with a ScopedGlContext current.
+class GlContextTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<ScopedGlContext> glContext;
+};
+
+// A context the host owns, as the test host makes it: its own hidden window,
+// device context and a legacy wglCreateContext. Not current until MakeCurrent.
+class HostGlContext {
+public:
+    HostGlContext();
+    ~HostGlContext();
+
+    HostGlContext(const HostGlContext&) = delete;
+    HostGlContext& operator=(const HostGlContext&) = delete;
+
+    void MakeCurrent();
+    HDC Dc() const { return dc; }
+    HGLRC Context() const { return context; }
+
+private:
+    std::string windowClassName;
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    HGLRC context = nullptr;
+};
+
+// Records the gl:: calls made through glbinding (in the context glbinding
+// uses on this thread) while it lives: names and parameter texts.
+class GlCallRecorder {
+public:
+    struct Call {
+        std::string name;
+        std::vector<std::string> parameters;
+    };
+
+    GlCallRecorder();
+    ~GlCallRecorder();
+
+    GlCallRecorder(const GlCallRecorder&) = delete;
+    GlCallRecorder& operator=(const GlCallRecorder&) = delete;
+
+    const std::vector<Call>& Calls() const { return calls; }
+    int Count(const std::string& name) const;
+    // Names of the calls, in order.
+    std::vector<std::string> Names() const;
+    void Clear() { calls.clear(); }
+
+private:
+    std::vector<Call> calls;
+};
+
+// RGBA pixels of the read framebuffer bound now (its current read buffer),
+// rows in GL order (row 0 first), 4 values per pixel.
+std::vector<float> ReadPixelsFloat(int width, int height);
+std::vector<std::uint8_t> ReadPixelsBytes(int width, int height);
+
+// A GL_TEXTURE_2D of GL_RGBA32F with the given RGBA floats (row 0 first),
+// linear filtering, clamped to edge. The caller deletes it.
+unsigned int MakeFloatTexture(int width, int height, const std::vector<float>& rgba);
+
+// Binds a new framebuffer with a GL_RGBA32F colour texture of the given size
+// and sets the viewport to it; deletes both at destruction (current context).
+class ScopedFloatTarget {
+public:
+    ScopedFloatTarget(int width, int height);
+    ~ScopedFloatTarget();
+
+    ScopedFloatTarget(const ScopedFloatTarget&) = delete;
+    ScopedFloatTarget& operator=(const ScopedFloatTarget&) = delete;
+
+    unsigned int Framebuffer() const { return framebuffer; }
+    unsigned int Texture() const { return texture; }
+    std::vector<float> Read() const { return ReadPixelsFloat(width, height); }
+
+private:
+    int width;
+    int height;
+    unsigned int framebuffer = 0;
+    unsigned int texture = 0;
+};
+
+}  // namespace Orvane::Lumisk::Testing

@@ -1,0 +1,123 @@
+// HostContextGuard around the module's own context work, with a host context
+// made the way the test host makes it.
+
+#include "gl/AESDK_OpenGL_Fault.h"
+#include "gl/ContextRegistry.h"
+#include "gl/HostContextGuard.h"
+#include "platform/WglFaults.h"
+#include "tests/support/GlTestContext.h"
+
+#include <gtest/gtest.h>
+
+namespace Orvane::Lumisk {
+namespace {
+
+using WglFaults::Call;
+
+class HostContextGuardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WglFaults::Reset();
+        host.MakeCurrent();
+    }
+    void TearDown() override {
+        DestroyAllContexts();
+        wglMakeCurrent(nullptr, nullptr);
+        WglFaults::Reset();
+    }
+    bool HostIsCurrent() const {
+        return wglGetCurrentContext() == host.Context() && wglGetCurrentDC() == host.Dc();
+    }
+
+    Testing::HostGlContext host;
+};
+
+TEST_F(HostContextGuardTest, RestoresTheHostContextAfterGlobalSetUp) {
+    HostContextGuard guard;
+    CreateRootContext();
+    EXPECT_EQ(wglGetCurrentContext(), RootContext()->GlContext());
+    guard.Restore();
+    EXPECT_TRUE(HostIsCurrent());
+}
+
+TEST_F(HostContextGuardTest, RestoresTheHostContextWhenAnExceptionPasses) {
+    CreateRootContext();
+    host.MakeCurrent();
+    struct Case {
+        const char* what;
+        void (*command)();
+    };
+    const Case cases[] = {
+        {"host error thrown mid-render",
+         [] {
+             CurrentThreadContext()->MakeCurrent();
+             throw 516;
+         }},
+        {"context that cannot be made",
+         [] {
+             DestroyAllContexts();
+             WglFaults::FailCall(Call::SetPixelFormat);
+             CurrentThreadContext();
+         }},
+    };
+    for (const Case& c : cases) {
+        try {
+            HostContextGuard guard;
+            c.command();
+            guard.Restore();
+            ADD_FAILURE() << c.what << ": no throw";
+        } catch (int) {
+        } catch (const AESDK_OpenGL_Fault&) {
+        }
+        EXPECT_TRUE(HostIsCurrent()) << c.what;
+    }
+}
+
+TEST_F(HostContextGuardTest, MakesNoCallWhileTheHostContextIsStillCurrent) {
+    HostContextGuard guard;
+    const long before = WglFaults::CallCount(Call::wglMakeCurrent);
+    guard.Restore();
+    EXPECT_EQ(WglFaults::CallCount(Call::wglMakeCurrent), before);
+    EXPECT_TRUE(HostIsCurrent());
+}
+
+TEST_F(HostContextGuardTest, RestoresOnlyOnce) {
+    CreateRootContext();
+    host.MakeCurrent();
+    {
+        HostContextGuard guard;
+        RootContext()->MakeCurrent();
+        guard.Restore();
+        EXPECT_TRUE(HostIsCurrent());
+        RootContext()->MakeCurrent();
+        const long before = WglFaults::CallCount(Call::wglMakeCurrent);
+        guard.Restore();  // nothing: already restored
+        EXPECT_EQ(WglFaults::CallCount(Call::wglMakeCurrent), before);
+    }  // nor at destruction
+    EXPECT_EQ(wglGetCurrentContext(), RootContext()->GlContext());
+}
+
+TEST_F(HostContextGuardTest, NothingCurrentAtTheStartIsRestoredAsNothing) {
+    wglMakeCurrent(nullptr, nullptr);
+    {
+        HostContextGuard guard;
+        CreateRootContext();
+    }
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    EXPECT_EQ(wglGetCurrentDC(), nullptr);
+}
+
+TEST_F(HostContextGuardTest, SetDownLeavesNothingCurrentUntilTheGuardRestores) {
+    CreateRootContext();
+    CurrentThreadContext();
+    host.MakeCurrent();
+    HostContextGuard guard;
+    RootContext()->MakeCurrent();
+    DestroyAllContexts();
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    guard.Restore();
+    EXPECT_TRUE(HostIsCurrent());
+}
+
+}  // namespace
+}  // namespace Orvane::Lumisk

@@ -1,0 +1,36 @@
+// The last draw of a render: copies a texture over the viewport into the bound
+// framebuffer, reordering its channels (".argb" puts alpha first, in the host's
+// order; ".bgar" is the alternative order of the multisample road).
+#pragma once
+
+#include <glbinding/gl/types.h>
+
+#include "gl/OpenglShader.h"
+#include "gl/PerContextObjects.h"
+
+namespace Orvane::Lumisk {
+
+class CopyPass {
+ public:
+  // Makes no GL call: the program links and the quad is made at the first draw.
+  explicit CopyPass(bool bgarSwizzle);
+  // Deletes the quad's buffer and vertex arrays (each vertex array in its own
+  // context, see PerContextVertexArray) and the program, in the current context.
+  ~CopyPass();
+  CopyPass(const CopyPass&) = delete;
+  CopyPass& operator=(const CopyPass&) = delete;
+
+  // Draws `texture` over the viewport. The caller binds the framebuffer, sets the
+  // viewport, blend state and clear, and keeps the texture. `multiplier` is
+  // handed to the program, which does not read it.
+  void Draw(gl::GLuint texture, float multiplier);
+
+ private:
+  void MakeQuadBuffer();
+
+  PerContextVertexArray vao;
+  gl::GLuint vbo = 0;
+  OpenglShader shader;
+};
+
+}  // namespace Orvane::Lumisk

@@ -1,0 +1,309 @@
+#include "gl/RenderTarget.h"
+
+#include <cmath>
+#include <limits>
+
+#include <glbinding/gl/gl.h>
+
+#include "gl/LogPrintf.h"
+#include "gl/ScopedTexture.h"
+
+using namespace gl;
+
+namespace Orvane::Lumisk {
+
+namespace {
+
+constexpr GLsizei kMultisampleSamples = 8;
+
+// A texel count from a size in pixels: truncated toward zero, never negative.
+GLsizei TruncateToTexels(double extent) {
+  if (!(extent > 0.0)) {
+    return 0;  // also NaN
+  }
+  if (extent >= static_cast<double>(std::numeric_limits<GLsizei>::max())) {
+    return std::numeric_limits<GLsizei>::max();
+  }
+  return static_cast<GLsizei>(extent);
+}
+
+struct TextureFilters {
+  GLenum minification;
+  GLenum magnification;
+};
+
+// GL has no mipmapped magnification: the mipmapped modes keep their level
+// filter for magnification.
+TextureFilters FiltersFor(bool linear, bool mipmap) {
+  if (mipmap) {
+    return linear ? TextureFilters{GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR}
+                  : TextureFilters{GL_LINEAR_MIPMAP_NEAREST, GL_NEAREST};
+  }
+  return linear ? TextureFilters{GL_LINEAR, GL_LINEAR} : TextureFilters{GL_NEAREST, GL_NEAREST};
+}
+
+void SetTextureParameters(const TextureFilters& filters) {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(filters.magnification));
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(filters.minification));
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(GL_CLAMP_TO_EDGE));
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(GL_CLAMP_TO_EDGE));
+}
+
+// Defines level 0 of the bound texture from a zero-filled buffer, so that it
+// starts transparent black.
+void DefineClearedLevel(GLenum internalFormat, GLsizei width, GLsizei height) {
+  const std::vector<unsigned char> zeros(static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4);
+  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, zeros.data());
+}
+
+void DeleteRenderbuffer(GLuint name) { glDeleteRenderbuffers(1, &name); }
+
+// Removes the companion recorded for `layer` and deletes it.
+void DeleteCompanion(std::map<GLuint, GLuint>& companions, GLuint layer) {
+  const auto found = companions.find(layer);
+  if (found != companions.end()) {
+    DeleteRenderbuffer(found->second);
+    companions.erase(found);
+  }
+}
+
+}  // namespace
+
+RenderTarget* RenderTarget::Instance() {
+  // Made once under the language's thread-safe static initialisation; a throw
+  // frees the storage and the next call tries again. Never destroyed: GL
+  // objects cannot be deleted at process exit.
+  static RenderTarget* const gRenderTarget = new RenderTarget();
+  return gRenderTarget;
+}
+
+RenderTarget::RenderTarget() = default;
+
+RenderTarget::~RenderTarget() { ReleaseGL(); }
+
+GLuint RenderTarget::FrameFramebuffer() { return multisample ? msFbo.Get() : fbo.Get(); }
+
+GLuint RenderTarget::FindFrameFramebuffer() const { return multisample ? msFbo.Find() : fbo.Find(); }
+
+void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, bool newMultisample) {
+  copyPass.reset();
+  copyPass = std::make_unique<CopyPass>(newMultisample);
+  // A negative size is no size at all.
+  newWidth = newWidth > 0 ? newWidth : 0;
+  newHeight = newHeight > 0 ? newHeight : 0;
+  if (newWidth == width && newHeight == height) {
+    return;
+  }
+  ReleaseGL();
+  width = newWidth;
+  height = newHeight;
+  multisample = newMultisample;
+  if (width == 0 || height == 0) {
+    return;
+  }
+  // The other contexts make their framebuffers at their first use.
+  fbo.Get();
+  if (multisample) {
+    resolveFbo.Get();
+    msFbo.Get();
+  }
+  glGenRenderbuffers(1, &outputRenderbuffer);
+  glBindRenderbuffer(GL_RENDERBUFFER, outputRenderbuffer);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA32F, width, height);
+}
+
+void RenderTarget::BeginFrame(bool depth, bool stencil) {
+  if (!HasFrameObjects()) {
+    return;
+  }
+  glDisable(GL_BLEND);
+  if (multisample) {
+    glEnable(GL_MULTISAMPLE);
+  }
+  PushColour(depth, stencil);
+  // Only now is the frame framebuffer bound: a draw buffer of an attachment is
+  // an error on the default framebuffer.
+  glDrawBuffer(GL_COLOR_ATTACHMENT0);
+  glViewport(0, 0, width, height);
+}
+
+void RenderTarget::Storage(GLenum format) {
+  if (multisample) {
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, kMultisampleSamples, format, width, height);
+  } else {
+    glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
+  }
+}
+
+GLuint RenderTarget::PushCompanion(GLenum format, GLenum attachment) {
+  GLuint companion = 0;
+  glGenRenderbuffers(1, &companion);
+  glBindRenderbuffer(GL_RENDERBUFFER, companion);
+  Storage(format);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, companion);
+  return companion;
+}
+
+void RenderTarget::ReportIncompleteFramebuffer() {
+  const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+  if (status != GL_FRAMEBUFFER_COMPLETE) {
+    LogPrintf("framebuffer incomplete:%d", static_cast<int>(status));
+  }
+}
+
+void RenderTarget::PushColour(bool depth, bool stencil) {
+  if (!HasFrameObjects()) {
+    return;
+  }
+  GLuint colour = 0;
+  glGenRenderbuffers(1, &colour);
+  glBindRenderbuffer(GL_RENDERBUFFER, colour);
+  Storage(GL_RGBA);
+  glBindFramebuffer(GL_FRAMEBUFFER, FrameFramebuffer());
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+  colourStack.push_back(colour);
+  if (stencil) {
+    stencilOf[colour] = PushCompanion(GL_STENCIL_INDEX8, GL_STENCIL_ATTACHMENT);
+  }
+  if (depth) {
+    depthOf[colour] = PushCompanion(GL_DEPTH_COMPONENT24, GL_DEPTH_ATTACHMENT);
+  }
+  if (multisample) {
+    ReportIncompleteFramebuffer();
+  }
+  ClearBufferMask mask = GL_COLOR_BUFFER_BIT;
+  if (depth) {
+    mask |= GL_DEPTH_BUFFER_BIT;
+  }
+  if (stencil) {
+    mask |= GL_STENCIL_BUFFER_BIT;
+  }
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClear(mask);
+}
+
+GLuint RenderTarget::CreateTexture(const Vec2d& size, bool linear, bool mipmap) {
+  ScopedTexture texture(GenerateTexture());
+  glBindTexture(GL_TEXTURE_2D, texture.Get());
+  SetTextureParameters(FiltersFor(linear, mipmap));
+  DefineClearedLevel(GL_RGBA32F, TruncateToTexels(size.x), TruncateToTexels(size.y));
+  glBindTexture(GL_TEXTURE_2D, 0);
+  return texture.Release();
+}
+
+void RenderTarget::BeginTexturePass(GLuint texture, const Vec2d& size, int32_t level) {
+  glBindRenderbuffer(GL_RENDERBUFFER, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, passFbo.Get());
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, level);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glViewport(0, 0, TruncateToTexels(size.x), TruncateToTexels(size.y));
+}
+
+void RenderTarget::AttachTopLayer() {
+  const GLuint top = colourStack.back();
+  glBindRenderbuffer(GL_RENDERBUFFER, top);
+  glBindFramebuffer(GL_FRAMEBUFFER, FrameFramebuffer());
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, top);
+}
+
+void RenderTarget::EndTexturePass() {
+  // Detach the texture from the pass's own framebuffer, whatever the pass bound
+  // since, then delete that framebuffer.
+  const GLuint pass = passFbo.Find();
+  if (pass != 0) {
+    glBindFramebuffer(GL_FRAMEBUFFER, pass);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  }
+  glBindRenderbuffer(GL_RENDERBUFFER, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  passFbo.Release();
+  if (colourStack.empty()) {
+    return;
+  }
+  AttachTopLayer();
+  const GLenum drawBuffer = GL_COLOR_ATTACHMENT0;
+  glDrawBuffers(1, &drawBuffer);
+  glViewport(0, 0, width, height);
+}
+
+void RenderTarget::DeleteLayer(GLuint layer) {
+  DeleteRenderbuffer(layer);
+  DeleteCompanion(stencilOf, layer);
+  DeleteCompanion(depthOf, layer);
+}
+
+void RenderTarget::PopTopLayer() {
+  const GLuint top = colourStack.back();
+  colourStack.pop_back();
+  DeleteLayer(top);
+}
+
+GLuint RenderTarget::ResolveTop() {
+  if (colourStack.empty()) {
+    return 0;
+  }
+  ScopedTexture resolved(GenerateTexture());
+  glBindTexture(GL_TEXTURE_2D, resolved.Get());
+  SetTextureParameters(FiltersFor(true, false));
+  DefineClearedLevel(GL_RGBA, width, height);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  if (multisample) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, msFbo.Get());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFbo.Get());
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, resolved.Get(), 0);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  } else {
+    // Read the top layer itself, whatever a pass left bound.
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo.Get());
+    glBindTexture(GL_TEXTURE_2D, resolved.Get());
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 0, 0, width, height, 0);
+  }
+  PopTopLayer();
+  if (!colourStack.empty()) {
+    AttachTopLayer();
+  }
+  return resolved.Release();
+}
+
+void RenderTarget::Finish(float multiplier) {
+  ScopedTexture resolved(ResolveTop());
+  if (resolved.Get() == 0) {
+    return;
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, fbo.Get());
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, outputRenderbuffer);
+  glDisable(GL_BLEND);
+  glDisable(GL_MULTISAMPLE);
+  glViewport(0, 0, width, height);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClear(GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT);
+  if (copyPass != nullptr) {
+    copyPass->Draw(resolved.Get(), multiplier);
+  }
+}
+
+void RenderTarget::ReleaseGL() {
+  resolveFbo.Release();
+  fbo.Release();
+  msFbo.Release();
+  if (outputRenderbuffer != 0) {
+    DeleteRenderbuffer(outputRenderbuffer);
+    outputRenderbuffer = 0;
+  }
+  for (const GLuint layer : colourStack) {
+    DeleteLayer(layer);
+  }
+  colourStack.clear();
+  stencilOf.clear();
+  depthOf.clear();
+}
+
+void RenderTarget::Release() {
+  ReleaseGL();
+  copyPass.reset();
+  width = 0;
+  height = 0;
+}
+
+}  // namespace Orvane::Lumisk

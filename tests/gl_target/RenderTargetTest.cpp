@@ -1,0 +1,391 @@
+// The render target on real GL: its objects and bindings after each step, the
+// pixels a frame carries from its colour layer to the output renderbuffer, and
+// frames on two threads' contexts in turn.
+#include "gl/RenderTarget.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gl/AEOpenGLContext.h"
+#include "tests/gl_target/FramePainter.h"
+#include "tests/gl_target/GlQueries.h"
+#include "tests/gl_target/PixelPatterns.h"
+#include "tests/gl_target/TurnTaking.h"
+#include "tests/support/GlTestContext.h"
+
+using namespace gl;
+
+namespace Orvane::Lumisk::Testing {
+namespace {
+
+constexpr int kWidth = 12;
+constexpr int kHeight = 7;
+// The colour layer is 8 bits per channel: one rounding to the nearest of 255
+// levels, at most half a level, plus float noise.
+constexpr float kLayerTolerance = 0.5f / 255.0f + 1e-5f;
+
+// Output channel i holds layer channel kArgbSource[i] (".argb").
+std::vector<float> ArgbOf(const std::vector<float>& rgba) {
+  std::vector<float> out(rgba.size());
+  for (std::size_t i = 0; i < rgba.size(); i += 4) {
+    out[i + 0] = rgba[i + 3];
+    out[i + 1] = rgba[i + 0];
+    out[i + 2] = rgba[i + 1];
+    out[i + 3] = rgba[i + 2];
+  }
+  return out;
+}
+
+std::vector<float> Inverted(std::vector<float> rgba) {
+  for (float& value : rgba) {
+    value = 1.0f - value;
+  }
+  return rgba;
+}
+
+class RenderTargetTest : public GlContextTest {
+ protected:
+  void TearDown() override {
+    EXPECT_TRUE(TakeGlErrors().empty());
+    target.reset();
+    GlContextTest::TearDown();
+  }
+
+  // One frame with `picture` painted into its layer; leaves the output bound.
+  void RenderFrame(const std::vector<float>& picture) {
+    target->Setup(kWidth, kHeight, false);
+    target->BeginFrame(false, false);
+    PaintInto(target->FindFrameFramebuffer(), kWidth, kHeight, picture);
+    target->Finish(1.0f);
+  }
+
+  std::unique_ptr<RenderTarget> target = std::make_unique<RenderTarget>();
+};
+
+// ---------------------------------------------------------------- textures
+
+struct TextureSizeCase {
+  double x, y;
+  GLint texelsX, texelsY;
+};
+
+TEST_F(RenderTargetTest, CreateTextureTruncatesTheSizeAndStartsCleared) {
+  const TextureSizeCase cases[] = {{100.7, 50.2, 100, 50}, {1.0, 1.0, 1, 1}, {3.999, 2.0, 3, 2}};
+  for (const TextureSizeCase& size : cases) {
+    SCOPED_TRACE(testing::Message() << size.x << " x " << size.y);
+    const GLuint texture = target->CreateTexture(Vec2d(size.x, size.y), true, false);
+    EXPECT_EQ(GetInteger(GL_TEXTURE_BINDING_2D), 0);
+    EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_WIDTH), size.texelsX);
+    EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_HEIGHT), size.texelsY);
+    EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_INTERNAL_FORMAT), AsInt(GL_RGBA32F));
+    const std::vector<float> texels = ReadTextureFloat(texture);
+    EXPECT_EQ(texels, std::vector<float>(texels.size(), 0.0f));
+    glDeleteTextures(1, &texture);
+  }
+}
+
+struct FilterCase {
+  bool linear, mipmap;
+  GLenum minification, magnification;
+};
+
+TEST_F(RenderTargetTest, CreateTextureSetsTheFilterTableAndClampsToEdge) {
+  const FilterCase cases[] = {
+      {true, false, GL_LINEAR, GL_LINEAR},
+      {false, false, GL_NEAREST, GL_NEAREST},
+      {true, true, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR},
+      {false, true, GL_LINEAR_MIPMAP_NEAREST, GL_NEAREST},
+  };
+  for (const FilterCase& filter : cases) {
+    SCOPED_TRACE(testing::Message() << "linear " << filter.linear << " mipmap " << filter.mipmap);
+    const GLuint texture = target->CreateTexture(Vec2d(4, 4), filter.linear, filter.mipmap);
+    EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MIN_FILTER), AsInt(filter.minification));
+    EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MAG_FILTER), AsInt(filter.magnification));
+    EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_WRAP_S), AsInt(GL_CLAMP_TO_EDGE));
+    EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_WRAP_T), AsInt(GL_CLAMP_TO_EDGE));
+    glDeleteTextures(1, &texture);
+  }
+}
+
+// ---------------------------------------------------------------- sizing
+
+TEST_F(RenderTargetTest, SetupMakesAFloatOutputOfTheSize) {
+  target->Setup(kWidth, kHeight, false);
+  const GLuint output = target->OutputRenderbuffer();
+  ASSERT_NE(output, 0u);
+  EXPECT_EQ(RenderbufferParameter(output, GL_RENDERBUFFER_WIDTH), kWidth);
+  EXPECT_EQ(RenderbufferParameter(output, GL_RENDERBUFFER_HEIGHT), kHeight);
+  EXPECT_EQ(RenderbufferParameter(output, GL_RENDERBUFFER_INTERNAL_FORMAT), AsInt(GL_RGBA32F));
+  EXPECT_NE(target->FindFrameFramebuffer(), 0u);
+  EXPECT_TRUE(target->HasCopyPass());
+  EXPECT_FALSE(target->Multisample());
+}
+
+TEST_F(RenderTargetTest, UnchangedSizeKeepsEveryObjectAndTheStoredMode) {
+  target->Setup(kWidth, kHeight, false);
+  target->BeginFrame(false, false);
+  const GLuint output = target->OutputRenderbuffer();
+  const GLuint frame = target->FindFrameFramebuffer();
+  const GLuint layer = target->TopColourLayer();
+
+  target->Setup(kWidth, kHeight, true);
+
+  EXPECT_EQ(target->OutputRenderbuffer(), output);
+  EXPECT_EQ(target->FindFrameFramebuffer(), frame);
+  EXPECT_EQ(target->TopColourLayer(), layer);
+  EXPECT_EQ(target->ColourLayerCount(), 1u);
+  EXPECT_FALSE(target->Multisample());
+  EXPECT_TRUE(glIsRenderbuffer(layer) == GL_TRUE);
+}
+
+TEST_F(RenderTargetTest, ChangedSizeRemakesTheObjectsAndDropsEveryLayer) {
+  target->Setup(kWidth, kHeight, false);
+  target->BeginFrame(false, false);
+  target->PushColour(false, true);
+  const GLuint oldOutput = target->OutputRenderbuffer();
+  const GLuint oldFrame = target->FindFrameFramebuffer();
+  const GLuint oldLayer = target->TopColourLayer();
+  GLint oldStencil = 0;
+  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_STENCIL_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME,
+                                        &oldStencil);
+  ASSERT_NE(oldStencil, 0);
+
+  target->Setup(kWidth + 4, kHeight + 2, false);
+
+  EXPECT_EQ(target->ColourLayerCount(), 0u);
+  EXPECT_FALSE(glIsRenderbuffer(oldLayer) == GL_TRUE);
+  EXPECT_FALSE(glIsRenderbuffer(static_cast<GLuint>(oldStencil)) == GL_TRUE);
+  EXPECT_FALSE(glIsRenderbuffer(oldOutput) == GL_TRUE);
+  EXPECT_FALSE(glIsFramebuffer(oldFrame) == GL_TRUE);
+  EXPECT_NE(target->FindFrameFramebuffer(), 0u);
+  EXPECT_EQ(RenderbufferParameter(target->OutputRenderbuffer(), GL_RENDERBUFFER_WIDTH), kWidth + 4);
+  EXPECT_EQ(RenderbufferParameter(target->OutputRenderbuffer(), GL_RENDERBUFFER_HEIGHT), kHeight + 2);
+}
+
+TEST_F(RenderTargetTest, ReleaseForgetsTheSizeSoTheSameSizeIsMadeAgain) {
+  RenderFrame(DistinctRgbaPattern(kWidth, kHeight));
+  target->Release();
+  EXPECT_EQ(target->OutputRenderbuffer(), 0u);
+  EXPECT_FALSE(target->HasCopyPass());
+  EXPECT_EQ(target->Width(), 0);
+  EXPECT_EQ(target->Height(), 0);
+
+  const std::vector<float> picture = Inverted(DistinctRgbaPattern(kWidth, kHeight));
+  RenderFrame(picture);
+  EXPECT_NE(target->OutputRenderbuffer(), 0u);
+  ExpectPixelsNear(ArgbOf(picture), ReadPixelsFloat(kWidth, kHeight), kWidth, kLayerTolerance);
+}
+
+TEST_F(RenderTargetTest, ReleaseOfAnUnusedTargetDeletesNothing) {
+  target->Release();
+  EXPECT_EQ(target->OutputRenderbuffer(), 0u);
+  EXPECT_FALSE(target->HasCopyPass());
+}
+
+struct EmptySizeCase {
+  int32_t width, height;
+};
+
+TEST_F(RenderTargetTest, AnEmptySizeMakesNoObjectAndAFrameOnItDoesNothing) {
+  const EmptySizeCase cases[] = {{0, 0}, {0, 5}, {7, 0}, {-3, 4}};
+  for (const bool sizedBefore : {false, true}) {
+    for (const EmptySizeCase& size : cases) {
+      SCOPED_TRACE(testing::Message() << size.width << " x " << size.height << " sized before " << sizedBefore);
+      target = std::make_unique<RenderTarget>();
+      if (sizedBefore) {
+        target->Setup(kWidth, kHeight, false);
+      }
+      target->Setup(size.width, size.height, false);
+      target->BeginFrame(false, false);
+      target->Finish(1.0f);
+      EXPECT_EQ(target->OutputRenderbuffer(), 0u);
+      EXPECT_EQ(target->FindFrameFramebuffer(), 0u);
+      EXPECT_EQ(target->ColourLayerCount(), 0u);
+      EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), 0);
+      EXPECT_TRUE(TakeGlErrors().empty());
+    }
+  }
+}
+
+// ---------------------------------------------------------------- frames and passes
+
+TEST_F(RenderTargetTest, BeginFrameBindsAClearedTopLayerAndTheFrameViewport) {
+  target->Setup(kWidth, kHeight, false);
+  target->BeginFrame(false, false);
+  const GLuint layer = target->TopColourLayer();
+  EXPECT_EQ(target->ColourLayerCount(), 1u);
+  EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(target->FindFrameFramebuffer()));
+  const Attachment attachment = GetColourAttachment0();
+  EXPECT_EQ(attachment.type, AsInt(GL_RENDERBUFFER));
+  EXPECT_EQ(attachment.name, static_cast<GLint>(layer));
+  EXPECT_EQ(RenderbufferParameter(layer, GL_RENDERBUFFER_INTERNAL_FORMAT), AsInt(GL_RGBA));
+  EXPECT_EQ(GetViewport(), (Viewport{0, 0, kWidth, kHeight}));
+  EXPECT_FALSE(glIsEnabled(GL_BLEND) == GL_TRUE);
+  const std::vector<float> pixels = ReadPixelsFloat(kWidth, kHeight);
+  EXPECT_EQ(pixels, std::vector<float>(pixels.size(), 0.0f));
+}
+
+TEST_F(RenderTargetTest, TexturePassClearsTheTextureAndHandsTheFrameBack) {
+  target->Setup(kWidth, kHeight, false);
+  target->BeginFrame(false, false);
+  const GLuint frame = target->FindFrameFramebuffer();
+  const GLuint layer = target->TopColourLayer();
+  const GLuint texture = MakeFloatTexture(7, 4, DistinctRgbaPattern(7, 4));
+
+  target->BeginTexturePass(texture, Vec2d(6.9, 3.2), 0);
+  const GLuint pass = static_cast<GLuint>(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING));
+  EXPECT_NE(pass, frame);
+  EXPECT_EQ(GetColourAttachment0().name, static_cast<GLint>(texture));
+  EXPECT_EQ(GetViewport(), (Viewport{0, 0, 6, 3}));
+  target->EndTexturePass();
+
+  EXPECT_FALSE(glIsFramebuffer(pass) == GL_TRUE);
+  EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(frame));
+  EXPECT_EQ(GetColourAttachment0().name, static_cast<GLint>(layer));
+  EXPECT_EQ(GetInteger(GL_DRAW_BUFFER0), AsInt(GL_COLOR_ATTACHMENT0));
+  EXPECT_EQ(GetViewport(), (Viewport{0, 0, kWidth, kHeight}));
+  const std::vector<float> texels = ReadTextureFloat(texture);
+  EXPECT_EQ(texels, std::vector<float>(texels.size(), 0.0f));
+  glDeleteTextures(1, &texture);
+}
+
+TEST_F(RenderTargetTest, EndTexturePassDeletesItsOwnFramebufferNotTheBoundOne) {
+  target->Setup(kWidth, kHeight, false);
+  target->BeginFrame(false, false);
+  const GLuint texture = target->CreateTexture(Vec2d(4, 4), true, false);
+  target->BeginTexturePass(texture, Vec2d(4, 4), 0);
+  const GLuint pass = static_cast<GLuint>(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING));
+  GLuint callersFramebuffer = 0;
+  glGenFramebuffers(1, &callersFramebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, callersFramebuffer);
+
+  target->EndTexturePass();
+
+  EXPECT_FALSE(glIsFramebuffer(pass) == GL_TRUE);
+  EXPECT_TRUE(glIsFramebuffer(callersFramebuffer) == GL_TRUE);
+  EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(target->FindFrameFramebuffer()));
+  glDeleteFramebuffers(1, &callersFramebuffer);
+  glDeleteTextures(1, &texture);
+}
+
+TEST_F(RenderTargetTest, EndTexturePassWithoutALayerLeavesFramebufferZeroAndThePassViewport) {
+  const GLuint texture = target->CreateTexture(Vec2d(5, 3), true, false);
+  target->BeginTexturePass(texture, Vec2d(5, 3), 0);
+  target->EndTexturePass();
+  EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), 0);
+  EXPECT_EQ(GetInteger(GL_RENDERBUFFER_BINDING), 0);
+  EXPECT_EQ(GetViewport(), (Viewport{0, 0, 5, 3}));
+  glDeleteTextures(1, &texture);
+}
+
+TEST_F(RenderTargetTest, ResolveTopPopsIntoAFloatTextureAndReattachesTheLayerBelow) {
+  target->Setup(kWidth, kHeight, false);
+  target->BeginFrame(false, false);
+  const GLuint lower = target->TopColourLayer();
+  target->PushColour(true, false);
+  const GLuint upper = target->TopColourLayer();
+  const std::vector<float> picture = DistinctRgbaPattern(kWidth, kHeight);
+  PaintInto(target->FindFrameFramebuffer(), kWidth, kHeight, picture);
+
+  const GLuint upperTexture = target->ResolveTop();
+  EXPECT_FALSE(glIsRenderbuffer(upper) == GL_TRUE);
+  EXPECT_EQ(GetColourAttachment0().name, static_cast<GLint>(lower));
+  EXPECT_EQ(TextureLevelParameter(upperTexture, GL_TEXTURE_INTERNAL_FORMAT), AsInt(GL_RGBA32F));
+  ExpectPixelsNear(picture, ReadTextureFloat(upperTexture), kWidth, kLayerTolerance);
+
+  const GLuint lowerTexture = target->ResolveTop();
+  EXPECT_EQ(target->ColourLayerCount(), 0u);
+  EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(target->FindFrameFramebuffer()));
+  EXPECT_EQ(GetColourAttachment0().type, AsInt(GL_NONE));
+  const std::vector<float> lowerTexels = ReadTextureFloat(lowerTexture);
+  EXPECT_EQ(lowerTexels, std::vector<float>(lowerTexels.size(), 0.0f));
+  EXPECT_EQ(target->ResolveTop(), 0u);
+  glDeleteTextures(1, &upperTexture);
+  glDeleteTextures(1, &lowerTexture);
+}
+
+TEST_F(RenderTargetTest, FinishLeavesTheFloatOutputBoundHoldingTheLayerInArgbOrder) {
+  const std::vector<float> picture = DistinctRgbaPattern(kWidth, kHeight);
+  RenderFrame(picture);
+  EXPECT_EQ(target->ColourLayerCount(), 0u);
+  EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(target->FindFrameFramebuffer()));
+  EXPECT_EQ(GetInteger(GL_READ_FRAMEBUFFER_BINDING), static_cast<GLint>(target->FindFrameFramebuffer()));
+  const Attachment attachment = GetColourAttachment0();
+  EXPECT_EQ(attachment.type, AsInt(GL_RENDERBUFFER));
+  EXPECT_EQ(attachment.name, static_cast<GLint>(target->OutputRenderbuffer()));
+  ExpectPixelsNear(ArgbOf(picture), ReadPixelsFloat(kWidth, kHeight), kWidth, kLayerTolerance);
+}
+
+TEST_F(RenderTargetTest, FinishWithoutALayerTouchesNothing) {
+  target->Setup(kWidth, kHeight, false);
+  ScopedFloatTarget callers(4, 4);
+  target->Finish(1.0f);
+  EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(callers.Framebuffer()));
+  EXPECT_EQ(GetViewport(), (Viewport{0, 0, 4, 4}));
+}
+
+TEST_F(RenderTargetTest, IncompleteMultisampleLayerPrintsTheStatus) {
+  target->Setup(kWidth, kHeight, true);
+  testing::internal::CaptureStdout();
+  target->PushColour(false, false);
+  const std::string printed = testing::internal::GetCapturedStdout();
+  const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+  TakeGlErrors();  // eight samples may exceed what the driver offers
+  if (status == GL_FRAMEBUFFER_COMPLETE) {
+    EXPECT_EQ(printed, "");
+  } else {
+    EXPECT_EQ(printed, "framebuffer incomplete:" + std::to_string(static_cast<int>(status)));
+  }
+}
+
+// ---------------------------------------------------------------- contexts and threads
+
+TEST_F(RenderTargetTest, FramesOnTwoThreadsInTurnUseEachContextsOwnFramebuffers) {
+  AEOpenGLContext& root = glContext->Root();
+  TurnTaking turns;
+  const std::vector<float> pictures[] = {DistinctRgbaPattern(kWidth, kHeight),
+                                         Inverted(DistinctRgbaPattern(kWidth, kHeight)),
+                                         ArgbOf(DistinctRgbaPattern(kWidth, kHeight))};
+  GLuint frameOf[3] = {0, 0, 0};
+  auto renderThread = [&](std::vector<int> myTurns) {
+    std::unique_ptr<AEOpenGLContext> context;
+    for (const int turn : myTurns) {
+      turns.WaitFor(turn);
+      if (context == nullptr) {
+        context = std::make_unique<AEOpenGLContext>(&root);
+      }
+      context->MakeCurrent();
+      RenderFrame(pictures[turn]);
+      frameOf[turn] = target->FindFrameFramebuffer();
+      ExpectPixelsNear(ArgbOf(pictures[turn]), ReadPixelsFloat(kWidth, kHeight), kWidth, kLayerTolerance);
+      EXPECT_TRUE(TakeGlErrors().empty()) << "turn " << turn;
+      if (turn == myTurns.back()) {
+        context.reset();  // within the turn: no other thread renders meanwhile
+      }
+      turns.Pass();
+    }
+  };
+  std::thread first(renderThread, std::vector<int>{0, 2});
+  std::thread second(renderThread, std::vector<int>{1});
+  second.join();
+  first.join();
+  EXPECT_NE(frameOf[0], 0u);
+  EXPECT_EQ(frameOf[0], frameOf[2]);  // the first thread's context kept its own framebuffer
+  glContext->Context().MakeCurrent();
+}
+
+TEST(RenderTargetInstanceTest, IsOneInstanceForEveryThread) {
+  RenderTarget* fromOtherThread = nullptr;
+  std::thread other([&] { fromOtherThread = RenderTarget::Instance(); });
+  RenderTarget* here = RenderTarget::Instance();
+  other.join();
+  ASSERT_NE(here, nullptr);
+  EXPECT_EQ(here, fromOtherThread);
+  EXPECT_EQ(here->OutputRenderbuffer(), 0u);
+}
+
+}  // namespace
+}  // namespace Orvane::Lumisk::Testing

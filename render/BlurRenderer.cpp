@@ -1,0 +1,88 @@
+#include "render/BlurRenderer.h"
+
+#include "gl/OpenglShader.h"
+#include "gl/RenderTarget.h"
+#include "render/BlurMapPass.h"
+#include "render/RowPrefixSumPass.h"
+#include "render/shaders/BokehFragmentSources.h"
+
+#include <glbinding/gl/gl.h>
+
+#include <algorithm>
+
+namespace Orvane::Lumisk {
+
+using namespace gl;
+
+namespace {
+
+const char* BokehFragmentSource(std::int32_t shape)
+{
+    switch (shape) {
+    case LensCircular: return BokehCircularFragmentSource;
+    case LensHexagon: return BokehHexagonFragmentSource;
+    default: return BokehPentagonFragmentSource;
+    }
+}
+
+float Flag(bool value)
+{
+    return value ? 1.0f : 0.0f;
+}
+
+}  // namespace
+
+BlurRenderer::BlurRenderer()
+    : prefixSumPass(std::make_unique<RowPrefixSumPass>()), blurMapPass(std::make_unique<BlurMapPass>())
+{
+}
+
+BlurRenderer::~BlurRenderer() = default;
+
+void BlurRenderer::SetLensShape(std::int32_t shape)
+{
+    if (shape == lensShape && bokehProgram)
+        return;
+    bokehProgram.reset();
+    lensShape = shape;
+    bokehProgram = MakeFullscreenProgram(BokehFragmentSource(shape));
+}
+
+void BlurRenderer::SetUniforms(const RowPrefixSumPass& prefix)
+{
+    bokehProgram->SetUniform1f("enableBlurMap", Flag(blurMapType != BokehMapNone));
+    bokehProgram->SetUniform1f("invertValue", Flag(blurMapPass->invert));
+    bokehProgram->SetUniform1f("showBlurMap", Flag(showBlurMap));
+    bokehProgram->SetUniform1f("blurAmount", static_cast<float>(blurAmount));
+    bokehProgram->SetUniform1f("focalDistance", static_cast<float>(focalDistance));
+    bokehProgram->SetUniform1f("JDStep", static_cast<float>(prefix.Step()));
+    bokehProgram->SetUniform2f("jfMapSize", static_cast<float>(prefix.Size().x), static_cast<float>(prefix.Size().y));
+}
+
+void BlurRenderer::Render(GLuint sourceTexture, const Vec2d& viewSize)
+{
+    const auto maxDimension = static_cast<std::int32_t>(std::max(viewSize.x, viewSize.y));
+    prefixSumPass->Run(sourceTexture, &viewSize, maxDimension, quality + 1);
+    if (IsGeneratedMapType(blurMapType)) {
+        blurMapTexture = RenderTarget::Instance()->CreateTexture(viewSize, true, false);
+        blurMapPass->Render(viewSize, blurMapTexture, blurMapType);
+    }
+
+    if (!bokehProgram)
+        SetLensShape(lensShape);
+    bokehProgram->Use();
+    quad.Bind();
+    FullscreenQuad::EnableAttributes(*bokehProgram);
+    SetUniforms(*prefixSumPass);
+    bokehProgram->SetTexture("t0", GL_TEXTURE_2D, sourceTexture, 0);
+    bokehProgram->SetTexture("t1", GL_TEXTURE_2D, prefixSumPass->ResultTexture(), 1);
+    bokehProgram->SetTexture("blurMap", GL_TEXTURE_2D, blurMapTexture, 2);
+    FullscreenQuad::Draw();
+    FullscreenQuad::DisableAttributes(*bokehProgram);
+    FullscreenQuad::Unbind();
+
+    glDeleteTextures(1, &blurMapTexture);
+    blurMapTexture = 0;
+}
+
+}  // namespace Orvane::Lumisk

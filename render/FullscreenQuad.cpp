@@ -1,0 +1,75 @@
+#include "render/FullscreenQuad.h"
+
+#include "gl/OpenglShader.h"
+#include "render/shaders/FullscreenVertexSource.h"
+
+#include <glbinding/gl/gl.h>
+
+namespace Orvane::Lumisk {
+
+using namespace gl;
+
+const float FullscreenQuadVertices[30] = {
+    1.0f,  -1.0f, 0.0f, 1.0f, 0.0f,
+    1.0f,  1.0f,  0.0f, 1.0f, 1.0f,
+    -1.0f, 1.0f,  0.0f, 0.0f, 1.0f,
+    -1.0f, 1.0f,  0.0f, 0.0f, 1.0f,
+    -1.0f, -1.0f, 0.0f, 0.0f, 0.0f,
+    1.0f,  -1.0f, 0.0f, 1.0f, 0.0f,
+};
+
+static_assert(sizeof(FullscreenQuadVertices) == FullscreenQuadBytes, "six vertices of five floats");
+
+FullscreenQuad::~FullscreenQuad()
+{
+    vertexArrays.Release();
+    if (vbo != 0)
+        glDeleteBuffers(1, &vbo);
+}
+
+void FullscreenQuad::Bind()
+{
+    if (vbo == 0) {
+        glGenBuffers(1, &vbo);
+        glBindBuffer(GL_ARRAY_BUFFER, vbo);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(FullscreenQuadBytes), FullscreenQuadVertices,
+                     GL_STATIC_DRAW);
+    }
+    // The attribute pointers are set per draw by the program, so a new
+    // vertex array needs no layout of its own.
+    vertexArrays.Bind([] {});
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+}
+
+void FullscreenQuad::Draw()
+{
+    glDrawArrays(GL_TRIANGLES, 0, FullscreenQuadVertexCount);
+}
+
+void FullscreenQuad::Unbind()
+{
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void FullscreenQuad::EnableAttributes(OpenglShader& program)
+{
+    program.SetAttribute3f(0, 0, FullscreenQuadStride);
+    program.SetAttribute2f(1, FullscreenQuadUvOffset, FullscreenQuadStride);
+}
+
+void FullscreenQuad::DisableAttributes(OpenglShader& program)
+{
+    program.DisableAttribute(0);
+    program.DisableAttribute(1);
+}
+
+std::unique_ptr<OpenglShader> MakeFullscreenProgram(const std::string& fragmentSource)
+{
+    auto program = std::make_unique<OpenglShader>(FullscreenVertexSource, fragmentSource);
+    program->AddAttribute("position", 0);
+    program->AddAttribute("input_uv", 1);
+    return program;
+}
+
+}  // namespace Orvane::Lumisk

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "gl/PerContextObjects.h"
+
+#include <glbinding/gl/types.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace Orvane::Lumisk {
+
+class OpenglShader;
+
+// Two counter-clockwise triangles over clip space, five floats per vertex
+// (x, y, z, u, v), uv (0, 0) at clip (-1, -1).
+constexpr int FullscreenQuadVertexCount = 6;
+constexpr int FullscreenQuadStride = 20;           // bytes per vertex
+constexpr std::ptrdiff_t FullscreenQuadUvOffset = 12;  // bytes to u, v
+constexpr std::size_t FullscreenQuadBytes = 120;
+extern const float FullscreenQuadVertices[30];
+
+// The quad of one pass: one buffer, visible in every context through list
+// sharing, and a vertex array per context (vertex arrays are not shared).
+// Attribute pointers are set by the pass's program after Bind, each draw.
+class FullscreenQuad {
+public:
+    FullscreenQuad() = default;
+    // Deletes the buffer and the vertex arrays (each in its own context,
+    // see PerContextVertexArray).
+    ~FullscreenQuad();
+
+    FullscreenQuad(const FullscreenQuad&) = delete;
+    FullscreenQuad& operator=(const FullscreenQuad&) = delete;
+
+    // Makes the buffer at the first call, then binds the current context's
+    // vertex array (made on its first use there) and the buffer as
+    // GL_ARRAY_BUFFER.
+    void Bind();
+    // glDrawArrays(GL_TRIANGLES, 0, 6).
+    static void Draw();
+    // Binds vertex array 0 and GL_ARRAY_BUFFER 0.
+    static void Unbind();
+
+    // "position" and "input_uv" of the program in use from the bound buffer,
+    // and their disabling after the draw.
+    static void EnableAttributes(OpenglShader& program);
+    static void DisableAttributes(OpenglShader& program);
+
+    gl::GLuint Buffer() const { return vbo; }
+    // The current context's vertex array, 0 when none was made there.
+    gl::GLuint VertexArray() const { return vertexArrays.Find(); }
+
+private:
+    gl::GLuint vbo = 0;
+    PerContextVertexArray vertexArrays;
+};
+
+// A program of the full-screen vertex program and the given fragment source,
+// with "position" bound to location 0 and "input_uv" to location 1. Makes no
+// GL call: it links at its first Use.
+std::unique_ptr<OpenglShader> MakeFullscreenProgram(const std::string& fragmentSource);
+
+}  // namespace Orvane::Lumisk

@@ -1,0 +1,92 @@
+#include "render/RowPrefixSumPass.h"
+
+#include "gl/OpenglShader.h"
+#include "gl/RenderTarget.h"
+#include "render/shaders/PrefixSumSources.h"
+
+#include <glbinding/gl/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Orvane::Lumisk {
+
+using namespace gl;
+
+RowPrefixSumPass::RowPrefixSumPass()
+    : prepareProgram(MakeFullscreenProgram(PrefixPrepareFragmentSource)),
+      scanProgram(MakeFullscreenProgram(PrefixScanFragmentSource))
+{
+}
+
+RowPrefixSumPass::~RowPrefixSumPass()
+{
+    for (GLuint& texture : textures) {
+        if (texture != 0)
+            glDeleteTextures(1, &texture);
+    }
+}
+
+std::int32_t RowPrefixSumPass::LevelCount(std::int32_t cells, std::int32_t gridWidth)
+{
+    const std::int64_t reach = std::max(cells, gridWidth);
+    std::int32_t levels = 1;
+    while ((std::int64_t{1} << levels) < reach)
+        ++levels;
+    return levels;
+}
+
+void RowPrefixSumPass::EnsureTextures(const Vec2i& newSize)
+{
+    if (!(newSize != size) && textures[0] != 0)
+        return;
+    if (textures[0] != 0)
+        glDeleteTextures(2, textures);
+    // One column more than the grid: column 0 is the zero of the exclusive sums.
+    const Vec2d textureSize(newSize.x + 1.0, newSize.y);
+    textures[0] = RenderTarget::Instance()->CreateTexture(textureSize, true, false);
+    textures[1] = RenderTarget::Instance()->CreateTexture(textureSize, true, false);
+    size = newSize;
+}
+
+void RowPrefixSumPass::Draw(OpenglShader& program, GLuint input)
+{
+    program.SetUniformVec2("viewSize", Vec2d(size.x, size.y));
+    program.SetTexture("t0", GL_TEXTURE_2D, input, 0);
+    FullscreenQuad::Draw();
+    FullscreenQuad::DisableAttributes(program);
+    RenderTarget::Instance()->EndTexturePass();
+    current = 1 - current;
+}
+
+void RowPrefixSumPass::Run(GLuint sourceTexture, const Vec2d* viewSize, std::int32_t maxDimension,
+                           std::int32_t stepRequest)
+{
+    step = std::clamp(stepRequest, 1, 4);
+    const auto cells = [this](double pixels) { return static_cast<std::int32_t>(std::ceil(pixels / step)); };
+    const Vec2i newSize(cells(viewSize->x), cells(viewSize->y));
+    maxLevel = LevelCount(cells(maxDimension), newSize.x);
+    EnsureTextures(newSize);
+    const Vec2d textureSize(size.x + 1.0, size.y);
+    quad.Bind();
+
+    auto begin = [&](OpenglShader& program) {
+        RenderTarget::Instance()->BeginTexturePass(textures[current], textureSize, 0);
+        program.Use();
+        FullscreenQuad::EnableAttributes(program);
+    };
+
+    begin(*prepareProgram);
+    prepareProgram->SetUniform1f("jfstep", static_cast<float>(step));
+    Draw(*prepareProgram, sourceTexture);
+
+    for (std::int32_t level = 0; level <= maxLevel; ++level) {
+        begin(*scanProgram);
+        scanProgram->SetUniform1i("level", level);
+        scanProgram->SetUniform1i("maxLevel", maxLevel);
+        Draw(*scanProgram, textures[1 - current]);
+    }
+    FullscreenQuad::Unbind();
+}
+
+}  // namespace Orvane::Lumisk

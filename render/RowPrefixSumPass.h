@@ -1,0 +1,67 @@
+#pragma once
+
+#include "gl/Vec2d.h"
+#include "gl/Vec2i.h"
+#include "render/FullscreenQuad.h"
+
+#include <glbinding/gl/types.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace Orvane::Lumisk {
+
+class OpenglShader;
+
+// Per-row prefix sums of the source on a grid reduced by the step (1 or 2
+// in use, clamped to 1..4). The result texture is one column wider than the
+// grid: texel k of a row holds the sum over cells 0 to k - 1 of (grid value
+// - 0.5), channels in R, G, B, A order, so texel 0 is zero and a span of the
+// row sums to the difference of the values at its two ends.
+//
+// Made without GL at module load; Run needs the rendering thread's context
+// current and the render target's colour layer pushed (each draw ends with
+// RenderTarget::EndTexturePass, which binds that layer again).
+class RowPrefixSumPass {
+public:
+    RowPrefixSumPass();
+    ~RowPrefixSumPass();
+
+    RowPrefixSumPass(const RowPrefixSumPass&) = delete;
+    RowPrefixSumPass& operator=(const RowPrefixSumPass&) = delete;
+
+    // One prepare draw and maxLevel + 1 scan draws over the reduced grid.
+    // maxDimension is the larger view dimension in pixels.
+    void Run(gl::GLuint sourceTexture, const Vec2d* viewSize, std::int32_t maxDimension, std::int32_t stepRequest);
+
+    // The texture written by the last draw of the last Run.
+    gl::GLuint ResultTexture() const { return textures[1 - current]; }
+
+    // The grid step of the last Run (1..4).
+    std::int32_t Step() const { return step; }
+    // The reduced grid of the last Run, in cells (the textures are one column wider).
+    Vec2i Size() const { return size; }
+    // The scan levels of the last Run.
+    std::int32_t MaxLevel() const { return maxLevel; }
+    gl::GLuint Texture(int index) const { return textures[index]; }
+
+    // Levels whose offsets 1, 2, ..., 2^(k-1) reach across a row: the
+    // smallest k >= 1 with 2^k >= cells, cells being the larger view
+    // dimension in grid cells (or the grid width, should that be larger).
+    static std::int32_t LevelCount(std::int32_t cells, std::int32_t gridWidth);
+
+private:
+    void EnsureTextures(const Vec2i& newSize);
+    void Draw(OpenglShader& program, gl::GLuint input);
+
+    FullscreenQuad quad;
+    std::unique_ptr<OpenglShader> prepareProgram;
+    std::unique_ptr<OpenglShader> scanProgram;
+    std::int32_t maxLevel = 12;
+    Vec2i size;
+    gl::GLuint textures[2] = {0, 0};
+    std::int32_t current = 0;
+    std::int32_t step = 1;
+};
+
+}  // namespace Orvane::Lumisk

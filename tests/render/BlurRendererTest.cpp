@@ -1,0 +1,220 @@
+// The whole blur on real GL against the CPU reference. Unless a test says
+// otherwise the tolerance is 1 level: the colour layer is 8-bit, so the GL
+// result is rounded once, and the GPU's float arithmetic differs from the
+// reference's by far less than a level, but can land on the other side of a
+// rounding boundary.
+#include "RenderHarness.h"
+
+#include "gl/OpenglShader.h"
+#include "render/BlurMapPass.h"
+#include "render/RowPrefixSumPass.h"
+
+#include <glbinding/gl/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace Orvane::Lumisk::Testing {
+namespace {
+
+using namespace gl;
+using Reference::Image;
+using Reference::ReferenceSettings;
+
+constexpr int OneLevel = 1;
+
+ReferenceSettings Blur(int amount, int shape, int quality)
+{
+    ReferenceSettings s;
+    s.blurAmount = amount;
+    s.lensShape = shape;
+    s.quality = quality;
+    return s;
+}
+
+const char* ShapeName(int shape)
+{
+    static const char* const names[] = {"circular", "hexagon", "pentagon"};
+    return names[shape];
+}
+
+TEST_F(RendererTest, BlurZeroReturnsTheInputByteForByte)
+{
+    const Image input = NoiseImage(48, 32, 7);
+    for (int shape = 0; shape < 3; ++shape) {
+        for (int quality = 0; quality < 2; ++quality) {
+            const Image out = Render(input, Blur(0, shape, quality));
+            EXPECT_EQ(out.ToArgb8(), input.ToArgb8()) << ShapeName(shape) << " quality " << quality;
+        }
+    }
+    // A uniform blur at focal distance 1.0 has radius 0 too.
+    ReferenceSettings focused = Blur(40, 0, 0);
+    focused.focalDistance = 1.0;
+    EXPECT_EQ(Render(input, focused).ToArgb8(), input.ToArgb8());
+}
+
+TEST_F(RendererTest, UniformFrameStaysUniformToEveryEdge)
+{
+    for (float value : {1.0f, 128.0f / 255.0f}) {
+        const Image input = UniformImage(45, 27, value);
+        for (int shape = 0; shape < 3; ++shape) {
+            for (int quality = 0; quality < 2; ++quality) {
+                for (int amount : {4, 30}) {
+                    const Image out = Render(input, Blur(amount, shape, quality));
+                    const LevelDifference d = MaxLevelDifference(out, input);
+                    EXPECT_EQ(d.levels, 0) << ShapeName(shape) << " quality " << quality << " blur " << amount
+                                           << " value " << value << ": " << d.Describe();
+                }
+            }
+        }
+    }
+}
+
+TEST_F(RendererTest, NoiseMatchesTheReferenceForEveryShapeAndQuality)
+{
+    const Image input = NoiseImage(40, 28, 3);
+    for (int shape = 0; shape < 3; ++shape) {
+        for (int quality = 0; quality < 2; ++quality) {
+            for (int amount : {1, 3, 7, 12, 25}) {
+                const ReferenceSettings s = Blur(amount, shape, quality);
+                const LevelDifference d = MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
+                EXPECT_LE(d.levels, OneLevel) << ShapeName(shape) << " quality " << quality << " blur " << amount
+                                              << ": " << d.Describe();
+            }
+        }
+    }
+}
+
+TEST_F(RendererTest, BrightBlockKeepsItsEnergy)
+{
+    Image input(96, 96, {1.0f, 0.0f, 0.0f, 0.0f});
+    for (int y = 40; y < 56; ++y)
+        for (int x = 40; x < 56; ++x)
+            input.At(x, y) = {1.0f, 1.0f, 1.0f, 1.0f};
+    for (int shape = 0; shape < 3; ++shape) {
+        for (int quality = 0; quality < 2; ++quality) {
+            const ReferenceSettings s = Blur(12, shape, quality);
+            const Image out = Render(input, s);
+            double energy = 0.0;
+            for (const Reference::Texel& t : out.texels)
+                energy += t[1];
+            // The spread's plateau is about 140 levels: 8-bit rounding, which
+            // is alike over the plateau, moves the sum by under 0.4 %.
+            EXPECT_NEAR(energy, 256.0, 2.56) << ShapeName(shape) << " quality " << quality;
+            EXPECT_LE(MaxLevelDifference(out, Reference::RenderReference(input, s)).levels, OneLevel);
+        }
+    }
+}
+
+// A lit pixel far brighter than white (the source texture is float) so that
+// its spread over a few hundred pixels stays visible in 8 bits. The spread
+// is the aperture mirrored through its centre: an output pixel sees the lit
+// pixel in its aperture row i = (lit row - its row).
+struct Spread {
+    int count = 0;
+    int top = 1 << 30, bottom = -1, left = 1 << 30, right = -1;
+    int widthAt(const Image& out, int row) const
+    {
+        int n = 0;
+        for (int x = 0; x < out.width; ++x)
+            n += out.At(x, row)[1] > 0.5f ? 1 : 0;
+        return n;
+    }
+};
+
+Spread Measure(const Image& out)
+{
+    Spread s;
+    for (int y = 0; y < out.height; ++y) {
+        for (int x = 0; x < out.width; ++x) {
+            if (out.At(x, y)[1] > 0.5f) {
+                ++s.count;
+                s.top = std::min(s.top, y);
+                s.bottom = std::max(s.bottom, y);
+                s.left = std::min(s.left, x);
+                s.right = std::max(s.right, x);
+            }
+        }
+    }
+    return s;
+}
+
+TEST_F(RendererTest, LitPixelSpreadsIntoTheLensShape)
+{
+    constexpr int Size = 49;
+    constexpr int Centre = 24;
+    constexpr float R = 16.0f;
+    Image input(Size, Size, {1.0f, 0.0f, 0.0f, 0.0f});
+    // About 1.6 times white per pixel of the aperture: clamped to white inside.
+    input.At(Centre, Centre) = {1.0f, 1300.0f, 1300.0f, 1300.0f};
+    struct Case {
+        int shape;
+        double area;  // of the aperture of radius R
+    };
+    const Case cases[] = {
+        {0, M_PI * R * R},
+        {1, 1.5 * std::sqrt(3.0) * R * R},
+        {2, 2.5 * std::sin(72.0 * M_PI / 180.0) * R * R},
+    };
+    for (const Case& c : cases) {
+        const ReferenceSettings s = Blur(static_cast<int>(R), c.shape, 0);
+        const Image out = Render(input, s);
+        EXPECT_LE(MaxLevelDifference(out, Reference::RenderReference(input, s)).levels, OneLevel) << ShapeName(c.shape);
+        const Spread spread = Measure(out);
+        // The covered-pixel count follows the area within the rim's pixels.
+        EXPECT_NEAR(spread.count, c.area, 2.0 * M_PI * R * 0.5) << ShapeName(c.shape);
+        if (c.shape == 0) {
+            // Rows are whole cells; span ends cover cells in part, which
+            // widens the rim by at most a pixel on each side.
+            EXPECT_EQ(spread.bottom - Centre, Centre - spread.top);
+            EXPECT_EQ(spread.right - Centre, Centre - spread.left);
+            EXPECT_NEAR(spread.right - spread.left, spread.bottom - spread.top, 2);
+        } else if (c.shape == 1) {
+            // Corners at the top and bottom: taller (2R) than wide (1.73R);
+            // the rows near the tips are narrow, the middle row is widest.
+            EXPECT_GT(spread.bottom - spread.top, spread.right - spread.left);
+            EXPECT_LT(spread.widthAt(out, spread.top), 6);
+            EXPECT_NEAR(spread.widthAt(out, Centre), 2.0 * 0.866 * R, 2.0);
+        } else {
+            // Aperture apex at row offset -R, flat edge at +0.81R: the image
+            // has its apex below the lit pixel and its flat edge above.
+            EXPECT_GT(spread.bottom - Centre, Centre - spread.top + 2);
+            EXPECT_LT(spread.widthAt(out, spread.bottom), 6);
+            EXPECT_GT(spread.widthAt(out, spread.top), static_cast<int>(R));
+        }
+    }
+}
+
+TEST_F(RendererTest, SmallRadiiFadeTowardsTheSharpPixel)
+{
+    Image input(32, 16, {1.0f, 0.0f, 0.0f, 0.0f});
+    for (int y = 0; y < 16; ++y)
+        for (int x = 16; x < 32; ++x)
+            input.At(x, y) = {1.0f, 1.0f, 0.5f, 0.25f};
+    for (int amount : {1, 2, 5, 9, 10}) {
+        for (int quality = 0; quality < 2; ++quality) {
+            const ReferenceSettings s = Blur(amount, 0, quality);
+            const Image out = Render(input, s);
+            EXPECT_LE(MaxLevelDifference(out, Reference::RenderReference(input, s)).levels, OneLevel)
+                << "blur " << amount << " quality " << quality;
+        }
+    }
+}
+
+TEST_F(RendererTest, WideFrameAtHighQualityBlursItsRightSide)
+{
+    // 2600 cells in a row: the scan needs 12 levels to reach across it.
+    const Image white = UniformImage(2600, 2, 1.0f);
+    const ReferenceSettings s = Blur(20, 1, 0);
+    const LevelDifference uniform = MaxLevelDifference(Render(white, s), white);
+    EXPECT_EQ(uniform.levels, 0) << uniform.Describe();
+    EXPECT_EQ(renderer->PrefixSumPass().MaxLevel(), 12);
+
+    const Image noise = NoiseImage(2600, 2, 11);
+    const Image out = Render(noise, s);
+    const Image expected = Reference::RenderReference(noise, s);
+    EXPECT_LE(MaxLevelDifference(out, expected).levels, OneLevel) << MaxLevelDifference(out, expected).Describe();
+}
+
+}  // namespace
+}  // namespace Orvane::Lumisk::Testing

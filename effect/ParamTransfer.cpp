@@ -1,0 +1,71 @@
+// BlurRenderer::UpdateFromParams: the effect's parameters at the frame's time
+// into the renderer's settings. The renderer knows no host types, so this
+// member is defined here, in the effect shell.
+#include <glbinding/gl33core/gl.h>
+
+#include <cmath>
+
+#include "effect/LayerTextureReader.h"
+#include "effect/ParamReaders.h"
+#include "effect/ParamTable.h"
+#include "render/BlurMapPass.h"
+#include "render/BlurRenderer.h"
+
+namespace Orvane::Lumisk {
+namespace {
+
+// The denominator of the host's horizontal downsample factor. A host that
+// sends 0 means no downsampling; dividing by it would give no number at all.
+double DownsampleDenominator(const PF_InData* in_data) {
+  const A_u_long den = in_data->downsample_x.den;
+  return den == 0 ? 1.0 : double(den);
+}
+
+// value / den rounded half away from zero. With den >= 1 the result of an
+// int32 value fits in int32 again.
+std::int32_t DivideRounded(std::int32_t value, double den) { return std::int32_t(std::round(double(value) / den)); }
+
+bool IsMapType(std::int32_t value) { return value >= BokehMapNone && value <= BokehMapCustomLayer; }
+
+}  // namespace
+
+void BlurRenderer::UpdateFromParams(PF_InData* in_data, PF_OutData* out_data) {
+  const double den = DownsampleDenominator(in_data);
+
+  std::int32_t shape = lensShape;
+  ReadPopupParam(in_data, out_data, kParamLensShape, &shape);
+  SetLensShape(shape);
+
+  std::int32_t strength = 0;
+  if (ReadIntParam(in_data, out_data, kParamBlurStrength, &strength)) blurAmount = DivideRounded(strength, den);
+
+  ReadCheckboxParam(in_data, out_data, kParamShow, &showBlurMap);
+
+  // The renderer holds only the six choices of the popup.
+  std::int32_t mapType = blurMapType;
+  if (ReadPopupParam(in_data, out_data, kParamMapType, &mapType) && IsMapType(mapType)) blurMapType = mapType;
+
+  if (blurMapType == BokehMapCustomLayer) {
+    gl::GLuint layerTexture = 0;
+    Vec2d layerSize;          // the layer is sampled over the whole frame whatever its size
+    float layerMultiplier = 1.0f;
+    if (ReadLayerTextureParam(in_data, out_data, kParamCustomLayer, &layerTexture, &layerSize, &layerMultiplier)) {
+      // A texture left by a render that failed before drawing is not leaked.
+      if (blurMapTexture != 0) gl::glDeleteTextures(1, &blurMapTexture);
+      blurMapTexture = layerTexture;
+    }
+  }
+
+  BlurMapPass& map = MapPass();
+  double feather = 0.0;
+  if (ReadNumberParam(in_data, out_data, kParamFeather, &feather)) map.feather = std::round(feather / den);
+  ReadPointParam(in_data, out_data, kParamCenter, &map.center);
+  ReadPercentParam(in_data, out_data, kParamScaleX, &map.scaleX);
+  ReadPercentParam(in_data, out_data, kParamScaleY, &map.scaleY);
+  ReadAngleParam(in_data, out_data, kParamRotation, &map.rotation);
+  ReadPercentParam(in_data, out_data, kParamFocalDistance, &focalDistance);
+  ReadCheckboxParam(in_data, out_data, kParamInvert, &map.invert);
+  ReadPopupParam(in_data, out_data, kParamQuality, &quality);
+}
+
+}  // namespace Orvane::Lumisk

@@ -1,0 +1,75 @@
+#include "testhost/HostGlContext.h"
+
+#include <glbinding/Binding.h>
+#include <glbinding/gl33core/gl.h>
+
+#include <atomic>
+#include <stdexcept>
+
+namespace Orvane::Lumisk::TestHost {
+namespace {
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::string NextClassName() {
+  static std::atomic<int> counter{0};
+  return "LumiskTestHostWindow" + std::to_string(counter++);
+}
+
+}  // namespace
+
+HostGlContext::HostGlContext() : className_(NextClassName()) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = HostWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = className_.c_str();
+  if (!RegisterClassExA(&windowClass)) throw std::runtime_error("test host: cannot register its window class");
+  window_ = CreateWindowExA(0, className_.c_str(), "test host", WS_OVERLAPPED, 0, 0, 8, 8, nullptr, nullptr,
+                            windowClass.hInstance, nullptr);
+  if (window_) dc_ = GetDC(window_);
+  PIXELFORMATDESCRIPTOR format{};
+  format.nSize = sizeof format;
+  format.nVersion = 1;
+  format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  format.iPixelType = PFD_TYPE_RGBA;
+  format.cColorBits = 32;
+  if (dc_) {
+    const int chosen = ChoosePixelFormat(dc_, &format);
+    if (chosen && SetPixelFormat(dc_, chosen, &format)) context_ = wglCreateContext(dc_);
+  }
+  if (!context_) {
+    if (dc_) ReleaseDC(window_, dc_);
+    if (window_) DestroyWindow(window_);
+    UnregisterClassA(className_.c_str(), windowClass.hInstance);
+    throw std::runtime_error("test host: cannot make its own GL context");
+  }
+}
+
+HostGlContext::~HostGlContext() {
+  if (wglGetCurrentContext() == context_) wglMakeCurrent(nullptr, nullptr);
+  wglDeleteContext(context_);
+  ReleaseDC(window_, dc_);
+  DestroyWindow(window_);
+  UnregisterClassA(className_.c_str(), GetModuleHandleA(nullptr));
+}
+
+void HostGlContext::MakeCurrent() { wglMakeCurrent(dc_, context_); }
+
+bool HostGlContext::IsCurrent() const { return wglGetCurrentContext() == context_ && wglGetCurrentDC() == dc_; }
+
+int HostGlContext::MaxTextureSize() {
+  const HDC previousDc = wglGetCurrentDC();
+  const HGLRC previousContext = wglGetCurrentContext();
+  MakeCurrent();
+  // glbinding keeps its entry points per context: initialise it for ours.
+  glbinding::Binding::initialize(false);
+  gl::GLint size = 0;
+  gl::glGetIntegerv(gl::GL_MAX_TEXTURE_SIZE, &size);
+  wglMakeCurrent(previousDc, previousContext);
+  return size;
+}
+
+}  // namespace Orvane::Lumisk::TestHost

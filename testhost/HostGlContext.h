@@ -1,0 +1,43 @@
+// The test host's own OpenGL context, as a real host keeps one current while it
+// calls an effect: a hidden window of its own, its device context and a legacy
+// wglCreateContext context, through the same WGL layer the module uses (one
+// process-wide WGL state). The module must leave it current after every
+// command that touches GL; CheckCurrent tells whether it did.
+#pragma once
+
+#include <string>
+
+#include "platform/WglApi.h"
+
+namespace Orvane::Lumisk::TestHost {
+
+class HostGlContext {
+public:
+  // Throws std::runtime_error when the window or the context cannot be made.
+  HostGlContext();
+  // Leaves nothing current if it is current, then deletes what it made.
+  ~HostGlContext();
+
+  HostGlContext(const HostGlContext&) = delete;
+  HostGlContext& operator=(const HostGlContext&) = delete;
+
+  // Makes the host context current on the calling thread.
+  void MakeCurrent();
+  // True when this context and its device context are current on the calling thread.
+  bool IsCurrent() const;
+
+  HDC Dc() const { return dc_; }
+  HGLRC Context() const { return context_; }
+
+  // GL_MAX_TEXTURE_SIZE of the driver, asked in this context (made current
+  // for the question; the previous context is made current again).
+  int MaxTextureSize();
+
+private:
+  std::string className_;
+  HWND window_ = nullptr;
+  HDC dc_ = nullptr;
+  HGLRC context_ = nullptr;
+};
+
+}  // namespace Orvane::Lumisk::TestHost

@@ -1,0 +1,47 @@
+#include "testhost/HostGlContexts.h"
+
+namespace Orvane::Lumisk::TestHost {
+
+HostGlContexts::HostGlContexts(Host& host) {
+  host.AddCommandObserver([this](PF_Cmd, CommandPhase phase, PF_Err) {
+    if (!active_) return;
+    if (phase == CommandPhase::kBefore)
+      Before();
+    else
+      After();
+  });
+}
+
+HostGlContexts::~HostGlContexts() {
+  // The Host may outlive this object and keeps the observer: it turns inert.
+  active_ = false;
+  wglMakeCurrent(nullptr, nullptr);
+}
+
+HostGlContext& HostGlContexts::ForThisThread() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::unique_ptr<HostGlContext>& context = contexts_[std::this_thread::get_id()];
+  if (!context) context = std::make_unique<HostGlContext>();
+  return *context;
+}
+
+void HostGlContexts::Before() { ForThisThread().MakeCurrent(); }
+
+void HostGlContexts::After() {
+  const bool current = ForThisThread().IsCurrent();
+  std::lock_guard<std::mutex> lock(mutex_);
+  ++commands_;
+  if (!current) ++notRestored_;
+}
+
+int HostGlContexts::NotRestoredCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return notRestored_;
+}
+
+int HostGlContexts::CommandCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return commands_;
+}
+
+}  // namespace Orvane::Lumisk::TestHost

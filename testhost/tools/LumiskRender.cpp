@@ -1,0 +1,127 @@
+// lumisk-render: renders PNG pictures through the built effect module, driving
+// it exactly as the host would. See --help.
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "testhost/Host.h"
+#include "testhost/tools/FrameConversion.h"
+#include "testhost/tools/FramePattern.h"
+#include "testhost/tools/ModuleSession.h"
+#include "testhost/tools/PngFile.h"
+#include "testhost/tools/TestCard.h"
+#include "testhost/tools/ToolError.h"
+#include "testhost/tools/ToolOptions.h"
+
+namespace Orvane::Lumisk::RenderTool {
+namespace {
+
+constexpr int kExitRenderFailed = 1;
+constexpr int kExitUsage = 2;
+
+// One frame to render: where its picture comes from and where it goes.
+struct FrameJob {
+  int frame = 0;
+  std::string input;  // empty: the test card
+  std::string output;
+};
+
+std::vector<FrameJob> PlanFrames(const ToolOptions& options) {
+  const std::optional<FramePattern> inputPattern =
+      options.input.empty() ? std::nullopt : FramePattern::Parse(options.input);
+  const std::optional<FramePattern> outputPattern = FramePattern::Parse(options.output);
+  if (!inputPattern) {
+    if (outputPattern) throw ToolError("\"" + options.output + "\": a frame pattern needs an INPUT pattern too");
+    return {FrameJob{0, options.input, options.output}};
+  }
+  if (!outputPattern) throw ToolError("\"" + options.output + "\": an INPUT pattern needs an OUTPUT pattern too");
+  const std::vector<int> frames = FindSequenceFrames(*inputPattern);
+  if (frames.empty()) throw ToolError("\"" + options.input + "\": no frame of the sequence exists (from 0 or 1)");
+  std::vector<FrameJob> jobs;
+  for (int frame : frames) jobs.push_back({frame, inputPattern->Format(frame), outputPattern->Format(frame)});
+  return jobs;
+}
+
+// The picture as the host hands it to the effect: premultiplied, at the
+// downsampled size.
+RgbaImage HostPicture(const RgbaImage& picture, int downsample) {
+  return DownsampleBox(Premultiplied(picture), downsample);
+}
+
+void CheckFrameSize(const RgbaImage& picture, const std::string& name, int maxTextureSize) {
+  if (picture.width > maxTextureSize || picture.height > maxTextureSize)
+    throw ToolError("\"" + name + "\": " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+                    " is larger than the GL maximum texture size (" + std::to_string(maxTextureSize) + ")");
+}
+
+void RenderFrames(const ToolOptions& options, ModuleSession& session) {
+  const std::vector<FrameJob> jobs = PlanFrames(options);
+  const int maxTextureSize = session.MaxTextureSize();
+  std::optional<RgbaImage> mapLayer;
+  if (options.mapLayer) {
+    const RgbaImage picture = ReadPng(*options.mapLayer);
+    CheckFrameSize(picture, *options.mapLayer, maxTextureSize);
+    mapLayer = HostPicture(picture, options.downsample);
+  }
+  const bool sequence = jobs.size() > 1 || FramePattern::Parse(options.output).has_value();
+  for (size_t i = 0; i < jobs.size(); ++i) {
+    const FrameJob& job = jobs[i];
+    if (sequence) std::fprintf(stderr, "\rframe %zu/%zu: %s ", i + 1, jobs.size(), job.output.c_str());
+    const RgbaImage picture = job.input.empty() ? MakeTestCard() : ReadPng(job.input);
+    CheckFrameSize(picture, job.input.empty() ? "test card" : job.input, maxTextureSize);
+    const RgbaImage rendered =
+        session.Render(HostPicture(picture, options.downsample), mapLayer ? &*mapLayer : nullptr, options.downsample,
+                       job.frame);
+    WritePngAtomically(job.output, rendered);
+  }
+  if (sequence) std::fprintf(stderr, "\n");
+}
+
+int Run(const std::vector<std::string>& args) {
+  ToolOptions options;
+  try {
+    options = ParseToolOptions(args);
+  } catch (const ToolError& error) {
+    std::fprintf(stderr, "lumisk-render: %s\n", error.what());
+    return kExitUsage;
+  }
+  const std::string modulePath = options.modulePath.value_or(TestHost::DefaultModulePath());
+  if (options.help) {
+    // The names come from the module; without one the options are still listed.
+    try {
+      ModuleSession session(modulePath, options.language);
+      std::fputs(HelpText(session.Definitions()).c_str(), stdout);
+    } catch (const ToolError&) {
+      std::fputs(HelpText({}).c_str(), stdout);
+    }
+    return 0;
+  }
+  ModuleSession session(modulePath, options.language);
+  try {
+    CheckSettingsAgainstParams(options, session.Definitions());
+  } catch (const ToolError& error) {
+    std::fprintf(stderr, "lumisk-render: %s\n", error.what());
+    return kExitUsage;
+  }
+  session.Apply(options);
+  RenderFrames(options, session);
+  return 0;
+}
+
+}  // namespace
+}  // namespace Orvane::Lumisk::RenderTool
+
+int main(int argc, char** argv) {
+  using namespace Orvane::Lumisk::RenderTool;
+  try {
+    return Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const ToolError& error) {
+    std::fprintf(stderr, "\nlumisk-render: %s\n", error.what());
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "\nlumisk-render: unexpected failure: %s\n", error.what());
+  }
+  return kExitRenderFailed;
+}

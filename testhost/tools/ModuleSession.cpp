@@ -1,0 +1,113 @@
+#include "testhost/tools/ModuleSession.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "testhost/tools/FrameConversion.h"
+#include "testhost/tools/ToolError.h"
+
+namespace Orvane::Lumisk::RenderTool {
+namespace {
+
+constexpr PF_ParamIndex kMapTypeIndex = 5;
+constexpr PF_ParamIndex kCustomLayerIndex = 6;
+// Frames are numbered in whole time steps of a 24-per-second time base.
+constexpr A_u_long kTimeScale = 24;
+
+PF_Fixed ToFixed(double value) { return PF_Fixed(std::lround(value * 65536.0)); }
+
+void Check(PF_Err result, const char* what) {
+  if (result != PF_Err_NONE)
+    throw ToolError(std::string("the module's ") + what + " failed (error " + std::to_string(result) + ")");
+}
+
+}  // namespace
+
+ModuleSession::ModuleSession(const std::string& modulePath, const std::string& language) {
+  try {
+    host_ = std::make_unique<TestHost::Host>(modulePath);
+    glContexts_ = std::make_unique<TestHost::HostGlContexts>(*host_);
+  } catch (const std::runtime_error& error) {
+    throw ToolError(std::string("cannot load the effect module: ") + error.what());
+  }
+  host_->SetLanguageTag(language.c_str());
+  Check(host_->GlobalSetup(), "global set-up");
+  setUp_ = true;
+  Check(host_->ParamsSetup(), "parameter set-up");
+}
+
+ModuleSession::~ModuleSession() {
+  if (setUp_) host_->GlobalSetdown();
+}
+
+std::vector<const PF_ParamDef*> ModuleSession::Definitions() const {
+  std::vector<const PF_ParamDef*> definitions(size_t(host_->Params().Count()), nullptr);
+  for (PF_ParamIndex i = 1; i < host_->Params().Count(); ++i)
+    definitions[size_t(i)] = &host_->Params().Definition(i);
+  return definitions;
+}
+
+int ModuleSession::MaxTextureSize() { return glContexts_->ForThisThread().MaxTextureSize(); }
+
+void ModuleSession::Apply(const ToolOptions& options) {
+  TestHost::ParameterStore& params = host_->Params();
+  for (const ParamSetting& setting : options.settings) {
+    const PF_ParamIndex index = setting.paramIndex;
+    switch (setting.kind) {
+      case ValueKind::Choice:
+        params.SetPopup(index, PF_ParamValue(setting.value));
+        break;
+      case ValueKind::Integer:
+        params.SetSlider(index, PF_ParamValue(setting.value));
+        break;
+      case ValueKind::Flag:
+        params.SetCheckbox(index, true);
+        break;
+      case ValueKind::Point: {
+        const double scale = 1.0 / options.downsample;
+        params.SetPoint(index, ToFixed(setting.value * scale), ToFixed(setting.y * scale));
+        break;
+      }
+      case ValueKind::Number: {
+        const PF_ParamType type = params.Definition(index).param_type;
+        if (type == PF_Param_FLOAT_SLIDER)
+          params.SetFloatSlider(index, setting.value);
+        else if (type == PF_Param_FIX_SLIDER)
+          params.SetFixedSlider(index, ToFixed(setting.value));
+        else if (type == PF_Param_ANGLE)
+          params.SetAngle(index, ToFixed(setting.value));
+        else
+          params.SetSlider(index, PF_ParamValue(std::lround(setting.value)));
+        break;
+      }
+    }
+  }
+  if (FindSetting(options, kMapTypeIndex)) Check(host_->UserChangedParam(kMapTypeIndex), "user-changed-parameter command");
+}
+
+RgbaImage ModuleSession::Render(const RgbaImage& input, const RgbaImage* mapLayer, int downsample, int frame) {
+  auto makeWorld = [](const RgbaImage& picture) {
+    auto world = std::make_unique<TestHost::World>(TestHost::World::Make8(picture.width, picture.height));
+    CopyToWorld(picture, *world->Get());
+    return world;
+  };
+  auto inputWorld = makeWorld(input);
+  auto outputWorld = std::make_unique<TestHost::World>(TestHost::World::Make8(input.width, input.height));
+  auto mapWorld = mapLayer ? makeWorld(*mapLayer) : nullptr;
+  host_->Params().SetLayer(kCustomLayerIndex, mapWorld ? mapWorld->Get() : nullptr);
+  host_->SetInputLayer(*inputWorld);
+  host_->SetOutput(*outputWorld);
+  input_ = std::move(inputWorld);
+  output_ = std::move(outputWorld);
+  mapLayer_ = std::move(mapWorld);
+
+  host_->SetDownsample(PF_RationalScale{1, A_u_long(downsample)}, PF_RationalScale{1, A_u_long(downsample)});
+  host_->SetTime(frame, 1, kTimeScale);
+  const PF_Err result = host_->Render();
+  if (glContexts_->NotRestoredCount() != 0) throw ToolError("the module did not make the host's GL context current again");
+  Check(result, "render");
+  RgbaImage output = CopyFromWorld(*output_->Get(), input.hasAlpha);
+  return output;
+}
+
+}  // namespace Orvane::Lumisk::RenderTool

@@ -1,0 +1,223 @@
+// GL lifetime through the module: set-up and set-down in every order a host
+// may send them, failures on the way, several threads, frames of odd sizes.
+// After every command the host's own GL context must be current again
+// (checked in the fixture's TearDown for all of them).
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/WglFaults.h"
+#include "testhost/GlCallRecorder.h"
+#include "tests/e2e/EndToEndFixture.h"
+
+namespace Orvane::Lumisk::EndToEnd {
+namespace {
+
+using TestHost::GlCallRecorder;
+using TestHost::World;
+using WglFaults::Call;
+
+constexpr int kToleranceLevels = 1;  // as for the reference cases: one 8-bit rounding
+
+class GlLifetime : public EndToEndTest {
+protected:
+  void SetUp() override {
+    WglFaults::Reset();
+    EndToEndTest::SetUp();
+    SetValues(EffectValues{});
+    ObserveCommands();
+  }
+  void TearDown() override {
+    WglFaults::Reset();
+    EndToEndTest::TearDown();
+  }
+
+  // Renders the test frame and expects the reference picture.
+  void ExpectCorrectRender() {
+    World input = MakeTestFrame(kWidth, kHeight);
+    World output = World::Make8(kWidth, kHeight);
+    ASSERT_EQ(RenderFrame(input, output), PF_Err_NONE);
+    std::string where;
+    EXPECT_LE(LargestDifference(output, Expected(input), &where), kToleranceLevels) << where;
+  }
+
+  static Reference::Image Expected(const World& input) {
+    return Reference::RenderReference(ToReference(input), ExpectedSettings(EffectValues{}, nullptr));
+  }
+
+  // WGL calls the module makes during a command (the host's own make-current
+  // before it is not counted): the observer reads the counter once the host
+  // context is current and again when the command has returned.
+  long ModuleWglCalls(Call call, const std::function<void()>& command) {
+    counted = call;
+    counting = true;
+    command();
+    counting = false;
+    return countAfter - countBefore;
+  }
+
+private:
+  void ObserveCommands() {
+    host.AddCommandObserver([this](PF_Cmd, TestHost::CommandPhase phase, PF_Err) {
+      if (!counting) return;
+      (phase == TestHost::CommandPhase::kBefore ? countBefore : countAfter) = WglFaults::CallCount(counted);
+    });
+  }
+
+  bool counting = false;
+  Call counted = Call::wglMakeCurrent;
+  long countBefore = 0;
+  long countAfter = 0;
+};
+
+TEST_F(GlLifetime, ReadBackFailureReturns516WithTheHostContextCurrent) {
+  World input = MakeTestFrame(kWidth, kHeight);
+  World output = World::Make8(kWidth, kHeight);
+  host.Faults().nullNewHandle = true;
+  EXPECT_EQ(RenderFrame(input, output), PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(glContexts.NotRestoredCount(), 0);
+  host.Faults().nullNewHandle = false;
+  ExpectCorrectRender();
+}
+
+TEST_F(GlLifetime, EachRenderingThreadMakesItsOwnContextOnce) {
+  WglFaults::Reset();
+  auto renderOnNewThread = [this](int renders) {
+    std::thread([this, renders] {
+      for (int i = 0; i < renders; ++i) ExpectCorrectRender();
+    }).join();
+  };
+  renderOnNewThread(2);
+  EXPECT_EQ(WglFaults::CallCount(Call::wglCreateContextAttribsARB), 1) << "one context for the first thread";
+  renderOnNewThread(1);
+  EXPECT_EQ(WglFaults::CallCount(Call::wglCreateContextAttribsARB), 2) << "a second for the second thread";
+}
+
+TEST_F(GlLifetime, SetdownReleasesWithTheRootCurrentBeforeAnyContextGoes) {
+  ExpectCorrectRender();
+  GlCallRecorder recorder;
+  ExpectCorrectRender();
+  ASSERT_FALSE(recorder.Calls().empty());
+  const HGLRC renderContext = recorder.Calls().back().context;
+  recorder.Clear();
+
+  bool deletedAfterAContextWent = false;
+  recorder.SetHooks(
+      [&](const char* name) {
+        if (std::string(name).rfind("glDelete", 0) == 0 && WglFaults::CallCount(Call::wglDeleteContext) > 0)
+          deletedAfterAContextWent = true;
+      },
+      nullptr);
+  WglFaults::Reset();
+  ASSERT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+
+  const std::vector<TestHost::GlCall> calls = recorder.Calls();
+  ASSERT_FALSE(calls.empty());
+  for (const TestHost::GlCall& call : calls) {
+    EXPECT_NE(call.context, nullptr) << call.name;
+    EXPECT_NE(call.context, renderContext) << call.name << " in the render thread's context, not the root";
+    EXPECT_NE(call.context, glContexts.ForThisThread().Context()) << call.name << " in the host's context";
+    EXPECT_EQ(call.context, calls.front().context) << call.name << ": every GL call in the one root context";
+  }
+  EXPECT_GT(recorder.Count("glDeleteRenderbuffers"), 0) << "the render target's output renderbuffer";
+  EXPECT_GT(recorder.Count("glDeleteProgram"), 0) << "the renderer's programs";
+  EXPECT_FALSE(deletedAfterAContextWent);
+  EXPECT_EQ(WglFaults::CallCount(Call::wglDeleteContext), 2) << "the thread's context and the root";
+  EXPECT_TRUE(glContexts.ForThisThread().IsCurrent());
+}
+
+TEST_F(GlLifetime, SetupAfterSetdownMakesEverythingAgain) {
+  ExpectCorrectRender();
+  ASSERT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ExpectCorrectRender();
+  ASSERT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
+  SetValues(EffectValues{});
+  ExpectCorrectRender();
+}
+
+TEST_F(GlLifetime, RenderAfterSetdownTouchesNothingAndFails) {
+  ExpectCorrectRender();
+  ASSERT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+  World input = MakeTestFrame(kWidth, kHeight);
+  World output = World::Make8(kWidth, kHeight);
+  GlCallRecorder recorder;
+  EXPECT_EQ(RenderFrame(input, output), PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(recorder.Calls().size(), 0u);
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ExpectCorrectRender();
+}
+
+TEST_F(GlLifetime, SetdownWithoutARootMakesNoContextCurrentAndNoGlCall) {
+  ASSERT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+  WglFaults::FailCall(Call::wglCreateContext);
+  EXPECT_NE(host.GlobalSetup(), PF_Err_NONE) << "the root context could not be made";
+  GlCallRecorder recorder;
+  EXPECT_EQ(ModuleWglCalls(Call::wglMakeCurrent, [&] { EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE); }), 0);
+  EXPECT_EQ(recorder.Calls().size(), 0u);
+  EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE) << "a second set-down is as harmless";
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ExpectCorrectRender();
+}
+
+TEST_F(GlLifetime, EmptyInputRendersNothingAndClearsTheOutput) {
+  World input = World::Make8(0, 0);
+  World output = World::Make8(6, 4, 4);
+  output.Fill8(PF_Pixel8{9, 9, 9, 9});
+  GlCallRecorder recorder;
+  EXPECT_EQ(RenderFrame(input, output), PF_Err_NONE);
+  EXPECT_EQ(recorder.Calls().size(), 0u);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(output.Pixel8(x, y).alpha + output.Pixel8(x, y).blue, 0);
+  EXPECT_TRUE(output.PaddingUntouched());
+}
+
+TEST_F(GlLifetime, OutputOfAnotherSizeGetsTheOverlapAndTheRestCleared) {
+  World input = MakeTestFrame(kWidth, kHeight);
+  const Reference::Image expected = Expected(input);
+  const struct {
+    int width, height;
+  } sizes[] = {{kWidth + 12, kHeight + 5}, {kWidth - 17, kHeight - 9}, {kWidth + 3, kHeight - 4}};
+  for (const auto& size : sizes) {
+    World output = World::Make8(size.width, size.height, 8);
+    output.Fill8(PF_Pixel8{7, 7, 7, 7});
+    ASSERT_EQ(RenderFrame(input, output), PF_Err_NONE);
+    std::string where;
+    EXPECT_LE(LargestDifference(output, expected, &where), kToleranceLevels) << where;
+    for (int y = 0; y < size.height; ++y)
+      for (int x = 0; x < size.width; ++x)
+        if (x >= kWidth || y >= kHeight) {
+          const PF_Pixel8& p = output.Pixel8(x, y);
+          ASSERT_EQ(p.alpha | p.red | p.green | p.blue, 0) << "(" << x << ", " << y << ") of " << size.width;
+        }
+    EXPECT_TRUE(output.PaddingUntouched());
+  }
+}
+
+TEST_F(GlLifetime, AFailedStepReleasesTheInputTextureAndTheColourLayer) {
+  ExpectCorrectRender();  // the render target's lasting objects exist from here on
+  World input = MakeTestFrame(kWidth, kHeight);
+  World output = World::Make8(kWidth, kHeight);
+  World badLayer = MakeMapLayer(8, 8);
+  badLayer.Get()->rowbytes = 4;  // shorter than a row: the layer's upload refuses it
+  EffectValues custom;
+  custom.mapType = 6;
+  SetValues(custom);
+  host.Params().SetLayer(6, badLayer.Get());
+
+  GlCallRecorder recorder;
+  EXPECT_EQ(RenderFrame(input, output), PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_GT(recorder.Count("glGenTextures"), 0);
+  EXPECT_EQ(recorder.Count("glGenTextures"), recorder.Count("glDeleteTextures")) << "every texture made is deleted";
+  EXPECT_EQ(recorder.Count("glGenRenderbuffers"), recorder.Count("glDeleteRenderbuffers")) << "the colour layer";
+  EXPECT_EQ(host.Records().OutstandingCheckouts(), 0) << "the custom layer is checked in again";
+
+  SetValues(EffectValues{});
+  host.Params().SetLayer(6, nullptr);
+  ExpectCorrectRender();
+}
+
+}  // namespace
+}  // namespace Orvane::Lumisk::EndToEnd

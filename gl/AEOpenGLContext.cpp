@@ -87,7 +87,9 @@ HGLRC CreateSharedWglContext(HDC dc, HGLRC shareWith) {
     if (context == nullptr) {
         Fail();
     }
-    if (wglMakeCurrent(dc, context) == FALSE || wglShareLists(shareWith, context) == FALSE) {
+    // Joined before it is first made current: Wine (and a driver that rebuilds
+    // the context to share) refuses to share a context that has been current.
+    if (wglShareLists(shareWith, context) == FALSE || wglMakeCurrent(dc, context) == FALSE) {
         wglMakeCurrent(nullptr, nullptr);
         wglDeleteContext(context);
         Fail();

@@ -2,7 +2,18 @@
 
 #include <png.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -41,15 +52,51 @@ void CheckSignature(FILE* file, const std::string& path) {
   std::rewind(file);
 }
 
+#ifdef _WIN32
+constexpr const char* kPathSeparators = "/\\";
+#else
+constexpr const char* kPathSeparators = "/";
+#endif
+
+// mkstemp makes the file private; give it the mode a plain create would.
+// Windows files carry no such mode.
+void GivePlainCreateMode([[maybe_unused]] int fd) {
+#ifndef _WIN32
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+#endif
+}
+
+bool FlushToDisk(FILE* f) {
+#ifdef _WIN32
+  return _commit(_fileno(f)) == 0;
+#else
+  return fsync(fileno(f)) == 0;
+#endif
+}
+
+// Replaces `to` by `from` in one step. The C library's rename does not
+// replace an existing file on Windows.
+bool MoveOver(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return true;
+  errno = EACCES;
+  return false;
+#else
+  return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
 std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
+  const size_t slash = path.find_last_of(kPathSeparators);
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
 }
 
 std::string BaseNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
+  const size_t slash = path.find_last_of(kPathSeparators);
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -60,10 +107,7 @@ public:
     path_ = DirectoryOf(target) + "/." + BaseNameOf(target) + ".tmp-XXXXXX";
     const int fd = mkstemp(path_.data());
     if (fd < 0) throw ToolError(Quote(target) + ": cannot create a file beside it: " + std::strerror(errno));
-    // mkstemp makes the file private; give it the mode a plain create would.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    GivePlainCreateMode(fd);
     file_.reset(fdopen(fd, "wb"));
     if (!file_) {
       ::close(fd);
@@ -82,11 +126,11 @@ public:
 
   void CommitAs(const std::string& target) {
     FILE* f = file_.release();
-    const bool flushed = std::fflush(f) == 0 && fsync(fileno(f)) == 0;
+    const bool flushed = std::fflush(f) == 0 && FlushToDisk(f);
     const int savedErrno = errno;
     const bool closed = std::fclose(f) == 0;
     if (!flushed || !closed) throw ToolError(Quote(target) + ": cannot write: " + std::strerror(savedErrno));
-    if (std::rename(path_.c_str(), target.c_str()) != 0)
+    if (!MoveOver(path_, target))
       throw ToolError(Quote(target) + ": cannot write: " + std::strerror(errno));
     renamed_ = true;
   }

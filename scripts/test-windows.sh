@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows module, the test host, the tools and the tests with
+# mingw-w64, then runs the tests under Wine on one Xvfb display. Expects the
+# Linux build in build/ (scripts/test.sh makes it first): the render tool's
+# Windows output is compared with its Linux output.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+root=$(pwd)
+out="$root/build-windows"
+deps="$out/deps"
+jobs=$(( $(nproc) < 8 ? $(nproc) : 8 ))
+
+bash scripts/build-glbinding-mingw.sh "$deps/glbinding"
+bash scripts/build-libpng-mingw.sh "$deps/libpng"
+# GoogleTest from Debian's source copy (libgtest-dev), built once for this target.
+if [[ ! -f "$deps/googletest/.lumisk-built" ]]; then
+  rm -rf "$deps/googletest"
+  bash scripts/mingw-cmake-install.sh /usr/src/googletest "$deps/googletest"
+  touch "$deps/googletest/.lumisk-built"
+fi
+
+cmake -S . -B "$out/project" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  "-DLUMISK_MINGW_DEPS=$deps/glbinding;$deps/libpng;$deps/googletest" \
+  -DLUMISK_LINUX_BUILD_DIR="$root/build"
+cmake --build "$out/project" -j"$jobs"
+bash scripts/wine-session.sh "$out" \
+  ctest --test-dir "$out/project" --output-on-failure -j"$jobs"

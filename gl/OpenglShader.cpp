@@ -124,20 +124,20 @@ void OpenglShader::ReportShaderError(GLuint shader, const char* stageLabel) {
 }
 
 void OpenglShader::SetAttribute3f(GLuint index, std::intptr_t offset, std::int32_t stride) {
-    if (program == 0) {
-        return;
-    }
-    glEnableVertexAttribArray(index);
-    glVertexAttribPointer(index, 3, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<const void*>(offset));
+    SetAttribute(index, 3, offset, stride);
 }
 
 void OpenglShader::SetAttribute2f(GLuint index, std::intptr_t offset, std::int32_t stride) {
+    SetAttribute(index, 2, offset, stride);
+}
+
+void OpenglShader::SetAttribute(GLuint index, GLint components, std::intptr_t offset,
+                                std::int32_t stride) {
     if (program == 0) {
         return;
     }
     glEnableVertexAttribArray(index);
-    glVertexAttribPointer(index, 2, GL_FLOAT, GL_FALSE, stride,
+    glVertexAttribPointer(index, components, GL_FLOAT, GL_FALSE, stride,
                           reinterpret_cast<const void*>(offset));
 }
 

@@ -57,6 +57,9 @@ public:
 
 private:
     void Link();
+    // Float attribute pointer into the bound buffer; nothing while unlinked.
+    void SetAttribute(gl::GLuint index, gl::GLint components, std::intptr_t offset,
+                      std::int32_t stride);
     // Location of a uniform of the linked program, -1 when unlinked or absent.
     gl::GLint UniformLocation(const char* name) const;
 

@@ -3,9 +3,31 @@
 namespace Orvane::Lumisk::Win32Layer {
 
 namespace {
+
 thread_local DWORD tLastError = ERROR_SUCCESS;
 thread_local HGLRC tCurrentContext = nullptr;
 thread_local HDC tCurrentDc = nullptr;
+
+// A thread that ends with a context current releases it, as on Windows, so
+// that another thread can take or delete it.
+struct ReleaseAtThreadExit {
+    ~ReleaseAtThreadExit() {
+        if (tCurrentContext == nullptr) {
+            return;
+        }
+        LayerState& state = State();
+        std::lock_guard<std::mutex> lock(state.mutex);
+        const auto found = state.contexts.find(tCurrentContext);
+        if (found != state.contexts.end()) {
+            found->second.current = false;
+        }
+        eglReleaseThread();
+        tCurrentContext = nullptr;
+        tCurrentDc = nullptr;
+    }
+};
+thread_local ReleaseAtThreadExit tReleaseAtThreadExit;
+
 }  // namespace
 
 LayerState& State() {
@@ -31,6 +53,7 @@ HGLRC CurrentContext() { return tCurrentContext; }
 HDC CurrentDc() { return tCurrentDc; }
 
 void SetCurrent(HDC dc, HGLRC context) {
+    (void)&tReleaseAtThreadExit;  // constructed on the thread's first binding
     tCurrentDc = dc;
     tCurrentContext = context;
 }

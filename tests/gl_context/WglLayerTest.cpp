@@ -2,6 +2,7 @@
 
 #include "platform/WglApi.h"
 #include "platform/WglFaults.h"
+#include "tests/support/GlTestContext.h"
 
 #include <glbinding/Binding.h>
 #include <glbinding/ContextHandle.h>
@@ -18,6 +19,8 @@ using namespace gl33core;
 namespace Orvane::Lumisk {
 namespace {
 
+using Testing::TestWindow;
+
 WNDCLASSEXA ClassRecord(const char* name) {
     WNDCLASSEXA windowClass;
     std::memset(&windowClass, 0, sizeof(windowClass));
@@ -26,34 +29,6 @@ WNDCLASSEXA ClassRecord(const char* name) {
     windowClass.lpszClassName = name;
     return windowClass;
 }
-
-// A registered class, one window of it and its DC with the pixel format set.
-class TestWindow {
-public:
-    explicit TestWindow(const std::string& className) : name(className) {
-        const WNDCLASSEXA windowClass = ClassRecord(name.c_str());
-        EXPECT_NE(RegisterClassExA(&windowClass), 0);
-        window = CreateWindowExA(0, name.c_str(), "", WS_OVERLAPPED, 0, 0, 8, 8, nullptr,
-                                 nullptr, nullptr, nullptr);
-        dc = GetDC(window);
-        PIXELFORMATDESCRIPTOR descriptor;
-        std::memset(&descriptor, 0, sizeof(descriptor));
-        descriptor.nSize = sizeof(descriptor);
-        descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-        EXPECT_EQ(SetPixelFormat(dc, ChoosePixelFormat(dc, &descriptor), &descriptor), TRUE);
-    }
-    ~TestWindow() {
-        ReleaseDC(window, dc);
-        DestroyWindow(window);
-        UnregisterClassA(name.c_str(), nullptr);
-    }
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-
-    std::string name;
-    HWND window = nullptr;
-    HDC dc = nullptr;
-};
 
 HGLRC CreateCore33(HDC dc, HGLRC share = nullptr) {
     const auto create = WglProcCast<WglCreateContextAttribsArbProc>(
@@ -121,8 +96,7 @@ TEST_F(WglLayerTest, ContextNeedsAPixelFormat) {
 TEST_F(WglLayerTest, ProcAddressNeedsACurrentContext) {
     TestWindow window("WglLayerTest_proc");
     EXPECT_EQ(wglGetProcAddress("wglCreateContextAttribsARB"), nullptr);
-    const HGLRC context = wglCreateContext(window.dc);
-    ASSERT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    const HGLRC context = window.MakeLegacyContextCurrent();
     EXPECT_NE(wglGetProcAddress("wglCreateContextAttribsARB"), nullptr);
     EXPECT_NE(wglGetProcAddress("wglGetExtensionsStringARB"), nullptr);
     EXPECT_NE(wglGetProcAddress("glGenVertexArrays"), nullptr);
@@ -133,8 +107,7 @@ TEST_F(WglLayerTest, ProcAddressNeedsACurrentContext) {
 
 TEST_F(WglLayerTest, ExtensionStringVariants) {
     TestWindow window("WglLayerTest_extensions");
-    const HGLRC context = wglCreateContext(window.dc);
-    ASSERT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    const HGLRC context = window.MakeLegacyContextCurrent();
     const auto extensionsOf = WglProcCast<WglGetExtensionsStringArbProc>(
         wglGetProcAddress("wglGetExtensionsStringARB"));
     ASSERT_NE(extensionsOf, nullptr);
@@ -150,28 +123,27 @@ TEST_F(WglLayerTest, ExtensionStringVariants) {
     };
     for (const Case& c : cases) {
         WglFaults::SetExtensionString(c.variant);
-        const std::string text = std::string(" ") + extensionsOf(window.dc) + " ";
+        const std::string text = std::string(" ") + extensionsOf(window.Dc()) + " ";
         EXPECT_EQ(text.find(" WGL_ARB_create_context ") != std::string::npos, c.hasExactName);
         EXPECT_EQ(text.find("WGL_ARB_create_context") != std::string::npos, c.hasLongerName);
     }
     WglFaults::SetExtensionString(WglFaults::ExtensionString::Null);
-    EXPECT_EQ(extensionsOf(window.dc), nullptr);
+    EXPECT_EQ(extensionsOf(window.Dc()), nullptr);
     wglDeleteContext(context);
 }
 
 TEST_F(WglLayerTest, CurrentContextIsPerThread) {
     TestWindow window("WglLayerTest_thread");
-    const HGLRC context = wglCreateContext(window.dc);
-    ASSERT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    const HGLRC context = window.MakeLegacyContextCurrent();
     EXPECT_EQ(wglGetCurrentContext(), context);
-    EXPECT_EQ(wglGetCurrentDC(), window.dc);
+    EXPECT_EQ(wglGetCurrentDC(), window.Dc());
 
     HGLRC seenOnOtherThread = context;
     BOOL takenOnOtherThread = TRUE;
     BOOL deletedOnOtherThread = TRUE;
     std::thread other([&] {
         seenOnOtherThread = wglGetCurrentContext();
-        takenOnOtherThread = wglMakeCurrent(window.dc, context);  // busy here
+        takenOnOtherThread = wglMakeCurrent(window.Dc(), context);  // busy here
         deletedOnOtherThread = wglDeleteContext(context);
     });
     other.join();
@@ -184,37 +156,44 @@ TEST_F(WglLayerTest, CurrentContextIsPerThread) {
     EXPECT_EQ(wglDeleteContext(context), TRUE);
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
     EXPECT_EQ(wglGetCurrentDC(), nullptr);
-    EXPECT_EQ(wglMakeCurrent(window.dc, context), FALSE);
+    EXPECT_EQ(wglMakeCurrent(window.Dc(), context), FALSE);
+}
+
+TEST_F(WglLayerTest, ThreadThatEndsReleasesItsCurrentContext) {
+    TestWindow window("WglLayerTest_thread_exit");
+    const HGLRC context = wglCreateContext(window.Dc());
+    BOOL taken = FALSE;
+    std::thread host([&] { taken = wglMakeCurrent(window.Dc(), context); });  // ends with it current
+    host.join();
+    ASSERT_EQ(taken, TRUE);
+    EXPECT_EQ(wglMakeCurrent(window.Dc(), context), TRUE);
+    EXPECT_EQ(wglDeleteContext(context), TRUE);
 }
 
 TEST_F(WglLayerTest, FailedMakeCurrentLeavesNothingCurrent) {
     TestWindow window("WglLayerTest_failed_current");
-    const HGLRC context = wglCreateContext(window.dc);
-    ASSERT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    const HGLRC context = window.MakeLegacyContextCurrent();
     WglFaults::FailCall(WglFaults::Call::wglMakeCurrent);
-    EXPECT_EQ(wglMakeCurrent(window.dc, context), FALSE);
+    EXPECT_EQ(wglMakeCurrent(window.Dc(), context), FALSE);
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
-    EXPECT_EQ(wglMakeCurrent(window.dc, context), TRUE);
+    EXPECT_EQ(wglMakeCurrent(window.Dc(), context), TRUE);
     wglDeleteContext(context);
 }
 
 TEST_F(WglLayerTest, HandlesAreNeverReused) {
     TestWindow window("WglLayerTest_handles");
-    const HGLRC first = wglCreateContext(window.dc);
+    const HGLRC first = wglCreateContext(window.Dc());
     wglDeleteContext(first);
-    const HGLRC second = wglCreateContext(window.dc);
+    const HGLRC second = wglCreateContext(window.Dc());
     EXPECT_NE(first, second);
     wglDeleteContext(second);
-    const HDC firstDc = window.dc;
-    ReleaseDC(window.window, window.dc);
-    window.dc = GetDC(window.window);
-    EXPECT_NE(window.dc, firstDc);
+    const HDC firstDc = window.Dc();
+    EXPECT_NE(window.ReacquireDc(), firstDc);
 }
 
 TEST_F(WglLayerTest, AttributeListChoosesVersionAndProfile) {
     TestWindow window("WglLayerTest_attributes");
-    const HGLRC legacy = wglCreateContext(window.dc);
-    ASSERT_EQ(wglMakeCurrent(window.dc, legacy), TRUE);
+    const HGLRC legacy = window.MakeLegacyContextCurrent();
     const auto create = WglProcCast<WglCreateContextAttribsArbProc>(
         wglGetProcAddress("wglCreateContextAttribsARB"));
     ASSERT_NE(create, nullptr);
@@ -247,12 +226,12 @@ TEST_F(WglLayerTest, AttributeListChoosesVersionAndProfile) {
         {"a version the driver lacks", {WGL_CONTEXT_MAJOR_VERSION_ARB, 9, 0}, false, 0},
     };
     for (const Case& c : cases) {
-        const HGLRC made = create(window.dc, nullptr, c.attributes.data());
+        const HGLRC made = create(window.Dc(), nullptr, c.attributes.data());
         EXPECT_EQ(made != nullptr, c.created) << c.what;
         if (made == nullptr) {
             continue;
         }
-        ASSERT_EQ(wglMakeCurrent(window.dc, made), TRUE);
+        ASSERT_EQ(wglMakeCurrent(window.Dc(), made), TRUE);
         glbinding::Binding::initialize(false);
         GLint mask = 0;
         glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &mask);
@@ -262,7 +241,7 @@ TEST_F(WglLayerTest, AttributeListChoosesVersionAndProfile) {
         glGetIntegerv(GL_MAJOR_VERSION, &major);
         glGetIntegerv(GL_MINOR_VERSION, &minor);
         EXPECT_GE(major * 10 + minor, 33) << c.what;
-        wglMakeCurrent(window.dc, legacy);
+        wglMakeCurrent(window.Dc(), legacy);
         glbinding::Binding::useCurrentContext();
         wglDeleteContext(made);
     }
@@ -289,18 +268,17 @@ bool TextureVisibleIn(HDC dc, HGLRC maker, HGLRC viewer) {
 
 TEST_F(WglLayerTest, ShareListsJoinsTheShareGroupAfterCreation) {
     TestWindow window("WglLayerTest_share");
-    const HGLRC root = wglCreateContext(window.dc);
-    ASSERT_EQ(wglMakeCurrent(window.dc, root), TRUE);
-    const HGLRC joining = CreateCore33(window.dc);
+    const HGLRC root = window.MakeLegacyContextCurrent();
+    const HGLRC joining = CreateCore33(window.Dc());
     ASSERT_NE(joining, nullptr);
-    EXPECT_FALSE(TextureVisibleIn(window.dc, root, joining));
+    EXPECT_FALSE(TextureVisibleIn(window.Dc(), root, joining));
 
     // Joined while current on this thread: the same handle stays current.
-    ASSERT_EQ(wglMakeCurrent(window.dc, joining), TRUE);
+    ASSERT_EQ(wglMakeCurrent(window.Dc(), joining), TRUE);
     ASSERT_EQ(wglShareLists(root, joining), TRUE);
     EXPECT_EQ(wglGetCurrentContext(), joining);
-    EXPECT_TRUE(TextureVisibleIn(window.dc, root, joining));
-    EXPECT_TRUE(TextureVisibleIn(window.dc, joining, root));
+    EXPECT_TRUE(TextureVisibleIn(window.Dc(), root, joining));
+    EXPECT_TRUE(TextureVisibleIn(window.Dc(), joining, root));
 
     EXPECT_EQ(wglShareLists(root, nullptr), FALSE);
     EXPECT_EQ(wglShareLists(root, root), FALSE);
@@ -312,10 +290,9 @@ TEST_F(WglLayerTest, ShareListsJoinsTheShareGroupAfterCreation) {
 // glbinding must see one handle per context on every thread, the WGL handle.
 TEST_F(WglLayerTest, GlbindingSeesTheWglContextOnEveryThread) {
     TestWindow window("WglLayerTest_glbinding");
-    const HGLRC root = wglCreateContext(window.dc);
-    ASSERT_EQ(wglMakeCurrent(window.dc, root), TRUE);
-    const HGLRC first = CreateCore33(window.dc, root);
-    const HGLRC second = CreateCore33(window.dc, root);
+    const HGLRC root = window.MakeLegacyContextCurrent();
+    const HGLRC first = CreateCore33(window.Dc(), root);
+    const HGLRC second = CreateCore33(window.Dc(), root);
     wglMakeCurrent(nullptr, nullptr);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
@@ -325,7 +302,7 @@ TEST_F(WglLayerTest, GlbindingSeesTheWglContextOnEveryThread) {
         GLint major = 0;
     };
     const auto renderOn = [&](HGLRC context, Seen& seen) {
-        wglMakeCurrent(window.dc, context);
+        wglMakeCurrent(window.Dc(), context);
         glbinding::Binding::initialize(false);
         seen.handle = glbinding::getCurrentContext();
         glGetIntegerv(GL_MAJOR_VERSION, &seen.major);  // aborts without glbinding state
@@ -354,9 +331,9 @@ TEST_F(WglLayerTest, InjectedFaultHitsTheNthCallOnly) {
     descriptor.dwFlags = PFD_SUPPORT_OPENGL;
     const long before = WglFaults::CallCount(WglFaults::Call::ChoosePixelFormat);
     WglFaults::FailCall(WglFaults::Call::ChoosePixelFormat, 2);
-    EXPECT_EQ(ChoosePixelFormat(window.dc, &descriptor), 1);
-    EXPECT_EQ(ChoosePixelFormat(window.dc, &descriptor), 0);
-    EXPECT_EQ(ChoosePixelFormat(window.dc, &descriptor), 1);
+    EXPECT_EQ(ChoosePixelFormat(window.Dc(), &descriptor), 1);
+    EXPECT_EQ(ChoosePixelFormat(window.Dc(), &descriptor), 0);
+    EXPECT_EQ(ChoosePixelFormat(window.Dc(), &descriptor), 1);
     EXPECT_EQ(WglFaults::CallCount(WglFaults::Call::ChoosePixelFormat), before + 3);
 }
 

@@ -6,6 +6,7 @@
 #include <glbinding/gl33core/gl.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include <cstring>
 #include <stdexcept>
@@ -32,18 +33,16 @@ void GlContextTest::SetUp() { glContext = std::make_unique<ScopedGlContext>(); }
 
 void GlContextTest::TearDown() { glContext.reset(); }
 
-HostGlContext::HostGlContext() {
-    static int hostWindowCount = 0;
-    const std::string className = "LumiskTestHostGl_" + std::to_string(hostWindowCount++);
+TestWindow::TestWindow(const std::string& className) : windowClassName(className) {
     WNDCLASSEXA windowClass;
     std::memset(&windowClass, 0, sizeof(windowClass));
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = className.c_str();
+    windowClass.lpszClassName = windowClassName.c_str();
     if (RegisterClassExA(&windowClass) == 0) {
-        throw std::runtime_error("host window class");
+        throw std::runtime_error("cannot register " + windowClassName);
     }
-    window = CreateWindowExA(0, className.c_str(), "host", WS_OVERLAPPED, 0, 0, 16, 16, nullptr,
+    window = CreateWindowExA(0, windowClassName.c_str(), "", WS_OVERLAPPED, 0, 0, 16, 16, nullptr,
                              nullptr, nullptr, nullptr);
     dc = GetDC(window);
     PIXELFORMATDESCRIPTOR descriptor;
@@ -52,12 +51,43 @@ HostGlContext::HostGlContext() {
     descriptor.nVersion = 1;
     descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     descriptor.cColorBits = 32;
-    SetPixelFormat(dc, ChoosePixelFormat(dc, &descriptor), &descriptor);
-    context = wglCreateContext(dc);
-    if (context == nullptr) {
-        throw std::runtime_error("host GL context");
+    if (SetPixelFormat(dc, ChoosePixelFormat(dc, &descriptor), &descriptor) == FALSE) {
+        throw std::runtime_error("cannot set the pixel format of " + windowClassName);
     }
-    windowClassName = className;
+}
+
+TestWindow::~TestWindow() {
+    ReleaseDC(window, dc);
+    DestroyWindow(window);
+    UnregisterClassA(windowClassName.c_str(), nullptr);
+}
+
+HDC TestWindow::ReacquireDc() {
+    ReleaseDC(window, dc);
+    dc = GetDC(window);
+    return dc;
+}
+
+HGLRC TestWindow::MakeLegacyContextCurrent() {
+    const HGLRC context = wglCreateContext(dc);
+    if (context == nullptr || wglMakeCurrent(dc, context) == FALSE) {
+        throw std::runtime_error("cannot make a legacy context current");
+    }
+    return context;
+}
+
+namespace {
+std::string NextHostWindowClassName() {
+    static std::atomic<int> hostWindowCount{0};
+    return "LumiskTestHostGl_" + std::to_string(hostWindowCount++);
+}
+}  // namespace
+
+HostGlContext::HostGlContext() : window(NextHostWindowClassName()) {
+    context = wglCreateContext(window.Dc());
+    if (context == nullptr) {
+        throw std::runtime_error("cannot make the host GL context");
+    }
 }
 
 HostGlContext::~HostGlContext() {
@@ -65,12 +95,9 @@ HostGlContext::~HostGlContext() {
         wglMakeCurrent(nullptr, nullptr);
     }
     wglDeleteContext(context);
-    ReleaseDC(window, dc);
-    DestroyWindow(window);
-    UnregisterClassA(windowClassName.c_str(), nullptr);
 }
 
-void HostGlContext::MakeCurrent() { wglMakeCurrent(dc, context); }
+void HostGlContext::MakeCurrent() { wglMakeCurrent(window.Dc(), context); }
 
 GlCallRecorder::GlCallRecorder() {
     glbinding::setAfterCallback([this](const glbinding::FunctionCall& call) {

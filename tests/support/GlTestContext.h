@@ -45,6 +45,29 @@ protected:
     std::unique_ptr<ScopedGlContext> glContext;
 };
 
+// A window class of its own, one hidden window of it and the window's device
+// context with its pixel format set; all released at destruction.
+class TestWindow {
+public:
+    explicit TestWindow(const std::string& className);
+    ~TestWindow();
+
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND Window() const { return window; }
+    HDC Dc() const { return dc; }
+    // Releases the device context and gets the window's again.
+    HDC ReacquireDc();
+    // A new legacy context (wglCreateContext), made current on this thread.
+    HGLRC MakeLegacyContextCurrent();
+
+private:
+    std::string windowClassName;
+    HWND window = nullptr;
+    HDC dc = nullptr;
+};
+
 // A context the host owns, as the test host makes it: its own hidden window,
 // device context and a legacy wglCreateContext. Not current until MakeCurrent.
 class HostGlContext {
@@ -56,13 +79,11 @@ public:
     HostGlContext& operator=(const HostGlContext&) = delete;
 
     void MakeCurrent();
-    HDC Dc() const { return dc; }
+    HDC Dc() const { return window.Dc(); }
     HGLRC Context() const { return context; }
 
 private:
-    std::string windowClassName;
-    HWND window = nullptr;
-    HDC dc = nullptr;
+    TestWindow window;
     HGLRC context = nullptr;
 };
 

@@ -34,15 +34,10 @@ double SliderNumber(const PF_ParamDef& def) {
   }
 }
 
+// Integer and fixed sliders give whole numbers already; float sliders truncate.
 int32_t SliderInt(const PF_ParamDef& def) {
-  switch (def.param_type) {
-    case PF_Param_SLIDER:
-      return def.u.sd.value;
-    case PF_Param_FIX_SLIDER:
-      return FixedWholePart(def.u.fd.value);
-    default:
-      return TruncateToInt(def.u.fs_d.value);
-  }
+  if (def.param_type == PF_Param_FLOAT_SLIDER) return TruncateToInt(def.u.fs_d.value);
+  return static_cast<int32_t>(SliderNumber(def));
 }
 
 }  // namespace

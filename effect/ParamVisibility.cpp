@@ -15,52 +15,38 @@ bool UsedByCustomLayerMap(PF_ParamIndex control) {
          control == kParamShow;
 }
 
-// The effect handle of one command; disposed only when the host made it, also
-// when a later suite acquisition throws.
-class EffectHandle {
+// A host reference (effect or stream) disposed at scope exit, also while an
+// exception unwinds, and only when the host made it.
+template <typename Ref>
+class HostRef {
  public:
-  EffectHandle(const AEGP_PFInterfaceSuite1& interfaceSuite, const AEGP_EffectSuite2& effectSuite,
-               PF_ProgPtr effect_ref)
-      : suite(effectSuite) {
-    if (interfaceSuite.AEGP_GetNewEffectForEffect(0, effect_ref, &handle) != A_Err_NONE) handle = nullptr;
+  using Dispose = A_Err (*)(Ref);
+  explicit HostRef(Dispose disposeFn) : dispose(disposeFn) {}
+  ~HostRef() {
+    if (ref != nullptr) dispose(ref);
   }
-  ~EffectHandle() {
-    if (handle != nullptr) suite.AEGP_DisposeEffect(handle);
-  }
-  EffectHandle(const EffectHandle&) = delete;
-  EffectHandle& operator=(const EffectHandle&) = delete;
+  HostRef(const HostRef&) = delete;
+  HostRef& operator=(const HostRef&) = delete;
 
-  AEGP_EffectRefH Get() const { return handle; }
+  // Where the host's "get new" call writes the reference.
+  Ref* Address() { return &ref; }
+  // Takes the host's result: a failed call made nothing, whatever it wrote.
+  void Keep(A_Err result) {
+    if (result != A_Err_NONE) ref = nullptr;
+  }
+  Ref Get() const { return ref; }
 
  private:
-  const AEGP_EffectSuite2& suite;
-  AEGP_EffectRefH handle = nullptr;
-};
-
-// One control's stream, disposed when the step for that control ends.
-class EffectStream {
- public:
-  EffectStream(const AEGP_StreamSuite7& streamSuite, AEGP_EffectRefH effect, PF_ParamIndex index) : suite(streamSuite) {
-    if (suite.AEGP_GetNewEffectStreamByIndex(0, effect, index, &handle) != A_Err_NONE) handle = nullptr;
-  }
-  ~EffectStream() {
-    if (handle != nullptr) suite.AEGP_DisposeStream(handle);
-  }
-  EffectStream(const EffectStream&) = delete;
-  EffectStream& operator=(const EffectStream&) = delete;
-
-  AEGP_StreamRefH Get() const { return handle; }
-
- private:
-  const AEGP_StreamSuite7& suite;
-  AEGP_StreamRefH handle = nullptr;
+  Dispose dispose;
+  Ref ref = nullptr;
 };
 
 // Flips one control's hidden flag when it differs from the wanted state;
 // returns whether the control changed.
 bool BringStreamToState(const AEGP_StreamSuite7& streamSuite, const AEGP_DynamicStreamSuite2& dynamicSuite,
                         AEGP_EffectRefH effect, PF_ParamIndex index, bool wantShown, PF_ParamDef& def) {
-  EffectStream stream(streamSuite, effect, index);
+  HostRef<AEGP_StreamRefH> stream(streamSuite.AEGP_DisposeStream);
+  stream.Keep(streamSuite.AEGP_GetNewEffectStreamByIndex(0, effect, index, stream.Address()));
   if (stream.Get() == nullptr) return false;
   AEGP_DynStreamFlags flags = 0;
   if (dynamicSuite.AEGP_GetDynamicStreamFlags(stream.Get(), &flags) != A_Err_NONE) return false;
@@ -82,8 +68,10 @@ const PF_ParamDef* MapTypeDef(PF_ParamDef* params[]) { return params != nullptr 
 void RunVisibilityCommand(PF_InData* in_data, PF_ParamDef* params[], bool applyRule) {
   HostSuiteHolder effectSuite(in_data, kAEGPEffectSuite, kAEGPEffectSuiteVersion2);
   HostSuiteHolder interfaceSuite(in_data, kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1);
-  EffectHandle effect(interfaceSuite.Get<AEGP_PFInterfaceSuite1>(), effectSuite.Get<AEGP_EffectSuite2>(),
-                      in_data->effect_ref);
+  // Disposed before the two suites are released, also on the way out of a throw.
+  HostRef<AEGP_EffectRefH> effect(effectSuite.Get<AEGP_EffectSuite2>().AEGP_DisposeEffect);
+  effect.Keep(interfaceSuite.Get<AEGP_PFInterfaceSuite1>().AEGP_GetNewEffectForEffect(0, in_data->effect_ref,
+                                                                                      effect.Address()));
   const PF_ParamDef* mapType = MapTypeDef(params);
   if (!applyRule || effect.Get() == nullptr || mapType == nullptr) return;
   SetParamsVisibility(in_data, effect.Get(), params, kBlurMapControls, WantedControlStates(mapType->u.pd.value));

@@ -9,21 +9,27 @@
 namespace Orvane::Lumisk {
 namespace {
 
-// The host's name field holds 31 bytes and a terminating zero. A longer text
-// is cut at a character boundary (code page 936 characters take two bytes).
 void CopyName(PF_InData* in_data, const char* text, PF_ParamDef& def) {
   char bounded[sizeof def.name] = {};
-  std::size_t length = 0;
-  while (text[length] != '\0') {
-    const std::size_t width = static_cast<unsigned char>(text[length]) >= 0x81 && text[length + 1] != '\0' ? 2 : 1;
-    if (length + width >= sizeof bounded) break;
-    length += width;
-  }
-  std::memcpy(bounded, text, length);
+  std::memcpy(bounded, text, ParamNameLength(text));
   in_data->utils->ansi.strcpy(def.name, bounded);
 }
 
 PF_Fixed WholeToFixed(A_long whole) { return static_cast<PF_Fixed>(whole * 65536); }
+
+// The four bounds every slider kind has, in the host's units of that kind.
+template <typename SliderDef, typename Row, typename Convert>
+void FillBounds(SliderDef& slider, const Row& row, Convert convert) {
+  slider.valid_min = convert(row.validMin);
+  slider.valid_max = convert(row.validMax);
+  slider.slider_min = convert(row.sliderMin);
+  slider.slider_max = convert(row.sliderMax);
+}
+
+template <typename T>
+T Same(T value) {
+  return value;
+}
 
 struct KindFiller {
   PF_ParamDef& def;
@@ -38,19 +44,13 @@ struct KindFiller {
   }
   void operator()(const SliderRow& row) const {
     PF_SliderDef& sd = def.u.sd;
-    sd.valid_min = row.validMin;
-    sd.valid_max = row.validMax;
-    sd.slider_min = row.sliderMin;
-    sd.slider_max = row.sliderMax;
+    FillBounds(sd, row, Same<PF_ParamValue>);
     sd.dephault = row.dephault;
     sd.value = row.dephault;
   }
   void operator()(const FixedSliderRow& row) const {
     PF_FixedSliderDef& fd = def.u.fd;
-    fd.valid_min = WholeToFixed(row.validMin);
-    fd.valid_max = WholeToFixed(row.validMax);
-    fd.slider_min = WholeToFixed(row.sliderMin);
-    fd.slider_max = WholeToFixed(row.sliderMax);
+    FillBounds(fd, row, WholeToFixed);
     fd.dephault = WholeToFixed(row.dephault);
     fd.value = fd.dephault;
     fd.precision = row.precision;
@@ -58,10 +58,7 @@ struct KindFiller {
   }
   void operator()(const FloatSliderRow& row) const {
     PF_FloatSliderDef& fs = def.u.fs_d;
-    fs.valid_min = row.validMin;
-    fs.valid_max = row.validMax;
-    fs.slider_min = row.sliderMin;
-    fs.slider_max = row.sliderMax;
+    FillBounds(fs, row, Same<A_FpShort>);
     fs.value = row.dephault;
     fs.dephault = static_cast<A_FpShort>(row.dephault);
     fs.precision = row.precision;
@@ -109,6 +106,18 @@ void FillDefinition(PF_InData* in_data, const ParamRow& row, PF_ParamDef& def) {
 }
 
 }  // namespace
+
+std::size_t ParamNameLength(const char* text) {
+  constexpr std::size_t kMaxLength = PF_MAX_PARAM_NAME_LEN;
+  std::size_t length = 0;
+  while (text[length] != '\0') {
+    const bool doubleByte = static_cast<unsigned char>(text[length]) >= 0x81 && text[length + 1] != '\0';
+    const std::size_t width = doubleByte ? 2 : 1;
+    if (length + width > kMaxLength) break;
+    length += width;
+  }
+  return length;
+}
 
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef*[], PF_LayerDef*) {
   out_data->num_params = kParamCount;

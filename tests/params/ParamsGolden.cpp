@@ -29,6 +29,18 @@ PF_ParamDef Popup(A_long diskId, PF_ParamFlags flags, A_short choices, A_short d
   return def;
 }
 
+PF_ParamDef IntSlider(A_long diskId, PF_ParamUIFlags uiFlags, PF_ParamValue validMax, PF_ParamValue sliderMax,
+                      PF_ParamValue dephault) {
+  PF_ParamDef def = Base(diskId, 1, uiFlags, 0);
+  def.u.sd.valid_min = 0;
+  def.u.sd.valid_max = validMax;
+  def.u.sd.slider_min = 0;
+  def.u.sd.slider_max = sliderMax;
+  def.u.sd.dephault = dephault;
+  def.u.sd.value = dephault;
+  return def;
+}
+
 PF_ParamDef ScaleSlider(A_long diskId) {
   PF_ParamDef def = Base(diskId, 10, 0x200, 0);
   def.u.fs_d.valid_min = 0.0f;
@@ -50,14 +62,7 @@ std::vector<GoldenParam> GoldenParams() {
 
   golden.push_back({Popup(1, 0, 3, 2), "Lens Shape", "透镜形状", "Circular|Hexagon|Pentagon", "圆形|六边形|五边形"});
 
-  PF_ParamDef strength = Base(2, 1, 0, 0);
-  strength.u.sd.valid_min = 0;
-  strength.u.sd.valid_max = 400;
-  strength.u.sd.slider_min = 0;
-  strength.u.sd.slider_max = 20;
-  strength.u.sd.dephault = 20;
-  strength.u.sd.value = 20;
-  golden.push_back({strength, "Blur Strength", "模糊强度", nullptr, nullptr});
+  golden.push_back({IntSlider(2, 0, 400, 20, 20), "Blur Strength", "模糊强度", nullptr, nullptr});
 
   golden.push_back({Base(5, 13, 0, 0), "Blur Map", "模糊映射图", nullptr, nullptr});
 
@@ -70,14 +75,7 @@ std::vector<GoldenParam> GoldenParams() {
 
   golden.push_back({Base(8, 0, 0x200, 0), "Custom Layer", "自定义图层", nullptr, nullptr});
 
-  PF_ParamDef feather = Base(9, 1, 0x200, 0);
-  feather.u.sd.valid_min = 0;
-  feather.u.sd.valid_max = 1000;
-  feather.u.sd.slider_min = 0;
-  feather.u.sd.slider_max = 500;
-  feather.u.sd.dephault = 250;
-  feather.u.sd.value = 250;
-  golden.push_back({feather, "Feather", "羽化", nullptr, nullptr});
+  golden.push_back({IntSlider(9, 0x200, 1000, 500, 250), "Feather", "羽化", nullptr, nullptr});
 
   PF_ParamDef center = Base(10, 6, 0x200, 0);
   center.u.td.x_value = 0x00320000;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "effect/ParamReaders.h"
+#include "effect/ParamsSetup.h"
 #include "testhost/Host.h"
 #include "tests/params/Cp936.h"
 #include "tests/params/ParamsGolden.h"
@@ -100,9 +101,12 @@ TEST_F(ParamsSetupTest, SixteenDefinitionsFieldByFieldInBothLanguages) {
     TestHost::Host fresh;
     fresh.SetLanguageTag(c.tag);
     ASSERT_EQ(fresh.GlobalSetup(), PF_Err_NONE);
+    fresh.Records().Clear();
     EXPECT_EQ(fresh.ParamsSetup(), PF_Err_NONE);
+    EXPECT_TRUE(fresh.Records().suiteCalls.empty());  // names come from the table made at global set-up
     EXPECT_EQ(fresh.OutData().num_params, 17);
     EXPECT_EQ(fresh.Records().addParamCalls, 16);
+    EXPECT_EQ(fresh.Records().strcpyCalls, 15);  // the group's end gets no name at all
     ExpectGoldenDefinitions(fresh, c.language);
     EXPECT_EQ(fresh.GlobalSetdown(), PF_Err_NONE);
   }
@@ -209,6 +213,49 @@ TEST_F(ParamsSetupTest, DefaultsReadBackThroughTheReaders) {
   EXPECT_EQ(host.Records().OutstandingCheckouts(), 0);
   EXPECT_EQ(host.Records().unmatchedCheckins, 0);
   host.GlobalSetdown();
+}
+
+TEST_F(ParamsSetupTest, ReadersTakeTheValueAtTheRenderTime) {
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
+  host.Params().SetSlider(2, 7);
+  host.Params().SetSlider(2, 33, 2000);
+  const struct {
+    A_long time;
+    int32_t strength;
+  } cases[] = {{0, 7}, {2000, 33}, {2001, 7}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.time);
+    host.SetTime(c.time, 100, 1000);
+    int32_t strength = -1;
+    EXPECT_TRUE(ReadIntParam(&host.InData(), &host.OutData(), 2, &strength));
+    EXPECT_EQ(strength, c.strength);
+  }
+  EXPECT_EQ(host.Records().OutstandingCheckouts(), 0);
+  host.GlobalSetdown();
+}
+
+TEST(ParamNameLength, CutsAtTheFieldAndAtCharacterBoundaries) {
+  const std::string dbcs = "\xC0\xA0";  // one code page 936 character
+  std::string sixteen;
+  for (int i = 0; i < 16; ++i) sixteen += dbcs;
+  const struct {
+    std::string text;
+    std::size_t length;
+  } cases[] = {
+      {"", 0},
+      {"Blur Focal Distance", 19},
+      {std::string(31, 'a'), 31},
+      {std::string(40, 'a'), 31},
+      {sixteen, 30},                       // the 16th character would need bytes 31 and 32
+      {sixteen.substr(0, 30) + "ab", 31},  // 15 characters and one ASCII byte
+      {std::string(30, 'a') + dbcs, 30},   // a character that would straddle the end
+      {"ab\xC0", 3},                       // a lone lead byte at the end counts as one
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ParamNameLength(c.text.c_str()), c.length);
+  }
 }
 
 }  // namespace

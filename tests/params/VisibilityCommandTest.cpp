@@ -299,6 +299,18 @@ TEST_F(VisibilityCommandTest, NoEffectHandleMeansNoStreamCallsAndNoDisposal) {
   }
 }
 
+// A command without its records runs no rule and still gives back what it took.
+TEST_F(VisibilityCommandTest, MissingParamsArrayOrExtraRunsNoRule) {
+  host.Params().SetPopup(kMapType, 6);
+  EXPECT_EQ(host.SendRaw(PF_Cmd_UPDATE_PARAMS_UI, &host.InData(), &host.OutData(), nullptr, nullptr, nullptr),
+            PF_Err_NONE);
+  EXPECT_EQ(host.Send(PF_Cmd_USER_CHANGED_PARAM, nullptr), PF_Err_NONE);
+  EXPECT_EQ(host.Records().CountCalls("AEGP_GetNewEffectStreamByIndex"), 0);
+  EXPECT_EQ(host.Records().effectsMade, 2);
+  EXPECT_EQ(Hidden(host), kHiddenAtSetUp);
+  ExpectBalanced();
+}
+
 TEST_F(VisibilityCommandTest, RedrawErrorsDoNotStopTheRule) {
   host.Faults().updateParamUiError = PF_Err_INTERNAL_STRUCT_DAMAGED;
   host.Params().SetPopup(kMapType, 3);

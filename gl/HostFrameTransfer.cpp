@@ -61,7 +61,8 @@ uint64_t PixelCount(const PF_EffectWorld* world) {
 void Iterate(PF_InData* in_data, PF_EffectWorld* source, PixelStaging* staging, PF_IteratePixelFloatFunc callback,
              PF_EffectWorld* destination) {
   HostSuiteHolder suite(in_data, kPFIterateFloatSuite, kPFIterateFloatSuiteVersion1);
-  const PF_Err err = suite.Get<PF_iterateFloatSuite1>().iterate(in_data, 0, source->height, source, nullptr, staging, callback, destination);
+  const PF_Err err = suite.Get<PF_iterateFloatSuite1>().iterate(in_data, 0, source->height, source, nullptr, staging,
+                                                                callback, destination);
   if (err != PF_Err_NONE) {
     throw static_cast<int>(err);
   }
@@ -70,7 +71,8 @@ void Iterate(PF_InData* in_data, PF_EffectWorld* source, PixelStaging* staging, 
 void UploadIntegerPixels(PF_InData* in_data, PF_EffectWorld* world, const HostPixelFormat& format) {
   const unsigned char* pixels = FirstPixel(in_data, world, format.code);
   // The host's row stride as the unpack row length lets GL read the rows in place.
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(static_cast<uint64_t>(world->rowbytes) / format.bytesPerPixel));
+  glPixelStorei(GL_UNPACK_ROW_LENGTH,
+                static_cast<GLint>(static_cast<uint64_t>(world->rowbytes) / format.bytesPerPixel));
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, world->width, world->height, GL_RGBA, format.type, pixels);
 }
 
@@ -164,8 +166,8 @@ void CopyRowsToWorld(const unsigned char* buffer, uint32_t width, uint32_t heigh
   }
 }
 
-void CopyStagingToWorld(float* buffer, uint32_t width, uint32_t height, PF_EffectWorld* source,
-                        PF_InData* in_data, PF_EffectWorld* destination) {
+void CopyStagingToWorld(float* buffer, uint32_t width, uint32_t height, PF_EffectWorld* source, PF_InData* in_data,
+                        PF_EffectWorld* destination) {
   RequireNotNull(source);
   RequireNotNull(destination);
   // The host walks the source, so the staging rows are the source's rows.

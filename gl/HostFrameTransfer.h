@@ -10,9 +10,9 @@
 // give; on the float path also the host's non-zero iterate result.
 #pragma once
 
-#include <cstdint>
-
 #include <glbinding/gl/gl.h>
+
+#include <cstdint>
 
 #include "gl/HostPixelFormat.h"
 #include "hostapi/HostEffectApi.h"
@@ -30,8 +30,8 @@ struct PixelStaging {
 // Always writes *multiplier (1.0 except 65535/32768 for 16-bit worlds, whose
 // channels run to 32768); writes *type and *bytesPerPixel for the known formats.
 // Nothing is left bound and GL_UNPACK_ROW_LENGTH is 0 again afterwards.
-gl::GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InData* in_data,
-                                uint64_t* bytesPerPixel, gl::GLenum* type, float* multiplier, bool mipmapFilter);
+gl::GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InData* in_data, uint64_t* bytesPerPixel,
+                                gl::GLenum* type, float* multiplier, bool mipmapFilter);
 
 // Reads `width` x `height` pixels at the origin of the framebuffer bound for
 // reading and writes the overlap with `destination` into it; destination pixels

@@ -1,9 +1,9 @@
 #include "gl/RenderTarget.h"
 
+#include <glbinding/gl/gl.h>
+
 #include <cmath>
 #include <limits>
-
-#include <glbinding/gl/gl.h>
 
 #include "gl/LogPrintf.h"
 #include "gl/ScopedTexture.h"

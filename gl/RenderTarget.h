@@ -16,12 +16,12 @@
 // draws nothing.
 #pragma once
 
+#include <glbinding/gl/types.h>
+
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <vector>
-
-#include <glbinding/gl/types.h>
 
 #include "gl/CopyPass.h"
 #include "gl/PerContextObjects.h"

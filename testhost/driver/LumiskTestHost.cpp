@@ -2,7 +2,9 @@
 // parameter set-up and global set-down commands, and prints what it answered.
 //
 //   lumisk-testhost [--module PATH] [--language TAG]
+#if !defined(_WIN32)
 #include <iconv.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -15,8 +17,12 @@ namespace {
 
 using Orvane::Lumisk::TestHost::Host;
 
-// Texts of a Chinese host are code page 936 bytes; the terminal wants UTF-8.
+// Texts of a Chinese host are code page 936 bytes; a Linux terminal wants
+// UTF-8 (a Windows console in code page 936 shows them as they are).
 std::string ToUtf8(const std::string& cp936) {
+#if defined(_WIN32)
+  return cp936;
+#else
   iconv_t converter = iconv_open("UTF-8", "CP936");
   if (converter == reinterpret_cast<iconv_t>(-1)) {
     return cp936;
@@ -33,6 +39,7 @@ std::string ToUtf8(const std::string& cp936) {
   }
   out.resize(out.size() - outLeft);
   return out;
+#endif
 }
 
 std::string Printable(const std::string& text) {

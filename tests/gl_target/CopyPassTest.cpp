@@ -1,11 +1,10 @@
 // The copy pass against a CPU swizzle of its input, on small float targets.
-#include "gl/CopyPass.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
+#include "gl/CopyPass.h"
 #include "tests/gl_target/GlQueries.h"
 #include "tests/gl_target/PixelPatterns.h"
 #include "tests/support/GlTestContext.h"

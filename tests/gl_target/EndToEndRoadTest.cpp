@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "gl/AEOpenGLContext.h"
+#include "gl/CopyPassSources.h"
 #include "gl/HostFrameTransfer.h"
 #include "gl/OpenglShader.h"
 #include "gl/RenderTarget.h"
@@ -24,15 +24,6 @@ namespace {
 
 // Draws a host-frame texture over the viewport in natural channel order, as
 // the renderer's programs read such textures (".gbar").
-const char* const kVertexSource = R"(#version 330
-in vec3 position;
-in vec2 input_uv;
-out vec2 uv;
-void main() {
-    uv = input_uv;
-    gl_Position = vec4(position, 1.0);
-}
-)";
 const char* const kNaturalOrderSource = R"(#version 330
 in vec2 uv;
 out vec4 colourOut;
@@ -43,9 +34,9 @@ void main() {
 )";
 
 void DrawNaturalOrder(GLuint texture) {
-  static const float quad[] = {1, -1, 0, 1, 0, 1, 1, 0, 1, 1, -1, 1, 0, 0, 1,
-                               -1, 1, 0, 0, 1, -1, -1, 0, 0, 0, 1, -1, 0, 1, 0};
-  OpenglShader shader(kVertexSource, kNaturalOrderSource);
+  static const float quad[] = {1,  -1, 0, 1, 0, 1,  1,  0, 1, 1, -1, 1,  0, 0, 1,
+                               -1, 1,  0, 0, 1, -1, -1, 0, 0, 0, 1,  -1, 0, 1, 0};
+  OpenglShader shader(CopyVertexSource, kNaturalOrderSource);
   shader.AddAttribute("position", 0);
   shader.AddAttribute("input_uv", 1);
   shader.Use();
@@ -95,7 +86,8 @@ void FillFrame(World& world, int frame) {
 }
 
 void ExpectSamePixels(const World& expected, const World& actual) {
-  ExpectWorld(actual, [&](int x, int y, int c) { return WorldChannel(expected, x, y, c); }, 0.0);
+  ExpectWorld(
+      actual, [&](int x, int y, int c) { return WorldChannel(expected, x, y, c); }, 0.0);
   EXPECT_TRUE(actual.PaddingUntouched());
 }
 
@@ -130,37 +122,14 @@ TEST_F(EndToEndRoadTest, BytesComeBackEqualOnOneThread) {
 }
 
 TEST_F(EndToEndRoadTest, BytesComeBackEqualOnTwoThreadsInTurn) {
-  AEOpenGLContext& root = glContext->Root();
-  TurnTaking turns;
-  auto renderThread = [&](std::vector<int> myTurns) {
-    std::unique_ptr<AEOpenGLContext> context;
-    for (const int turn : myTurns) {
-      turns.WaitFor(turn);
-      if (context == nullptr) {
-        context = std::make_unique<AEOpenGLContext>(&root);
-      }
-      context->MakeCurrent();
-      World input = World::Make8(kWidth, kHeight, kPadding);
-      World output = World::Make8(kWidth, kHeight, kPadding);
-      FillFrame(input, turn);
-      try {
-        RenderRoad(*target, input, output, InData());
-      } catch (int code) {
-        ADD_FAILURE() << "turn " << turn << " threw " << code;
-      }
-      ExpectSamePixels(input, output);
-      EXPECT_TRUE(TakeGlErrors().empty()) << "turn " << turn;
-      if (turn == myTurns.back()) {
-        context.reset();
-      }
-      turns.Pass();
-    }
-  };
-  std::thread first(renderThread, std::vector<int>{0, 2});
-  std::thread second(renderThread, std::vector<int>{1, 3});
-  first.join();
-  second.join();
-  glContext->Context().MakeCurrent();
+  RunOnThreadsInTurn(glContext->Root(), {{0, 2}, {1, 3}}, [&](int turn) {
+    World input = World::Make8(kWidth, kHeight, kPadding);
+    World output = World::Make8(kWidth, kHeight, kPadding);
+    FillFrame(input, turn);
+    EXPECT_EQ(ThrownCode([&] { RenderRoad(*target, input, output, InData()); }), -1) << "turn " << turn;
+    ExpectSamePixels(input, output);
+    EXPECT_TRUE(TakeGlErrors().empty()) << "turn " << turn;
+  });
   EXPECT_EQ(host.LiveHandles(), 0);
 }
 

@@ -2,9 +2,9 @@
 // from a framebuffer of its own, and binds the target framebuffer again.
 #pragma once
 
-#include <vector>
-
 #include <glbinding/gl/gl.h>
+
+#include <vector>
 
 #include "tests/support/GlTestContext.h"
 

@@ -1,13 +1,12 @@
 // Upload of host worlds into textures and read-back of the bound framebuffer
 // into host worlds, through the test host's real services, against the
 // worlds' own pixels.
-#include "gl/HostFrameTransfer.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
+#include "gl/HostFrameTransfer.h"
 #include "tests/gl_target/FramePainter.h"
 #include "tests/gl_target/GlQueries.h"
 #include "tests/gl_target/PixelPatterns.h"
@@ -38,9 +37,7 @@ const DepthCase kDepths[] = {
 // Integer channels normalise by one division; float ones are copied.
 constexpr double kNormalisedTolerance = 1e-6;
 
-World MakeWorld(PixelDepth depth, int width, int height, int padding) {
-  return World(depth, width, height, padding);
-}
+World MakeWorld(PixelDepth depth, int width, int height, int padding) { return World(depth, width, height, padding); }
 
 GLuint Upload(const DepthCase& format, World& world, PF_InData* in_data, bool mipmap = false) {
   uint64_t bytesPerPixel = 0;
@@ -95,12 +92,25 @@ TEST_F(TransferTest, UploadFiltersLinearlyAndClampsToEdge) {
     World world = World::Make8(3, 2);
     const GLuint texture = Upload(kDepths[0], world, InData(), mipmap);
     EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MAG_FILTER), AsInt(GL_LINEAR));
-    EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MIN_FILTER),
-              AsInt(mipmap ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR));
+    EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MIN_FILTER), AsInt(mipmap ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR));
     EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_WRAP_S), AsInt(GL_CLAMP_TO_EDGE));
     EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_WRAP_T), AsInt(GL_CLAMP_TO_EDGE));
     glDeleteTextures(1, &texture);
   }
+}
+
+TEST_F(TransferTest, AnEmptyWorldUploadsAsAnEmptyTextureWithoutTouchingThePixels) {
+  host.Faults().nullPixelData = true;  // an empty world has no pixels to ask for
+  for (const DepthCase& format : kDepths) {
+    SCOPED_TRACE(format.label);
+    World world(format.depth, 0, 0, 0);
+    const GLuint texture = Upload(format, world, InData());
+    EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_WIDTH), 0);
+    EXPECT_EQ(GetInteger(GL_UNPACK_ROW_LENGTH), 0);
+    glDeleteTextures(1, &texture);
+  }
+  EXPECT_EQ(host.Records().iterateCalls, 0);
+  EXPECT_TRUE(TakeGlErrors().empty());
 }
 
 TEST_F(TransferTest, StagingTheInputCopiesItToTheOutputPixel) {
@@ -157,8 +167,7 @@ TEST_F(TransferTest, UploadFaultsThrowTheHostCodeAndLeaveNoTexture) {
       {"negative height", kPixelFormatArgb8, PixelDepth::k8, [](TestHost::Host&, World& w) { w.Get()->height = -1; },
        PF_Err_BAD_CALLBACK_PARAM},
       {"no float iterator", kPixelFormatArgbFloat, PixelDepth::kFloat,
-       [](TestHost::Host& h, World&) { h.Faults().missingSuites.insert(kPFIterateFloatSuite); },
-       A_Err_MISSING_SUITE},
+       [](TestHost::Host& h, World&) { h.Faults().missingSuites.insert(kPFIterateFloatSuite); }, A_Err_MISSING_SUITE},
       {"iterator fails", kPixelFormatArgbFloat, PixelDepth::kFloat,
        [](TestHost::Host& h, World&) { h.Faults().iterateError = 27; }, 27},
   };
@@ -174,9 +183,8 @@ TEST_F(TransferTest, UploadFaultsThrowTheHostCodeAndLeaveNoTexture) {
                 UploadWorldToTexture(fault.code, world.Get(), InData(), &bytesPerPixel, &type, &multiplier, false);
               }),
               fault.expected);
-    EXPECT_EQ(multiplier, fault.depth == PixelDepth::k16 && fault.code == kPixelFormatArgb16
-                              ? 1.999969482421875f
-                              : 1.0f);
+    EXPECT_EQ(multiplier,
+              fault.depth == PixelDepth::k16 && fault.code == kPixelFormatArgb16 ? 1.999969482421875f : 1.0f);
     EXPECT_FALSE(AnyTextureExists());
     EXPECT_EQ(GetInteger(GL_TEXTURE_BINDING_2D), 0);
     EXPECT_EQ(GetInteger(GL_UNPACK_ROW_LENGTH), 0);
@@ -190,16 +198,21 @@ TEST_F(TransferTest, UploadRefusesNullArguments) {
   GLenum type = GL_NONE;
   float multiplier = 0.0f;
   const int code = kPixelFormatArgb8;
-  EXPECT_EQ(ThrownCode([&] { UploadWorldToTexture(code, nullptr, InData(), &bytesPerPixel, &type, &multiplier, false); }),
-            PF_Err_BAD_CALLBACK_PARAM);
-  EXPECT_EQ(ThrownCode([&] { UploadWorldToTexture(code, world.Get(), nullptr, &bytesPerPixel, &type, &multiplier, false); }),
-            PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(
+      ThrownCode([&] { UploadWorldToTexture(code, nullptr, InData(), &bytesPerPixel, &type, &multiplier, false); }),
+      PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(
+      ThrownCode([&] { UploadWorldToTexture(code, world.Get(), nullptr, &bytesPerPixel, &type, &multiplier, false); }),
+      PF_Err_BAD_CALLBACK_PARAM);
   EXPECT_EQ(ThrownCode([&] { UploadWorldToTexture(code, world.Get(), InData(), nullptr, &type, &multiplier, false); }),
             PF_Err_BAD_CALLBACK_PARAM);
-  EXPECT_EQ(ThrownCode([&] { UploadWorldToTexture(code, world.Get(), InData(), &bytesPerPixel, nullptr, &multiplier, false); }),
+  EXPECT_EQ(ThrownCode([&] {
+              UploadWorldToTexture(code, world.Get(), InData(), &bytesPerPixel, nullptr, &multiplier, false);
+            }),
             PF_Err_BAD_CALLBACK_PARAM);
-  EXPECT_EQ(ThrownCode([&] { UploadWorldToTexture(code, world.Get(), InData(), &bytesPerPixel, &type, nullptr, false); }),
-            PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(
+      ThrownCode([&] { UploadWorldToTexture(code, world.Get(), InData(), &bytesPerPixel, &type, nullptr, false); }),
+      PF_Err_BAD_CALLBACK_PARAM);
   EXPECT_FALSE(AnyTextureExists());
 }
 
@@ -223,8 +236,8 @@ class ReadBackTest : public TransferTest {
   }
 
   void ReadBack(const DepthCase& format, uint32_t width, uint32_t height, World* sourceWorld, World& destination) {
-    ReadBackToWorld(width, height, sourceWorld != nullptr ? sourceWorld->Get() : nullptr, destination.Get(),
-                    InData(), format.code, format.bytesPerPixel, format.type);
+    ReadBackToWorld(width, height, sourceWorld != nullptr ? sourceWorld->Get() : nullptr, destination.Get(), InData(),
+                    format.code, format.bytesPerPixel, format.type);
   }
 
   void ExpectHostBalanced() {
@@ -274,7 +287,8 @@ TEST_F(ReadBackTest, FloatReadBackGoesThroughTheHostIterator) {
   World destination = World::MakeFloat(5, 3, format.rowPadding);
   FillBytes(destination, 0x77);
   ReadBack(format, 5, 3, &sourceWorld, destination);
-  ExpectWorld(destination, [&](int x, int y, int c) { return PatternChannel(format.depth, x, y, c); }, 0.0);
+  ExpectWorld(
+      destination, [&](int x, int y, int c) { return PatternChannel(format.depth, x, y, c); }, 0.0);
   EXPECT_TRUE(destination.PaddingUntouched());
   EXPECT_EQ(host.Records().iterateCalls, 1);
   ExpectHostBalanced();
@@ -287,7 +301,8 @@ TEST_F(ReadBackTest, AnEmptyAreaAsksForAnEmptyHandleAndClearsTheDestination) {
   FillBytes(destination, 0x77);
   ReadBack(format, 0, 4, nullptr, destination);
   EXPECT_EQ(host.Records().handleSizes.back(), 0u);
-  ExpectWorld(destination, [](int, int, int) { return 0.0; }, 0.0);
+  ExpectWorld(
+      destination, [](int, int, int) { return 0.0; }, 0.0);
 
   host.Faults().nullNewHandle = true;
   EXPECT_EQ(ThrownCode([&] { ReadBack(format, 4, 0, nullptr, destination); }), PF_Err_OUT_OF_MEMORY);
@@ -311,10 +326,10 @@ TEST_F(ReadBackTest, FaultsThrowTheHostCodeAndReleaseTheHandle) {
   const DepthCase& argb = kDepths[0];
   const DepthCase& ae32 = kDepths[2];
   const ReadBackFaultCase cases[] = {
-      {"no handle suite", argb, [](TestHost::Host& h) { h.Faults().missingSuites.insert(kPFHandleSuite); },
-       argb.code, 4, GL_UNSIGNED_BYTE, false, A_Err_MISSING_SUITE},
-      {"no handle", argb, [](TestHost::Host& h) { h.Faults().nullNewHandle = true; }, argb.code, 4,
-       GL_UNSIGNED_BYTE, false, PF_Err_OUT_OF_MEMORY},
+      {"no handle suite", argb, [](TestHost::Host& h) { h.Faults().missingSuites.insert(kPFHandleSuite); }, argb.code,
+       4, GL_UNSIGNED_BYTE, false, A_Err_MISSING_SUITE},
+      {"no handle", argb, [](TestHost::Host& h) { h.Faults().nullNewHandle = true; }, argb.code, 4, GL_UNSIGNED_BYTE,
+       false, PF_Err_OUT_OF_MEMORY},
       {"unknown format", argb, noFault, 0x61626364, 4, GL_UNSIGNED_BYTE, false, PF_Err_BAD_CALLBACK_PARAM},
       {"pixel size unlike the format", argb, noFault, argb.code, 16, GL_UNSIGNED_BYTE, false,
        PF_Err_BAD_CALLBACK_PARAM},
@@ -324,8 +339,8 @@ TEST_F(ReadBackTest, FaultsThrowTheHostCodeAndReleaseTheHandle) {
        GL_UNSIGNED_BYTE, false, PF_Err_BAD_CALLBACK_PARAM},
       {"no float iterator", ae32, [](TestHost::Host& h) { h.Faults().missingSuites.insert(kPFIterateFloatSuite); },
        ae32.code, 16, GL_FLOAT, false, A_Err_MISSING_SUITE},
-      {"iterator fails", ae32, [](TestHost::Host& h) { h.Faults().iterateError = 31; }, ae32.code, 16, GL_FLOAT,
-       false, 31},
+      {"iterator fails", ae32, [](TestHost::Host& h) { h.Faults().iterateError = 31; }, ae32.code, 16, GL_FLOAT, false,
+       31},
   };
   for (const ReadBackFaultCase& fault : cases) {
     SCOPED_TRACE(fault.label);
@@ -335,8 +350,8 @@ TEST_F(ReadBackTest, FaultsThrowTheHostCodeAndReleaseTheHandle) {
     World destination(fault.format.depth, 4, 3, 0);
     fault.fault(host);
     EXPECT_EQ(ThrownCode([&] {
-                ReadBackToWorld(4, 3, sourceWorld.Get(), fault.nullDestination ? nullptr : destination.Get(),
-                                InData(), fault.code, fault.bytesPerPixel, fault.type);
+                ReadBackToWorld(4, 3, sourceWorld.Get(), fault.nullDestination ? nullptr : destination.Get(), InData(),
+                                fault.code, fault.bytesPerPixel, fault.type);
               }),
               fault.expected);
     ExpectHostBalanced();

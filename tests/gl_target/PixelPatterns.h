@@ -44,8 +44,8 @@ inline void ExpectPixelsNear(const std::vector<float>& expected, const std::vect
     if (!(std::fabs(expected[i] - actual[i]) <= tolerance)) {
       const std::size_t pixel = i / 4;
       ADD_FAILURE() << "pixel (" << pixel % static_cast<std::size_t>(width) << ", "
-                    << pixel / static_cast<std::size_t>(width) << ") channel " << i % 4 << ": expected "
-                    << expected[i] << ", got " << actual[i];
+                    << pixel / static_cast<std::size_t>(width) << ") channel " << i % 4 << ": expected " << expected[i]
+                    << ", got " << actual[i];
       ++reported;
     }
   }

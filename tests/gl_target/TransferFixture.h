@@ -3,14 +3,13 @@
 // worlds.
 #pragma once
 
+#include <glbinding/gl/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include <glbinding/gl/gl.h>
 
 #include "hostapi/HostEffectApi.h"
 #include "testhost/Host.h"
@@ -24,7 +23,9 @@ using TestHost::World;
 
 // Channel value of pixel (x, y), channel c (host order A, R, G, B), as a
 // fraction of full intensity that each depth can hold exactly.
-inline uint8_t Channel8(int x, int y, int c) { return static_cast<uint8_t>((x * 37 + y * 91 + c * 53 + x * y * 7) % 256); }
+inline uint8_t Channel8(int x, int y, int c) {
+  return static_cast<uint8_t>((x * 37 + y * 91 + c * 53 + x * y * 7) % 256);
+}
 inline uint16_t Channel16(int x, int y, int c) {
   return static_cast<uint16_t>((x * 4099 + y * 7919 + c * 1543 + x * y * 31) % 32769);
 }
@@ -95,8 +96,7 @@ inline double PatternChannel(PixelDepth depth, int x, int y, int c) {
 
 // Compares every channel of `world` with expected(x, y, c), reporting the first
 // few differences.
-inline void ExpectWorld(const World& world, const std::function<double(int, int, int)>& expected,
-                        double tolerance) {
+inline void ExpectWorld(const World& world, const std::function<double(int, int, int)>& expected, double tolerance) {
   int reported = 0;
   for (int y = 0; y < world.Height(); ++y) {
     for (int x = 0; x < world.Width(); ++x) {
@@ -104,8 +104,7 @@ inline void ExpectWorld(const World& world, const std::function<double(int, int,
         const double want = expected(x, y, c);
         const double got = WorldChannel(world, x, y, c);
         if (!(std::abs(want - got) <= tolerance)) {
-          ADD_FAILURE() << "pixel (" << x << ", " << y << ") channel " << c << ": expected " << want << ", got "
-                        << got;
+          ADD_FAILURE() << "pixel (" << x << ", " << y << ") channel " << c << ": expected " << want << ", got " << got;
           ++reported;
         }
       }

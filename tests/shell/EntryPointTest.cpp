@@ -2,6 +2,8 @@
 // dispatch, the error handler, and the lifetime of the string table.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 #include <cstring>
 #include <new>
@@ -68,6 +70,9 @@ struct ForwardedCommand {
   bool passesExtra;
 };
 
+// Test names and failure messages show the row's label.
+void PrintTo(const ForwardedCommand& row, std::ostream* os) { *os << row.label; }
+
 class EntryPointForwardedCommand : public EntryPoint, public ::testing::WithParamInterface<ForwardedCommand> {};
 
 TEST_P(EntryPointForwardedCommand, PassesItsArgumentsAndAnswersWithTheCallee) {
@@ -108,6 +113,9 @@ struct ThrownError {
   std::function<void()> thrower;
   PF_Err expected;
 };
+
+// Test names and failure messages show the row's label.
+void PrintTo(const ThrownError& row, std::ostream* os) { *os << row.label; }
 
 class EntryPointThrown : public EntryPoint, public ::testing::WithParamInterface<ThrownError> {};
 

@@ -2,6 +2,8 @@
 // reverse order at scope exit, also while an exception unwinds.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -72,6 +74,9 @@ struct BadAcquisition {
   std::function<void(Host&)> arrange;
   std::function<void(Host&)> acquire;
 };
+
+// Test names and failure messages show the row's label.
+void PrintTo(const BadAcquisition& row, std::ostream* os) { *os << row.label; }
 
 class HostSuiteHolderBad : public HostSuiteHolderTest, public ::testing::WithParamInterface<BadAcquisition> {};
 

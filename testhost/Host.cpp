@@ -23,7 +23,8 @@ Host::Host(const std::string& modulePath)
       ownInput_(World::Make8(kDefaultSize, kDefaultSize)),
       ownOutput_(World::Make8(kDefaultSize, kDefaultSize)),
       input_(&ownInput_),
-      output_(&ownOutput_) {
+      output_(&ownOutput_),
+      outputRecord_(ownOutput_.Get()) {
   Initialise();
 }
 
@@ -32,7 +33,8 @@ Host::Host(PF_EntryPointFunc entryPoint)
       ownInput_(World::Make8(kDefaultSize, kDefaultSize)),
       ownOutput_(World::Make8(kDefaultSize, kDefaultSize)),
       input_(&ownInput_),
-      output_(&ownOutput_) {
+      output_(&ownOutput_),
+      outputRecord_(ownOutput_.Get()) {
   Initialise();
 }
 
@@ -84,7 +86,7 @@ PF_Err Host::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_Pa
 
 PF_Err Host::Send(PF_Cmd cmd, void* extra) {
   PF_ParamDef** params = params_.Array(inData_.current_time);
-  return SendRaw(cmd, &inData_, &outData_, params, output_->Get(), extra);
+  return SendRaw(cmd, &inData_, &outData_, params, outputRecord_, extra);
 }
 
 PF_Err Host::ParamsSetup() {
@@ -117,7 +119,10 @@ void Host::SetInputLayer(World& world) {
   inData_.height = world.Height();
 }
 
-void Host::SetOutput(World& world) { output_ = &world; }
+void Host::SetOutput(World& world) {
+  output_ = &world;
+  outputRecord_ = world.Get();
+}
 
 void Host::SetLanguageTag(const std::array<A_char, PF_APP_LANG_TAG_SIZE>& tagBytes) { languageTag_ = tagBytes; }
 

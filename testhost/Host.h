@@ -88,8 +88,10 @@ class Host {
   void SetDownsample(PF_RationalScale x, PF_RationalScale y);
 
   // ---- images. The host starts with its own 32 x 32 8-bit input and output.
-  // SetInputLayer sets params[0] and in_data's width and height. Not owned:
-  // the world must outlive its use.
+  // SetInputLayer sets params[0] (a copy of the world's record, see
+  // ParameterStore::SetLayer) and in_data's width and height; SetOutput sets
+  // the output world of every command. Not owned: a world must outlive the
+  // commands that read or write its pixels, and Input()/Output() refer to it.
   void SetInputLayer(World& world);
   void SetOutput(World& world);
   World& Input() { return *input_; }
@@ -138,6 +140,9 @@ class Host {
   World ownOutput_;
   World* input_;
   World* output_;
+  // Taken when the output is set, so that a command never reaches through a
+  // World that a test has already let go.
+  PF_EffectWorld* outputRecord_;
 
   ParameterStore params_;
   HostRecords records_;

@@ -55,7 +55,7 @@ PF_ParamIndex ParameterStore::Add(PF_ParamIndex addIndex, const PF_ParamDef& def
 }
 
 void ParameterStore::Clear() {
-  const PF_EffectWorld* input = params_.empty() ? nullptr : params_[0]->layer;
+  const std::optional<PF_EffectWorld> input = params_.empty() ? std::nullopt : params_[0]->layer;
   params_.clear();
   auto layer = std::make_unique<HostParam>();
   layer->definition.param_type = PF_Param_LAYER;
@@ -87,7 +87,7 @@ PF_ParamDef ParameterStore::ValueAt(PF_ParamIndex index, A_long time) const {
   if (param.definition.param_type == PF_Param_LAYER) {
     const A_long dephault = param.definition.u.ld.dephault;
     std::memset(&result.u, 0, sizeof result.u);
-    if (param.layer != nullptr) {
+    if (param.layer) {
       result.u.ld = *param.layer;
     }
     result.u.ld.dephault = dephault;
@@ -143,9 +143,14 @@ void ParameterStore::SetValue(PF_ParamIndex index, const PF_ParamDefUnion& value
   Change(index, time, [&](PF_ParamDefUnion& u) { u = value; });
 }
 
-void ParameterStore::SetLayer(PF_ParamIndex index, const PF_EffectWorld* world) { At(index).layer = world; }
-
-void ParameterStore::SetInputLayer(const PF_EffectWorld* world) { params_[0]->layer = world; }
+void ParameterStore::SetLayer(PF_ParamIndex index, const PF_EffectWorld* world) {
+  HostParam& param = At(index);
+  if (world != nullptr) {
+    param.layer = *world;
+  } else {
+    param.layer.reset();
+  }
+}
 
 bool ParameterStore::Hidden(PF_ParamIndex index) const {
   return (At(index).streamFlags & AEGP_DynStreamFlag_HIDDEN) != 0;

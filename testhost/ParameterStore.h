@@ -32,8 +32,8 @@ struct HostParam {
   // Values: one for all times and/or one per time (what_time of the check-out).
   std::optional<PF_ParamDefUnion> value;
   std::map<A_long, PF_ParamDefUnion> timedValues;
-  // A layer parameter's image, or null for "no layer chosen".
-  const PF_EffectWorld* layer = nullptr;
+  // A layer parameter's image record (a copy), or none for "no layer chosen".
+  std::optional<PF_EffectWorld> layer;
 };
 
 class ParameterStore {
@@ -70,12 +70,14 @@ class ParameterStore {
   void SetPoint(PF_ParamIndex index, PF_Fixed x, PF_Fixed y, std::optional<A_long> time = std::nullopt);
   // Any value union, e.g. for a type the setters above do not cover.
   void SetValue(PF_ParamIndex index, const PF_ParamDefUnion& value, std::optional<A_long> time = std::nullopt);
-  // The image of a layer parameter (null: no layer chosen). Not owned.
+  // The image of a layer parameter (null: no layer chosen). The record is
+  // copied, so a world that has gone does not break later commands; its
+  // pixels are not: keep the world alive while the module may read them.
   void SetLayer(PF_ParamIndex index, const PF_EffectWorld* world);
 
-  // The input layer, index 0. Not owned.
-  void SetInputLayer(const PF_EffectWorld* world);
-  const PF_EffectWorld* InputLayer() const { return params_[0]->layer; }
+  // The input layer, index 0, copied as SetLayer copies.
+  void SetInputLayer(const PF_EffectWorld* world) { SetLayer(0, world); }
+  const PF_EffectWorld* InputLayer() const { return params_[0]->layer ? &*params_[0]->layer : nullptr; }
 
   bool Hidden(PF_ParamIndex index) const;
   void SetHidden(PF_ParamIndex index, bool hidden);

@@ -360,6 +360,25 @@ TEST(TestHostWorld, PaddedRowsAndPixelAccess) {
   EXPECT_EQ(moved.Get()->data, reinterpret_cast<PF_PixelPtr>(moved.Row(0)));
 }
 
+TEST_F(TestHostTest, CommandsAfterATestsWorldsAreGoneReachNothingOfThem) {
+  PF_ParamDef layer{};
+  layer.param_type = PF_Param_LAYER;
+  ASSERT_EQ(AddParam(layer), PF_Err_NONE);
+  {
+    World input = World::Make8(6, 4);
+    World output = World::Make8(6, 4);
+    World custom = World::Make8(3, 3);
+    host.SetInputLayer(input);
+    host.SetOutput(output);
+    host.Params().SetLayer(1, custom.Get());
+  }
+  // A set-down at the end of a test builds the params array again: the
+  // sanitizer build sees any read of the worlds above.
+  EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+  EXPECT_EQ(host.Params().Array(0)[0]->u.ld.width, 6);
+  EXPECT_EQ(host.Params().Array(0)[1]->u.ld.width, 3);
+}
+
 TEST(TestHostCommands, RecordsResultsAndCallsObservers) {
   static PF_Err answer = 0;
   Host host([](PF_Cmd cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) -> PF_Err {

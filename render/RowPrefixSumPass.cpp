@@ -49,7 +49,14 @@ void RowPrefixSumPass::EnsureTextures(const Vec2i& newSize)
     size = newSize;
 }
 
-void RowPrefixSumPass::Draw(OpenglShader& program, GLuint input)
+void RowPrefixSumPass::BeginDraw(OpenglShader& program)
+{
+    RenderTarget::Instance()->BeginTexturePass(textures[current], Vec2d(size.x + 1.0, size.y), 0);
+    program.Use();
+    FullscreenQuad::EnableAttributes(program);
+}
+
+void RowPrefixSumPass::FinishDraw(OpenglShader& program, GLuint input)
 {
     program.SetUniformVec2("viewSize", Vec2d(size.x, size.y));
     program.SetTexture("t0", GL_TEXTURE_2D, input, 0);
@@ -67,24 +74,17 @@ void RowPrefixSumPass::Run(GLuint sourceTexture, const Vec2d* viewSize, std::int
     const Vec2i newSize(cells(viewSize->x), cells(viewSize->y));
     maxLevel = LevelCount(cells(maxDimension), newSize.x);
     EnsureTextures(newSize);
-    const Vec2d textureSize(size.x + 1.0, size.y);
     quad.Bind();
 
-    auto begin = [&](OpenglShader& program) {
-        RenderTarget::Instance()->BeginTexturePass(textures[current], textureSize, 0);
-        program.Use();
-        FullscreenQuad::EnableAttributes(program);
-    };
-
-    begin(*prepareProgram);
+    BeginDraw(*prepareProgram);
     prepareProgram->SetUniform1f("jfstep", static_cast<float>(step));
-    Draw(*prepareProgram, sourceTexture);
+    FinishDraw(*prepareProgram, sourceTexture);
 
     for (std::int32_t level = 0; level <= maxLevel; ++level) {
-        begin(*scanProgram);
+        BeginDraw(*scanProgram);
         scanProgram->SetUniform1i("level", level);
         scanProgram->SetUniform1i("maxLevel", maxLevel);
-        Draw(*scanProgram, textures[1 - current]);
+        FinishDraw(*scanProgram, textures[1 - current]);
     }
     FullscreenQuad::Unbind();
 }

@@ -52,7 +52,11 @@ public:
 
 private:
     void EnsureTextures(const Vec2i& newSize);
-    void Draw(OpenglShader& program, gl::GLuint input);
+    // One draw into textures[current]: BeginDraw opens the texture pass and
+    // sets up the program; FinishDraw reads input, draws, ends the pass and
+    // flips current.
+    void BeginDraw(OpenglShader& program);
+    void FinishDraw(OpenglShader& program, gl::GLuint input);
 
     FullscreenQuad quad;
     std::unique_ptr<OpenglShader> prepareProgram;

@@ -38,6 +38,8 @@ const char* const GatherBody = R"glsl(
 // "t1" texel k holds the sum of (grid value - 0.5) over cells 0 to k - 1, so
 // cell boundary x sits at texel centre x + 0.5 and a span [x0, x1] sums to
 // t1(x1) - t1(x0), clamped to the row by the texture's clamp to edge.
+// textureLod: these samples run in a branch that differs between fragments,
+// where implicit derivatives are undefined; the texture has one level.
 vec4 blurMax(vec2 p, float R)
 {
     vec2 pw = vec2(1.0 / (jfMapSize.x + 1.0), 1.0 / jfMapSize.y);
@@ -50,8 +52,8 @@ vec4 blurMax(vec2 p, float R)
         float owr = max(0.0, p.x - jfMapSize.x + w);
         cw = cw + 2.0 * w - owl - owr;
         float y = (p.y + float(i)) * pw.y;
-        c = c + texture(t1, vec2((p.x + w + 0.5) * pw.x, y))
-              - texture(t1, vec2((p.x - w + 0.5) * pw.x, y));
+        c = c + textureLod(t1, vec2((p.x + w + 0.5) * pw.x, y), 0.0)
+              - textureLod(t1, vec2((p.x - w + 0.5) * pw.x, y), 0.0);
     }
     return c / cw;
 }

@@ -6,6 +6,8 @@ namespace Orvane::Lumisk {
 // holds grid cell k, texel 0 holds zero. After the scan texel k is the sum of
 // cells 0 to k - 1, which puts the cumulative sum at cell boundary x at texel
 // centre x + 0.5, and linear filtering then gives the exact sum of any span.
+// The source is sampled with textureLod because column 0 has left the
+// shader by then, and implicit derivatives are undefined after such a branch.
 const char* const PrefixPrepareFragmentSource = R"glsl(#version 330
 in vec2 uv;
 uniform sampler2D t0;
@@ -21,7 +23,7 @@ void main()
         return;
     }
     vec2 cellUv = vec2(cell / viewSize.x, gl_FragCoord.y / viewSize.y);
-    colourOut = texture(t0, cellUv).gbar - 0.5;
+    colourOut = textureLod(t0, cellUv, 0.0).gbar - 0.5;
 }
 )glsl";
 

@@ -14,6 +14,16 @@ Image Uniform(int w, int h, float value)
     return Image(w, h, {1.0f, value, value, value});
 }
 
+// A generated map of unit scales and no feather about the given centre.
+ReferenceSettings MapAbout(int type, double centerX, double centerY)
+{
+    ReferenceSettings s;
+    s.mapType = type;
+    s.centerX = centerX;
+    s.centerY = centerY;
+    return s;
+}
+
 TEST(CpuReferenceGrid, LevelCountCoversTheRowWithoutCap)
 {
     struct Case { int n, width, levels; };
@@ -114,11 +124,7 @@ TEST(CpuReferenceGather, BrightBlockKeepsItsEnergy)
 
 TEST(CpuReferenceMaps, ValuesAtKnownPoints)
 {
-    ReferenceSettings s;
-    s.feather = 0.0;
-    s.centerX = 50.0;
-    s.centerY = 30.0;
-    s.mapType = 1;
+    ReferenceSettings s = MapAbout(1, 50.0, 30.0);
     EXPECT_NEAR(GeneratedMapValue(s, 100, 60, 50.0f, 30.0f), 0.5f, 1e-6f);
     EXPECT_EQ(GeneratedMapValue(s, 100, 60, 50.5f, 2.5f), 0.0f);
     EXPECT_EQ(GeneratedMapValue(s, 100, 60, 50.5f, 57.5f), 1.0f);
@@ -133,13 +139,24 @@ TEST(CpuReferenceMaps, ValuesAtKnownPoints)
     EXPECT_NEAR(GeneratedMapValue(s, 100, 60, 50.0f + r, 30.0f + r), 0.25f, 1e-3f);
 }
 
+// A positive rotation turns +x towards +y: at 90 degrees the band edge runs
+// down the rows and the value 1 lies on the side of (-sin, cos) = (-1, 0).
+TEST(CpuReferenceMaps, RotationTurnsTheBandsClockwiseOnScreen)
+{
+    ReferenceSettings s = MapAbout(1, 50.0, 30.0);
+    s.rotation = 90.0;
+    EXPECT_EQ(GeneratedMapValue(s, 100, 60, 5.5f, 30.5f), 1.0f);
+    EXPECT_EQ(GeneratedMapValue(s, 100, 60, 95.5f, 30.5f), 0.0f);
+    // Moving the centre moves the edge with it.
+    s.centerX = 70.0;
+    EXPECT_EQ(GeneratedMapValue(s, 100, 60, 60.5f, 30.5f), 1.0f);
+    EXPECT_EQ(GeneratedMapValue(s, 100, 60, 80.5f, 30.5f), 0.0f);
+}
+
 TEST(CpuReferenceMaps, ThreeBandsWithWideFeatherKeepTheMiddleUp)
 {
-    ReferenceSettings s;
-    s.mapType = 2;
+    ReferenceSettings s = MapAbout(2, 960.0, 540.0);
     s.feather = 250.0;
-    s.centerX = 960.0;
-    s.centerY = 540.0;
     EXPECT_NEAR(GeneratedMapValue(s, 1920, 1080, 960.0f, 540.0f), 0.1f, 0.02f);
 }
 

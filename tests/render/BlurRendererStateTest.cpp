@@ -154,6 +154,24 @@ TEST_F(RendererTest, LargerViewDimensionSetsTheLevels)
     }
 }
 
+// An empty view makes empty textures and draws nothing, and still leaves no
+// map texture behind.
+TEST_F(RendererTest, EmptyViewRendersNothing)
+{
+    ReferenceSettings s;
+    s.blurAmount = 8;
+    s.mapType = 3;
+    s.scaleX = s.scaleY = 1.0;
+    ApplySettings(*renderer, s);
+    RenderTarget::Instance()->Setup(0, 0, false);
+    RenderTarget::Instance()->BeginFrame(false, false);
+    renderer->Render(0, Vec2d(0, 0));
+    EXPECT_EQ(renderer->blurMapTexture, 0u);
+    EXPECT_EQ(renderer->PrefixSumPass().Size().x, 0);
+    EXPECT_EQ(renderer->PrefixSumPass().MaxLevel(), 1);
+    RenderTarget::Instance()->Finish(1.0f);
+}
+
 // A second thread renders in its own context, shared with the first: the
 // passes and the render target need vertex arrays and framebuffers of that
 // context, or its draws produce nothing.

@@ -55,7 +55,10 @@ TEST_F(RendererTest, BlurZeroReturnsTheInputByteForByte)
 
 TEST_F(RendererTest, UniformFrameStaysUniformToEveryEdge)
 {
-    for (float value : {1.0f, 128.0f / 255.0f}) {
+    // White shows any lost or doubled edge weight (the average must stay at
+    // the top of the range); dark grey shows a span sum and a weight that
+    // disagree, since (value - 0.5) is far from 0.
+    for (float value : {1.0f, 40.0f / 255.0f, 200.0f / 255.0f}) {
         const Image input = UniformImage(45, 27, value);
         for (int shape = 0; shape < 3; ++shape) {
             for (int quality = 0; quality < 2; ++quality) {
@@ -70,16 +73,20 @@ TEST_F(RendererTest, UniformFrameStaysUniformToEveryEdge)
     }
 }
 
+// Full-range noise averages near 0.5, where the prefix sums stay small;
+// dark noise makes them steep, so misplaced span ends show as well.
 TEST_F(RendererTest, NoiseMatchesTheReferenceForEveryShapeAndQuality)
 {
-    const Image input = NoiseImage(40, 28, 3);
-    for (int shape = 0; shape < 3; ++shape) {
-        for (int quality = 0; quality < 2; ++quality) {
-            for (int amount : {1, 3, 7, 12, 25}) {
-                const ReferenceSettings s = Blur(amount, shape, quality);
-                const LevelDifference d = MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
-                EXPECT_LE(d.levels, OneLevel) << ShapeName(shape) << " quality " << quality << " blur " << amount
-                                              << ": " << d.Describe();
+    for (const Image& input : {NoiseImage(40, 28, 3), NoiseImage(40, 28, 4, 0, 90)}) {
+        for (int shape = 0; shape < 3; ++shape) {
+            for (int quality = 0; quality < 2; ++quality) {
+                for (int amount : {1, 3, 7, 12, 25}) {
+                    const ReferenceSettings s = Blur(amount, shape, quality);
+                    const LevelDifference d =
+                        MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
+                    EXPECT_LE(d.levels, OneLevel) << ShapeName(shape) << " quality " << quality << " blur "
+                                                  << amount << ": " << d.Describe();
+                }
             }
         }
     }
@@ -201,6 +208,35 @@ TEST_F(RendererTest, SmallRadiiFadeTowardsTheSharpPixel)
     }
 }
 
+// Rows 0..15 black, 16..31 white: every aperture row is uniform, so the mean
+// near the boundary is the white rows' share of the aperture, which the
+// test works out from the disc's row half-widths sqrt(R^2 - i^2).
+TEST_F(RendererTest, FadeMixesTheSharpPixelWithTheAperturesMean)
+{
+    Image input(24, 32, {1.0f, 0.0f, 0.0f, 0.0f});
+    for (int y = 16; y < 32; ++y)
+        for (int x = 0; x < 24; ++x)
+            input.At(x, y) = {1.0f, 1.0f, 1.0f, 1.0f};
+    for (int amount : {3, 5, 8, 12}) {
+        const double R = amount;
+        auto whiteShare = [R](int firstWhiteOffset) {
+            double white = 0.0, all = 0.0;
+            for (int i = -static_cast<int>(R); i <= static_cast<int>(R); ++i) {
+                const double width = 2.0 * std::sqrt(R * R - i * i);
+                all += width;
+                white += i >= firstWhiteOffset ? width : 0.0;
+            }
+            return white / all;
+        };
+        const double fade = std::min(R / 10.0, 1.0);
+        const Image out = Render(input, Blur(amount, 0, 0));
+        const double firstWhite = (1.0 - fade) * 1.0 + fade * whiteShare(0);
+        const double lastBlack = fade * whiteShare(1);
+        EXPECT_NEAR(out.At(12, 16)[1] * 255.0, firstWhite * 255.0, 0.5 + 1e-3) << "blur " << amount;
+        EXPECT_NEAR(out.At(12, 15)[1] * 255.0, lastBlack * 255.0, 0.5 + 1e-3) << "blur " << amount;
+    }
+}
+
 TEST_F(RendererTest, WideFrameAtHighQualityBlursItsRightSide)
 {
     // 2600 cells in a row: the scan needs 12 levels to reach across it.
@@ -214,6 +250,21 @@ TEST_F(RendererTest, WideFrameAtHighQualityBlursItsRightSide)
     const Image out = Render(noise, s);
     const Image expected = Reference::RenderReference(noise, s);
     EXPECT_LE(MaxLevelDifference(out, expected).levels, OneLevel) << MaxLevelDifference(out, expected).Describe();
+}
+
+TEST_F(RendererTest, TinyFramesRender)
+{
+    struct Case {
+        int width, height;
+    };
+    for (const Case& c : {Case{1, 1}, Case{2, 1}, Case{1, 3}, Case{3, 2}}) {
+        const Image input = NoiseImage(c.width, c.height, 19);
+        for (int quality = 0; quality < 2; ++quality) {
+            const ReferenceSettings s = Blur(6, 0, quality);
+            const LevelDifference d = MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
+            EXPECT_LE(d.levels, OneLevel) << c.width << " x " << c.height << ": " << d.Describe();
+        }
+    }
 }
 
 }  // namespace

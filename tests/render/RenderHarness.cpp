@@ -96,10 +96,10 @@ Reference::Image UniformImage(int width, int height, float value)
     return Reference::Image(width, height, {1.0f, value, value, value});
 }
 
-Reference::Image NoiseImage(int width, int height, unsigned seed)
+Reference::Image NoiseImage(int width, int height, unsigned seed, int low, int high)
 {
     std::mt19937 random(seed);
-    std::uniform_int_distribution<int> level(0, 255);
+    std::uniform_int_distribution<int> level(low, high);
     Reference::Image image(width, height);
     for (Reference::Texel& t : image.texels) {
         t[0] = 1.0f;

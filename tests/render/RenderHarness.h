@@ -42,7 +42,8 @@ LevelDifference MaxLevelDifference(const Reference::Image& a, const Reference::I
 
 // Test images in host order (A, R, G, B).
 Reference::Image UniformImage(int width, int height, float value);
-Reference::Image NoiseImage(int width, int height, unsigned seed);
+// Random levels from low to high (inclusive) in R, G and B, alpha 255.
+Reference::Image NoiseImage(int width, int height, unsigned seed, int low = 0, int high = 255);
 
 }  // namespace Orvane::Lumisk::Testing
 

@@ -17,7 +17,9 @@ std::string LoaderMessage() {
 
 ModuleLoader::ModuleLoader(const std::string& path) : path_(path) {
   // RTLD_LOCAL: the module's symbols must not satisfy anyone else's.
-  handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // RTLD_NODELETE: a host keeps an effect mapped for the life of the process,
+  // and the leak checker must still see the module's globals at exit.
+  handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (handle_ == nullptr) {
     throw std::runtime_error("cannot load module " + path + ": " + LoaderMessage());
   }

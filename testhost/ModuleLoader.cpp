@@ -37,7 +37,11 @@ std::string LoaderMessage() {
 }
 
 // RTLD_LOCAL: the module's symbols must not satisfy anyone else's.
-void* OpenModule(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+// RTLD_NODELETE: a host keeps an effect mapped for the life of the process,
+// and the leak checker must still see the module's globals at exit.
+void* OpenModule(const std::string& path) {
+  return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+}
 
 void* Symbol(void* handle, const char* name) { return dlsym(handle, name); }
 

@@ -23,7 +23,16 @@ std::string LoaderMessage() {
   return "Windows error " + std::to_string(GetLastError());
 }
 
-void* OpenModule(const std::string& path) { return LoadLibraryA(path.c_str()); }
+// Pinned, as RTLD_NODELETE does on Linux: a host keeps an effect mapped for
+// the life of the process, so a later load finds the same module state.
+void* OpenModule(const std::string& path) {
+  const HMODULE module = LoadLibraryA(path.c_str());
+  HMODULE pinned = nullptr;
+  if (module != nullptr) {
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN, path.c_str(), &pinned);
+  }
+  return module;
+}
 
 void* Symbol(void* handle, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));

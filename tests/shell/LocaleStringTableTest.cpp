@@ -1,14 +1,14 @@
 // The localised string table: the 18 texts in both languages (the Chinese ones
-// checked against an iconv conversion of their UTF-8 form), look-up fall-backs,
+// checked against the C library's conversion of their UTF-8 form), look-up fall-backs,
 // updates in place, and bounded copies.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <cstring>
 #include <string>
 
 #include "effect/LocaleStringTable.h"
 #include "effect/ModuleGlobals.h"
+#include "tests/params/Cp936.h"
 
 namespace {
 
@@ -17,24 +17,7 @@ using Orvane::Lumisk::LocaleStringTable;
 constexpr int32_t kChinese = 0;
 constexpr int32_t kEnglish = 1;
 
-std::string Cp936FromUtf8(const std::string& utf8) {
-  iconv_t converter = iconv_open("CP936", "UTF-8");
-  if (converter == reinterpret_cast<iconv_t>(-1)) {
-    ADD_FAILURE() << "iconv has no CP936";
-    return {};
-  }
-  std::string out(utf8.size() * 2 + 1, '\0');
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t inLeft = utf8.size();
-  char* outPtr = out.data();
-  std::size_t outLeft = out.size();
-  if (iconv(converter, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-    ADD_FAILURE() << "cannot convert " << utf8;
-  }
-  iconv_close(converter);
-  out.resize(out.size() - outLeft);
-  return out;
-}
+std::string Cp936FromUtf8(const std::string& utf8) { return Orvane::Lumisk::ParamsTest::ToCp936(utf8); }
 
 struct Entry {
   const char* key;

@@ -3,7 +3,12 @@
 # mingw-w64, then runs the tests under Wine on one Xvfb display. Expects the
 # Linux build in build/ (scripts/test.sh makes it first): the render tool's
 # Windows output is compared with its Linux output.
+#
+#   bash scripts/test-windows.sh               # build, then test under Wine
+#   bash scripts/test-windows.sh --build-only  # build-windows/project/effect/ZQLumisk.aex
 set -euo pipefail
+build_only=false
+[[ "${1:-}" == "--build-only" ]] && build_only=true
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 root=$(pwd)
@@ -25,5 +30,6 @@ cmake -S . -B "$out/project" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw
   "-DLUMISK_MINGW_DEPS=$deps/glbinding;$deps/libpng;$deps/googletest" \
   -DLUMISK_LINUX_BUILD_DIR="$root/build"
 cmake --build "$out/project" -j"$jobs"
+$build_only && exit 0
 bash scripts/wine-session.sh "$out" \
   ctest --test-dir "$out/project" --output-on-failure -j"$jobs"

@@ -19,9 +19,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Static archives only (zlib ships an import library beside its archive).
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
 
-# mingw's <cmath> gives M_PI and its kin only on request (glibc always does).
-set(CMAKE_CXX_FLAGS_INIT -D_USE_MATH_DEFINES)
-set(CMAKE_C_FLAGS_INIT -D_USE_MATH_DEFINES)
+# mingw's <cmath> gives M_PI and its kin only on request (glibc always does);
+# <windows.h> without its rarely used parts and without min/max macros, which
+# would break std::min and std::max wherever it is included.
+set(CMAKE_CXX_FLAGS_INIT "-D_USE_MATH_DEFINES -DWIN32_LEAN_AND_MEAN -DNOMINMAX")
+set(CMAKE_C_FLAGS_INIT "-D_USE_MATH_DEFINES -DWIN32_LEAN_AND_MEAN -DNOMINMAX")
 
 # Programs and the module carry the C++ runtime and winpthreads inside, so
 # they need no runtime DLLs beside them (a host loads the module from its own

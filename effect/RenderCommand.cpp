@@ -2,7 +2,6 @@
 
 #include <glbinding/gl33core/gl.h>
 
-#include <algorithm>
 #include <cstring>
 
 #include "effect/GlobalRenderer.h"
@@ -24,8 +23,13 @@ public:
   explicit FrameInProgress(RenderTarget& target) : target_(target) {}
   ~FrameInProgress() {
     if (finished_) return;
-    const gl::GLuint resolved = target_.ResolveTop();
-    if (resolved != 0) gl::glDeleteTextures(1, &resolved);
+    // Runs while an error unwinds: nothing may be thrown from here.
+    try {
+      const gl::GLuint resolved = target_.ResolveTop();
+      if (resolved != 0) gl::glDeleteTextures(1, &resolved);
+    } catch (...) {
+      // Without memory for the resolve the layer stays until the next change of size.
+    }
   }
   FrameInProgress(const FrameInProgress&) = delete;
   FrameInProgress& operator=(const FrameInProgress&) = delete;
@@ -42,9 +46,10 @@ private:
 
 // Clears every row of an 8-bit output world (used when there is nothing to draw).
 void ClearWorld(PF_EffectWorld* world) {
-  if (!world || !world->data || world->width <= 0 || world->height <= 0 || world->rowbytes <= 0) return;
-  auto* row = reinterpret_cast<unsigned char*>(world->data);
+  if (!world || !world->data || world->width <= 0 || world->height <= 0) return;
   const size_t rowBytes = size_t(world->width) * sizeof(PF_Pixel8);
+  if (world->rowbytes < 0 || size_t(world->rowbytes) < rowBytes) return;
+  auto* row = reinterpret_cast<unsigned char*>(world->data);
   for (A_long y = 0; y < world->height; ++y, row += world->rowbytes) std::memset(row, 0, rowBytes);
 }
 

@@ -1,5 +1,7 @@
 // lumisk-render: renders PNG pictures through the built effect module, driving
 // it exactly as the host would. See --help.
+#include <unistd.h>
+
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -18,6 +20,9 @@
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {
+
+// Standard output as the tool found it.
+FILE* gToolOutput = nullptr;
 
 constexpr int kExitRenderFailed = 1;
 constexpr int kExitUsage = 2;
@@ -93,10 +98,11 @@ int Run(const std::vector<std::string>& args) {
     // The names come from the module; without one the options are still listed.
     try {
       ModuleSession session(modulePath, options.language);
-      std::fputs(HelpText(session.Definitions()).c_str(), stdout);
+      std::fputs(HelpText(session.Definitions()).c_str(), gToolOutput);
     } catch (const ToolError&) {
-      std::fputs(HelpText({}).c_str(), stdout);
+      std::fputs(HelpText({}).c_str(), gToolOutput);
     }
+    std::fflush(gToolOutput);
     return 0;
   }
   ModuleSession session(modulePath, options.language);
@@ -116,6 +122,13 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   using namespace Orvane::Lumisk::RenderTool;
+  // The module writes its diagnostics (the GL context lines) to standard
+  // output; they go to standard error, so that standard output carries only
+  // the tool's own text (--help).
+  const int toolOutput = dup(STDOUT_FILENO);
+  dup2(STDERR_FILENO, STDOUT_FILENO);
+  gToolOutput = toolOutput >= 0 ? fdopen(toolOutput, "w") : nullptr;
+  if (!gToolOutput) gToolOutput = stderr;
   try {
     return Run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const ToolError& error) {

@@ -96,6 +96,7 @@ void EndToEndTest::SetUp() {
 }
 
 void EndToEndTest::TearDown() {
+  host.Params().SetLayer(6, nullptr);
   EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
   EXPECT_EQ(glContexts.NotRestoredCount(), 0) << "the host's GL context was not current after a command";
 }
@@ -120,7 +121,10 @@ void EndToEndTest::SetValues(const EffectValues& values) {
 PF_Err EndToEndTest::RenderFrame(TestHost::World& input, TestHost::World& output) {
   host.SetInputLayer(input);
   host.SetOutput(output);
-  return host.Render();
+  const PF_Err result = host.Render();
+  host.SetInputLayer(restingInput);
+  host.SetOutput(restingOutput);
+  return result;
 }
 
 }  // namespace Orvane::Lumisk::EndToEnd

@@ -65,6 +65,12 @@ protected:
 
   TestHost::Host host;
   TestHost::HostGlContexts glContexts{host};
+
+private:
+  // The host keeps pointers to the worlds of the latest render and reads them
+  // at every later command: between renders it holds these instead of a test's.
+  TestHost::World restingInput = TestHost::World::Make8(kWidth, kHeight);
+  TestHost::World restingOutput = TestHost::World::Make8(kWidth, kHeight);
 };
 
 }  // namespace Orvane::Lumisk::EndToEnd

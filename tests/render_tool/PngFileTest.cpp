@@ -1,11 +1,10 @@
 // PNG files in and out: round trips, and every bad file refused with a message
 // and without a file left behind.
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <cstring>
 #include <fstream>
 
+#include "tests/render_tool/SixteenBitPng.h"
 #include "tests/render_tool/TempDir.h"
 #include "testhost/tools/PngFile.h"
 #include "testhost/tools/ToolError.h"
@@ -74,15 +73,7 @@ TEST(PngFile, RefusesBadFilesWithAMessage) {
   const std::string bytes((std::istreambuf_iterator<char>(good)), std::istreambuf_iterator<char>());
   WriteBytes(dir.File("truncated.png"), bytes.substr(0, bytes.size() / 2));
 
-  // A 16-bit file, written with libpng directly.
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  png.width = 2;
-  png.height = 2;
-  png.format = PNG_FORMAT_LINEAR_RGB;
-  const uint16_t deep[12] = {};
-  ASSERT_TRUE(png_image_write_to_file(&png, dir.File("deep.png").c_str(), 0, deep, 0, nullptr));
+  ASSERT_TRUE(Testing::WriteSixteenBitPng(dir.File("deep.png")));
 
   const struct {
     const char* name;

@@ -1,0 +1,178 @@
+// lumisk-render as scripts use it: the built program run on real files through
+// the built module. Good runs write the pictures; every bad input ends with a
+// message and a non-zero exit and leaves no output file behind.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "tests/render_tool/SixteenBitPng.h"
+#include "tests/render_tool/TempDir.h"
+#include "testhost/tools/PngFile.h"
+#include "testhost/tools/TestCard.h"
+
+namespace Orvane::Lumisk::RenderTool {
+namespace {
+
+using Testing::TempDir;
+
+struct RunResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const std::string& path) {
+  std::ifstream file(path);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// Runs the tool in `dir` with the arguments (each single-quoted for the shell).
+RunResult RunTool(const TempDir& dir, const std::vector<std::string>& args) {
+  std::string command = "cd '" + dir.Path() + "' && '" LUMISK_RENDER_TOOL "'";
+  for (const std::string& arg : args) command += " '" + arg + "'";
+  command += " > .stdout 2> .stderr";
+  const int status = std::system(command.c_str());
+  RunResult result;
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.out = ReadText(dir.File(".stdout"));
+  result.err = ReadText(dir.File(".stderr"));
+  std::remove(dir.File(".stdout").c_str());
+  std::remove(dir.File(".stderr").c_str());
+  return result;
+}
+
+bool Exists(const std::string& path) { return std::ifstream(path).good(); }
+
+RgbaImage Picture(int w, int h, bool alpha) {
+  RgbaImage image(w, h, alpha);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint8_t* p = image.Pixel(x, y);
+      p[0] = uint8_t(x * 5);
+      p[1] = uint8_t(y * 7);
+      p[2] = (x / 4 + y / 4) % 2 ? 250 : 10;
+      p[3] = alpha ? uint8_t(128 + x) : 255;
+    }
+  return image;
+}
+
+TEST(RenderToolProgram, RendersTheTestCardWithNoArguments) {
+  TempDir dir;
+  const RunResult run = RunTool(dir, {});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const RgbaImage rendered = ReadPng(dir.File("lumisk.png"));
+  EXPECT_EQ(rendered.width, kTestCardWidth);
+  EXPECT_EQ(rendered.height, kTestCardHeight);
+  EXPECT_FALSE(rendered.hasAlpha);
+  EXPECT_NE(rendered.rgba, MakeTestCard().rgba) << "the card comes out blurred";
+}
+
+TEST(RenderToolProgram, KeepsTheInputsSizeAndAlphaAndBlurZeroKeepsAnOpaquePicture) {
+  TempDir dir;
+  WritePngAtomically(dir.File("rgb.png"), Picture(40, 24, false));
+  WritePngAtomically(dir.File("rgba.png"), Picture(40, 24, true));
+  RunResult run = RunTool(dir, {"--blur", "0", "rgb.png", "same.png"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(ReadPng(dir.File("same.png")).rgba, Picture(40, 24, false).rgba);
+
+  run = RunTool(dir, {"--lens", "circular", "--quality", "high", "--blur", "6", "rgba.png", "-o", "out.png"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const RgbaImage out = ReadPng(dir.File("out.png"));
+  EXPECT_TRUE(out.hasAlpha);
+  EXPECT_EQ(out.width, 40);
+  EXPECT_EQ(out.height, 24);
+}
+
+TEST(RenderToolProgram, DownsampleRendersAtTheLowerResolution) {
+  TempDir dir;
+  WritePngAtomically(dir.File("in.png"), Picture(41, 24, false));
+  const RunResult run = RunTool(dir, {"--downsample", "2", "--map", "circle", "--center", "20,12", "in.png", "out.png"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const RgbaImage out = ReadPng(dir.File("out.png"));
+  EXPECT_EQ(out.width, 21);
+  EXPECT_EQ(out.height, 12);
+}
+
+TEST(RenderToolProgram, RendersANumberedSequenceWithProgress) {
+  TempDir dir;
+  ASSERT_EQ(std::system(("mkdir '" + dir.File("in") + "' '" + dir.File("out") + "'").c_str()), 0);
+  for (int frame = 1; frame <= 3; ++frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "in/%03d.png", frame);
+    WritePngAtomically(dir.File(name), Picture(16, 16, false));
+  }
+  const RunResult run = RunTool(dir, {"--map-layer", "in/002.png", "in/%03d.png", "out/f%d.png"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  for (const char* name : {"out/f1.png", "out/f2.png", "out/f3.png"}) EXPECT_TRUE(Exists(dir.File(name))) << name;
+  EXPECT_NE(run.err.find("frame 3/3"), std::string::npos) << run.err;
+}
+
+TEST(RenderToolProgram, HelpNamesTheParameters) {
+  TempDir dir;
+  const RunResult run = RunTool(dir, {"--help"});
+  EXPECT_EQ(run.exitCode, 0);
+  for (const char* text : {"\"Blur Strength\", 0 to 400, default 20", "\"Lens Shape\"", "\"Feather\"",
+                           "\"Blur Focal Distance\"", "--map-layer", "--downsample"})
+    EXPECT_NE(run.out.find(text), std::string::npos) << text << "\n" << run.out;
+  EXPECT_EQ(run.out.find("OpenGL"), std::string::npos) << "the module's diagnostics go to standard error";
+  EXPECT_NE(run.err.find("OpenGL Version:"), std::string::npos);
+}
+
+struct BadRun {
+  const char* name;
+  std::vector<std::string> args;
+  const char* message;
+};
+
+void PrintTo(const BadRun& c, std::ostream* os) { *os << c.name; }
+
+class RenderToolBadInput : public ::testing::TestWithParam<BadRun> {};
+
+TEST_P(RenderToolBadInput, FailsClearlyWithoutAnOutputFile) {
+  const BadRun& c = GetParam();
+  TempDir dir;
+  WritePngAtomically(dir.File("good.png"), Picture(8, 8, false));
+  std::ofstream(dir.File("text.png")) << "no picture here";
+  ASSERT_TRUE(Testing::WriteSixteenBitPng(dir.File("deep.png")));
+  std::vector<std::string> args = c.args;
+  const RunResult run = RunTool(dir, args);
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  EXPECT_FALSE(Exists(dir.File("out.png"))) << "no output file";
+  EXPECT_FALSE(Exists(dir.File("lumisk.png")));
+  EXPECT_EQ(dir.EntryCount(), 3u) << "nothing else left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, RenderToolBadInput,
+    ::testing::Values(BadRun{"MissingInput", {"missing.png", "out.png"}, "cannot open"},
+                      BadRun{"NotAPng", {"text.png", "out.png"}, "not a PNG file"},
+                      BadRun{"SixteenBit", {"deep.png", "out.png"}, "16-bit PNG files are not supported"},
+                      BadRun{"BlurOutOfRange", {"--blur", "401", "good.png", "out.png"}, "between 0 and 400"},
+                      BadRun{"FeatherOutOfRange", {"--feather", "-1", "good.png", "out.png"}, "\"Feather\""},
+                      BadRun{"ScaleOutOfRange", {"--scale-x", "5001", "out.png"}, "\"Scale X\""},
+                      BadRun{"UnknownLens", {"--lens", "square", "good.png", "out.png"}, "circular|hexagon|pentagon"},
+                      BadRun{"UnknownOption", {"--sharpen", "good.png", "out.png"}, "unknown option"},
+                      BadRun{"MissingMapLayer", {"--map-layer", "nope.png", "good.png", "out.png"}, "nope.png"},
+                      BadRun{"OutputPatternAlone", {"good.png", "out%d.png"}, "needs an INPUT pattern"},
+                      BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, "no frame of the sequence"},
+                      BadRun{"UnwritableOutput", {"good.png", "no/such/dir/out.png"}, "cannot create"}),
+    [](const ::testing::TestParamInfo<BadRun>& param) { return param.param.name; });
+
+TEST(RenderToolProgram, RefusesAFrameLargerThanTheMaximumTextureSize) {
+  TempDir dir;
+  // llvmpipe takes 16384 texels a side; a picture one row high stays small.
+  WritePngAtomically(dir.File("wide.png"), RgbaImage(16385, 1, false));
+  const RunResult run = RunTool(dir, {"wide.png", "out.png"});
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_NE(run.err.find("larger than the GL maximum texture size"), std::string::npos) << run.err;
+  EXPECT_FALSE(Exists(dir.File("out.png")));
+}
+
+}  // namespace
+}  // namespace Orvane::Lumisk::RenderTool

@@ -2,7 +2,8 @@
 
 #include <glbinding/gl33core/gl.h>
 
-#include "bench/GlTimer.h"
+#include <chrono>
+
 #include "gl/OpenglShader.h"
 
 namespace Orvane::Lumisk::Bench {
@@ -52,11 +53,13 @@ double DiscGatherBaseline::Run(gl::GLuint source, int width, int height, int rad
   gl::glEnable(gl::GL_SCISSOR_TEST);
   gl::glScissor(x, y, w, h);
   gl::glBindVertexArray(vertexArray_);
-  GlTimer timer;
-  timer.Begin();
+  // Timed on the clock around a finished draw: a software rasteriser may run
+  // the draw after a timer query has already ended.
+  gl::glFinish();
+  const auto start = std::chrono::steady_clock::now();
   gl::glDrawArrays(gl::GL_TRIANGLES, 0, 3);
-  timer.End();
-  const double ms = timer.Milliseconds();
+  gl::glFinish();
+  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   gl::glBindVertexArray(0);
   gl::glDisable(gl::GL_SCISSOR_TEST);
   return ms;

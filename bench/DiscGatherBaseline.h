@@ -22,7 +22,7 @@ public:
 
   // Draws the disc average of source (width x height) with the given radius
   // into the framebuffer bound now, restricted to the pixels of the scissor
-  // box (x, y, w, h). Returns the GPU milliseconds.
+  // box (x, y, w, h). Returns the milliseconds until the draw has finished.
   double Run(gl::GLuint source, int width, int height, int radius, int x, int y, int w, int h);
 
 private:

@@ -55,18 +55,18 @@ int ParseWhole(const std::string& text, const std::string& what) {
   return int(value);
 }
 
-ParamSetting ParseSetting(const OptionSpec& spec, const std::string& text) {
+ParamSetting ParseSetting(const OptionRow& row, const std::string& text) {
   ParamSetting setting;
-  setting.paramIndex = spec.paramIndex;
-  setting.kind = spec.kind;
-  setting.optionText = spec.kind == ValueKind::Flag ? std::string(spec.flag) : Describe(spec.flag, text);
-  switch (spec.kind) {
+  setting.paramIndex = row.paramIndex;
+  setting.kind = row.kind;
+  setting.optionText = row.kind == ValueKind::Flag ? std::string(row.flag) : Describe(row.flag, text);
+  switch (row.kind) {
     case ValueKind::Choice: {
-      for (size_t i = 0; i < spec.choices.size(); ++i)
-        if (text == spec.choices[i]) setting.value = double(i + 1);
+      for (size_t i = 0; i < row.choices.size(); ++i)
+        if (text == row.choices[i]) setting.value = double(i + 1);
       if (setting.value == 0.0) {
         std::string list;
-        for (const char* c : spec.choices) list += (list.empty() ? "" : "|") + std::string(c);
+        for (const char* c : row.choices) list += (list.empty() ? "" : "|") + std::string(c);
         throw ToolError(setting.optionText + ": expected one of " + list);
       }
       break;
@@ -91,9 +91,9 @@ ParamSetting ParseSetting(const OptionSpec& spec, const std::string& text) {
   return setting;
 }
 
-const OptionSpec* FindSpec(const std::string& flag) {
-  for (const OptionSpec& spec : ParameterOptions())
-    if (flag == spec.flag) return &spec;
+const OptionRow* FindRow(const std::string& flag) {
+  for (const OptionRow& row : ParameterOptions())
+    if (flag == row.flag) return &row;
   return nullptr;
 }
 
@@ -168,11 +168,11 @@ Range RangeOf(const ParamSetting& setting, const PF_ParamDef& def) {
   return {};
 }
 
-std::string DefaultOf(const OptionSpec& spec, const PF_ParamDef& def) {
-  switch (spec.kind) {
+std::string DefaultOf(const OptionRow& row, const PF_ParamDef& def) {
+  switch (row.kind) {
     case ValueKind::Choice: {
       const int choice = def.u.pd.dephault;
-      return choice >= 1 && size_t(choice) <= spec.choices.size() ? spec.choices[size_t(choice - 1)] : "?";
+      return choice >= 1 && size_t(choice) <= row.choices.size() ? row.choices[size_t(choice - 1)] : "?";
     }
     case ValueKind::Integer:
       return std::to_string(def.u.sd.dephault);
@@ -191,8 +191,8 @@ std::string DefaultOf(const OptionSpec& spec, const PF_ParamDef& def) {
 
 }  // namespace
 
-const std::vector<OptionSpec>& ParameterOptions() {
-  static const std::vector<OptionSpec> options = {
+const std::vector<OptionRow>& ParameterOptions() {
+  static const std::vector<OptionRow> options = {
       {"--lens", kLensShape, ValueKind::Choice, "circular|hexagon|pentagon", {"circular", "hexagon", "pentagon"}},
       {"--blur", kBlurStrength, ValueKind::Integer, "N", {}},
       {"--map", kMapType, ValueKind::Choice, "none|linear2|linear3|circle|square|layer",
@@ -234,12 +234,12 @@ ToolOptions ParseToolOptions(const std::vector<std::string>& args) {
     }
     if (arg == "--help" || arg == "-h") {
       options.help = true;
-    } else if (const OptionSpec* spec = FindSpec(arg)) {
-      if (spec->kind == ValueKind::Flag) {
+    } else if (const OptionRow* row = FindRow(arg)) {
+      if (row->kind == ValueKind::Flag) {
         if (inlineValue) throw ToolError(arg + " takes no value");
-        options.settings.push_back(ParseSetting(*spec, ""));
+        options.settings.push_back(ParseSetting(*row, ""));
       } else {
-        options.settings.push_back(ParseSetting(*spec, cursor.TakeValue(arg, inlineValue)));
+        options.settings.push_back(ParseSetting(*row, cursor.TakeValue(arg, inlineValue)));
       }
     } else if (arg == "--map-layer") {
       options.mapLayer = cursor.TakeValue(arg, inlineValue);
@@ -271,7 +271,7 @@ ToolOptions ParseToolOptions(const std::vector<std::string>& args) {
   if (options.mapLayer) {
     const ParamSetting* map = FindSetting(options, kMapType);
     if (!map) {
-      ParamSetting layer = ParseSetting(*FindSpec("--map"), "layer");
+      ParamSetting layer = ParseSetting(*FindRow("--map"), "layer");
       options.settings.push_back(layer);
     } else if (map->value != 6.0) {
       throw ToolError("--map-layer is used only with --map layer");
@@ -309,17 +309,17 @@ std::string HelpText(const std::vector<const PF_ParamDef*>& params) {
           "Without INPUT it renders the built-in test card. A pattern such as frames/%04d.png\n"
           "renders a numbered sequence (then OUTPUT must be a pattern too).\n\n"
           "Effect parameters (each defaults to the parameter's own default):\n";
-  for (const OptionSpec& spec : ParameterOptions()) {
-    std::string left = std::string("  ") + spec.flag + (spec.argument[0] ? " " : "") + spec.argument;
+  for (const OptionRow& row : ParameterOptions()) {
+    std::string left = std::string("  ") + row.flag + (row.argument[0] ? " " : "") + row.argument;
     if (left.size() < 50) left.resize(50, ' ');
     text << left;
-    const size_t index = size_t(spec.paramIndex);
+    const size_t index = size_t(row.paramIndex);
     if (index < params.size() && params[index]) {
       const PF_ParamDef& def = *params[index];
       text << "\"" << ParamName(def) << "\"";
-      if (spec.kind == ValueKind::Integer || spec.kind == ValueKind::Number) {
+      if (row.kind == ValueKind::Integer || row.kind == ValueKind::Number) {
         ParamSetting probe;
-        probe.kind = spec.kind;
+        probe.kind = row.kind;
         try {
           const Range range = RangeOf(probe, def);
           const bool ranged = def.param_type != PF_Param_ANGLE || def.u.ad.valid_min < def.u.ad.valid_max;
@@ -328,7 +328,7 @@ std::string HelpText(const std::vector<const PF_ParamDef*>& params) {
           // A definition of another type: the range check at render time says so.
         }
       }
-      text << ", default " << DefaultOf(spec, def);
+      text << ", default " << DefaultOf(row, def);
     } else {
       text << "parameter " << index;
     }

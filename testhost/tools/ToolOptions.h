@@ -21,7 +21,7 @@ enum class ValueKind {
   Flag,     // no argument; sets a checkbox
 };
 
-struct OptionSpec {
+struct OptionRow {
   const char* flag;
   int paramIndex;
   ValueKind kind;
@@ -30,7 +30,7 @@ struct OptionSpec {
 };
 
 // The options that set effect parameters, in the order --help lists them.
-const std::vector<OptionSpec>& ParameterOptions();
+const std::vector<OptionRow>& ParameterOptions();
 
 struct ParamSetting {
   int paramIndex = 0;

@@ -207,7 +207,7 @@ TEST(RangeCheck, RefusesAParameterOfAnotherTypeOrMissing) {
 TEST(HelpText, ListsEveryOptionWithTheParametersNamesAndRanges) {
   ParamTable table;
   const std::string help = HelpText(table.Pointers());
-  for (const OptionSpec& spec : ParameterOptions()) EXPECT_NE(help.find(spec.flag), std::string::npos) << spec.flag;
+  for (const OptionRow& row : ParameterOptions()) EXPECT_NE(help.find(row.flag), std::string::npos) << row.flag;
   EXPECT_NE(help.find("\"Blur Strength\", 0 to 400, default 20"), std::string::npos) << help;
   EXPECT_NE(help.find("\"Lens Shape\", default hexagon"), std::string::npos) << help;
   EXPECT_NE(help.find("\"Show\", default off"), std::string::npos) << help;

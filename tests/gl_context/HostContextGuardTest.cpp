@@ -5,6 +5,7 @@
 #include "gl/ContextRegistry.h"
 #include "gl/HostContextGuard.h"
 #include "platform/WglFaults.h"
+#include "testhost/HostGlContext.h"
 #include "tests/support/GlTestContext.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ protected:
         return wglGetCurrentContext() == host.Context() && wglGetCurrentDC() == host.Dc();
     }
 
-    Testing::HostGlContext host;
+    TestHost::HostGlContext host;
 };
 
 TEST_F(HostContextGuardTest, RestoresTheHostContextAfterGlobalSetUp) {

@@ -6,7 +6,6 @@
 #include <glbinding/gl33core/gl.h>
 
 #include <algorithm>
-#include <atomic>
 
 #include <cstring>
 #include <stdexcept>
@@ -75,29 +74,6 @@ HGLRC TestWindow::MakeLegacyContextCurrent() {
     }
     return context;
 }
-
-namespace {
-std::string NextHostWindowClassName() {
-    static std::atomic<int> hostWindowCount{0};
-    return "LumiskTestHostGl_" + std::to_string(hostWindowCount++);
-}
-}  // namespace
-
-HostGlContext::HostGlContext() : window(NextHostWindowClassName()) {
-    context = wglCreateContext(window.Dc());
-    if (context == nullptr) {
-        throw std::runtime_error("cannot make the host GL context");
-    }
-}
-
-HostGlContext::~HostGlContext() {
-    if (wglGetCurrentContext() == context) {
-        wglMakeCurrent(nullptr, nullptr);
-    }
-    wglDeleteContext(context);
-}
-
-void HostGlContext::MakeCurrent() { wglMakeCurrent(window.Dc(), context); }
 
 GlCallRecorder::GlCallRecorder() {
     glbinding::setAfterCallback([this](const glbinding::FunctionCall& call) {

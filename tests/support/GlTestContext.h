@@ -68,25 +68,6 @@ private:
     HDC dc = nullptr;
 };
 
-// A context the host owns, as the test host makes it: its own hidden window,
-// device context and a legacy wglCreateContext. Not current until MakeCurrent.
-class HostGlContext {
-public:
-    HostGlContext();
-    ~HostGlContext();
-
-    HostGlContext(const HostGlContext&) = delete;
-    HostGlContext& operator=(const HostGlContext&) = delete;
-
-    void MakeCurrent();
-    HDC Dc() const { return window.Dc(); }
-    HGLRC Context() const { return context; }
-
-private:
-    TestWindow window;
-    HGLRC context = nullptr;
-};
-
 // Records the gl:: calls made through glbinding (in the context glbinding
 // uses on this thread) while it lives: names and parameter texts.
 class GlCallRecorder {

@@ -46,14 +46,14 @@ void BlurRenderer::UpdateFromParams(PF_InData* in_data, PF_OutData* out_data) {
   if (ReadPopupParam(in_data, out_data, kParamMapType, &mapType) && IsMapType(mapType)) blurMapType = mapType;
 
   if (blurMapType == BokehMapCustomLayer) {
+    // A map left by parameters read for a render that never ran is neither
+    // leaked nor drawn in place of this frame's layer.
+    DeleteMapTexture(blurMapTexture);
     gl::GLuint layerTexture = 0;
     Vec2d layerSize;          // the layer is sampled over the whole frame whatever its size
     float layerMultiplier = 1.0f;
-    if (ReadLayerTextureParam(in_data, out_data, kParamCustomLayer, &layerTexture, &layerSize, &layerMultiplier)) {
-      // A texture left by a render that failed before drawing is not leaked.
-      if (blurMapTexture != 0) gl::glDeleteTextures(1, &blurMapTexture);
+    if (ReadLayerTextureParam(in_data, out_data, kParamCustomLayer, &layerTexture, &layerSize, &layerMultiplier))
       blurMapTexture = layerTexture;
-    }
   }
 
   BlurMapPass& map = MapPass();

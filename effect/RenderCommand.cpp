@@ -84,6 +84,10 @@ void RenderCommand(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params
 
   // Set-down destroyed the renderer: nothing may use it until the next set-up.
   if (!gRenderer) throw int(PF_Err_BAD_CALLBACK_PARAM);
+  // Without a root (no set-up yet, or one that failed) this thread's context
+  // would share nothing with what later set-ups and other threads make, and
+  // the renderer's objects made in it would be read elsewhere as garbage.
+  if (!RootContext()) throw int(PF_Err_BAD_CALLBACK_PARAM);
   if (!params || !params[0] || !output) throw int(PF_Err_BAD_CALLBACK_PARAM);
   PF_EffectWorld* input = &params[0]->u.ld;
   const std::int32_t width = input->width;

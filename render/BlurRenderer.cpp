@@ -14,6 +14,14 @@ namespace Orvane::Lumisk {
 
 using namespace gl;
 
+void DeleteMapTexture(GLuint& texture)
+{
+    if (texture == 0)
+        return;
+    glDeleteTextures(1, &texture);
+    texture = 0;
+}
+
 namespace {
 
 const char* BokehFragmentSource(std::int32_t shape)
@@ -30,6 +38,19 @@ float Flag(bool value)
     return value ? 1.0f : 0.0f;
 }
 
+// Deletes the map texture the renderer holds when a render ends, also when
+// one of its steps throws, so no map outlives the render it was made for.
+class MapTextureRelease {
+public:
+    explicit MapTextureRelease(GLuint& texture) : texture_(texture) {}
+    ~MapTextureRelease() { DeleteMapTexture(texture_); }
+    MapTextureRelease(const MapTextureRelease&) = delete;
+    MapTextureRelease& operator=(const MapTextureRelease&) = delete;
+
+private:
+    GLuint& texture_;
+};
+
 }  // namespace
 
 BlurRenderer::BlurRenderer()
@@ -37,7 +58,11 @@ BlurRenderer::BlurRenderer()
 {
 }
 
-BlurRenderer::~BlurRenderer() = default;
+// A map left by parameters read for a render that never ran goes with the renderer.
+BlurRenderer::~BlurRenderer()
+{
+    DeleteMapTexture(blurMapTexture);
+}
 
 void BlurRenderer::SetLensShape(std::int32_t shape)
 {
@@ -61,9 +86,11 @@ void BlurRenderer::SetUniforms(const RowPrefixSumPass& prefix)
 
 void BlurRenderer::Render(GLuint sourceTexture, const Vec2d& viewSize)
 {
+    const MapTextureRelease releaseMap(blurMapTexture);
     const auto maxDimension = static_cast<std::int32_t>(std::max(viewSize.x, viewSize.y));
     prefixSumPass->Run(sourceTexture, &viewSize, maxDimension, quality + 1);
     if (IsGeneratedMapType(blurMapType)) {
+        DeleteMapTexture(blurMapTexture);
         blurMapTexture = RenderTarget::Instance()->CreateTexture(viewSize, true, false);
         blurMapPass->Render(viewSize, blurMapTexture, blurMapType);
     }
@@ -80,9 +107,6 @@ void BlurRenderer::Render(GLuint sourceTexture, const Vec2d& viewSize)
     FullscreenQuad::Draw();
     FullscreenQuad::DisableAttributes(*bokehProgram);
     FullscreenQuad::Unbind();
-
-    glDeleteTextures(1, &blurMapTexture);
-    blurMapTexture = 0;
 }
 
 }  // namespace Orvane::Lumisk

@@ -22,6 +22,9 @@ class RowPrefixSumPass;
 // lens-blurred picture in the render target's current colour layer. It knows
 // no host types; the effect shell writes the settings below before each
 // render (UpdateFromParams). Construction makes no GL call.
+// Deletes a blur-map texture and sets its name to 0 (nothing for 0).
+void DeleteMapTexture(gl::GLuint& texture);
+
 class BlurRenderer {
 public:
     BlurRenderer();
@@ -43,7 +46,8 @@ public:
     // Prefix sums, the generated map (types 1..4), then the gather into the
     // framebuffer bound now, of view size W x H. Needs SetLensShape once, the
     // thread's context current and a colour layer pushed. Deletes
-    // blurMapTexture (generated or custom) and sets it to 0.
+    // blurMapTexture (generated or custom) and sets it to 0, also when a
+    // step throws.
     void Render(gl::GLuint sourceTexture, const Vec2d& viewSize);
 
     std::int32_t LensShapeValue() const { return lensShape; }

@@ -158,6 +158,28 @@ TEST_F(ParamsSetupTest, AddParamErrorEndsTheSetUpWithThatError) {
   }
 }
 
+TEST_F(ParamsSetupTest, MissingRecordsOrCallbacksAnswer516WithoutADefinition) {
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  PF_InData noUtils = host.InData();
+  noUtils.utils = nullptr;
+  PF_InData noAddParam = host.InData();
+  noAddParam.inter.add_param = nullptr;
+  const struct {
+    const char* what;
+    PF_InData* in;
+    PF_OutData* out;
+  } cases[] = {{"no in_data", nullptr, &host.OutData()},
+               {"no out_data", &host.InData(), nullptr},
+               {"no utility callbacks", &noUtils, &host.OutData()},
+               {"no add_param", &noAddParam, &host.OutData()}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(host.SendRaw(PF_Cmd_PARAMS_SETUP, c.in, c.out, nullptr, nullptr, nullptr), PF_Err_BAD_CALLBACK_PARAM)
+        << c.what;
+    EXPECT_EQ(host.Records().addParamCalls, 0) << c.what;
+  }
+  host.GlobalSetdown();
+}
+
 TEST_F(ParamsSetupTest, WithoutAStringTableTheEnglishTextsAreUsed) {
   // Global set-up fails before it can make the string table.
   host.Faults().missingSuites.insert(kPFAppSuite);

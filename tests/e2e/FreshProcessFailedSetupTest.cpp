@@ -1,0 +1,60 @@
+// The module's very first global set-up fails to make the root context: the
+// renderer made at load exists, but no context does. Needs a process of its
+// own, so that this set-up is the module's first.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/WglFaults.h"
+#include "tests/e2e/EndToEndFixture.h"
+
+namespace Orvane::Lumisk::EndToEnd {
+namespace {
+
+using TestHost::World;
+using WglFaults::Call;
+
+constexpr int kToleranceLevels = 1;  // as for the reference cases: one 8-bit rounding
+
+class FailedFirstSetup : public EndToEndTest {
+protected:
+  void SetUp() override { WglFaults::Reset(); }
+  void TearDown() override {
+    WglFaults::Reset();
+    EndToEndTest::TearDown();
+  }
+
+  void ExpectCorrectRender() {
+    World input = MakeTestFrame(kWidth, kHeight);
+    World output = World::Make8(kWidth, kHeight);
+    ASSERT_EQ(RenderFrame(input, output), PF_Err_NONE);
+    const Reference::Image expected =
+        Reference::RenderReference(ToReference(input), ExpectedSettings(EffectValues{}, nullptr));
+    std::string where;
+    EXPECT_LE(LargestDifference(output, expected, &where), kToleranceLevels) << where;
+  }
+};
+
+TEST_F(FailedFirstSetup, RendersFailAndMakeNothingUntilASetupSucceeds) {
+  glContexts.ForThisThread();  // the host's own context first, so that the fault meets the module's root
+  WglFaults::FailCall(Call::wglCreateContext);
+  ASSERT_NE(host.GlobalSetup(), PF_Err_NONE) << "the root context could not be made";
+  ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
+  SetValues(EffectValues{});
+  const int contextsBefore = WglFaults::CountLiveObjects().glContexts;
+  World input = MakeTestFrame(kWidth, kHeight);
+  World output = World::Make8(kWidth, kHeight);
+  const long contextRequestsBefore = WglFaults::CallCount(Call::wglCreateContextAttribsARB);
+  EXPECT_EQ(RenderFrame(input, output), PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(WglFaults::CallCount(Call::wglCreateContextAttribsARB), contextRequestsBefore);
+  EXPECT_EQ(WglFaults::CountLiveObjects().glContexts, contextsBefore) << "no context made for the render";
+
+  ASSERT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+  ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
+  ExpectCorrectRender();
+  std::thread other([this] { ExpectCorrectRender(); });
+  other.join();
+}
+
+}  // namespace
+}  // namespace Orvane::Lumisk::EndToEnd

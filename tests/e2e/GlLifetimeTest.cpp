@@ -93,6 +93,18 @@ TEST_F(GlLifetime, EachRenderingThreadMakesItsOwnContextOnce) {
   EXPECT_EQ(WglFaults::CallCount(Call::wglCreateContextAttribsARB), 2) << "a second for the second thread";
 }
 
+TEST_F(GlLifetime, AThreadWhoseContextCannotBeMadeFailsAndTriesAgainAtItsNextRender) {
+  std::thread([this] {
+    WglFaults::FailCall(Call::wglCreateContextAttribsARB);
+    World input = MakeTestFrame(kWidth, kHeight);
+    World output = World::Make8(kWidth, kHeight);
+    EXPECT_EQ(RenderFrame(input, output), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_TRUE(glContexts.ForThisThread().IsCurrent());
+    ExpectCorrectRender();
+  }).join();
+  EXPECT_EQ(WglFaults::CallCount(Call::wglCreateContextAttribsARB), 2);
+}
+
 TEST_F(GlLifetime, SetdownReleasesWithTheRootCurrentBeforeAnyContextGoes) {
   ExpectCorrectRender();
   GlCallRecorder recorder;

@@ -141,6 +141,33 @@ TEST_F(ParamTransfer, TheCustomLayerIsReadOnlyForItsMapType) {
   EXPECT_EQ(host.Records().OutstandingCheckouts(), 0);
 }
 
+// The layer cannot be read: the map of an earlier read that no render drew is
+// neither kept for this frame nor leaked, and the layer is checked in again.
+TEST_F(ParamTransfer, AFailedLayerReadLeavesNoMap) {
+  TestHost::World layer = TestHost::World::Make8(5, 3);
+  host.Params().SetLayer(6, layer.Get());
+  host.Params().SetPopup(5, 6);
+  const struct {
+    const char* what;
+    PF_Err checkoutError;
+    PF_ParamType reportedType;
+  } cases[] = {{"check-out refused", PF_Err_OUT_OF_MEMORY, PF_Param_LAYER},
+               {"not a layer", PF_Err_NONE, PF_Param_POPUP}};
+  for (const auto& c : cases) {
+    host.Faults().checkoutErrors.clear();
+    host.Faults().wrongTypes.clear();
+    Transfer();
+    const gl::GLuint undrawn = renderer.blurMapTexture;
+    ASSERT_NE(undrawn, 0u) << c.what;
+    if (c.checkoutError != PF_Err_NONE) host.Faults().checkoutErrors[6] = c.checkoutError;
+    if (c.reportedType != PF_Param_LAYER) host.Faults().wrongTypes[6] = c.reportedType;
+    Transfer();
+    EXPECT_EQ(renderer.blurMapTexture, 0u) << c.what;
+    EXPECT_FALSE(gl::glIsTexture(undrawn) == gl::GL_TRUE) << c.what;
+    EXPECT_EQ(host.Records().OutstandingCheckouts(), 0) << c.what;
+  }
+}
+
 TEST_F(ParamTransfer, TheSameLensShapeKeepsItsProgram) {
   host.Params().SetPopup(1, 2);
   Transfer();

@@ -56,9 +56,13 @@ void RowPrefixSumPass::BeginDraw(OpenglShader& program)
     FullscreenQuad::EnableAttributes(program);
 }
 
-void RowPrefixSumPass::FinishDraw(OpenglShader& program, GLuint input)
+void RowPrefixSumPass::SetViewSize(OpenglShader& program) const
 {
     program.SetUniformVec2("viewSize", Vec2d(size.x, size.y));
+}
+
+void RowPrefixSumPass::FinishDraw(OpenglShader& program, GLuint input)
+{
     program.SetTexture("t0", GL_TEXTURE_2D, input, 0);
     FullscreenQuad::Draw();
     FullscreenQuad::DisableAttributes(program);
@@ -77,6 +81,7 @@ void RowPrefixSumPass::Run(GLuint sourceTexture, const Vec2d* viewSize, std::int
     quad.Bind();
 
     BeginDraw(*prepareProgram);
+    SetViewSize(*prepareProgram);
     prepareProgram->SetUniform1f("jfstep", static_cast<float>(step));
     FinishDraw(*prepareProgram, sourceTexture);
 
@@ -84,6 +89,7 @@ void RowPrefixSumPass::Run(GLuint sourceTexture, const Vec2d* viewSize, std::int
         BeginDraw(*scanProgram);
         scanProgram->SetUniform1i("level", level);
         scanProgram->SetUniform1i("maxLevel", maxLevel);
+        SetViewSize(*scanProgram);
         FinishDraw(*scanProgram, textures[1 - current]);
     }
     FullscreenQuad::Unbind();

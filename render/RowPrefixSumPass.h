@@ -53,9 +53,10 @@ public:
 private:
     void EnsureTextures(const Vec2i& newSize);
     // One draw into textures[current]: BeginDraw opens the texture pass and
-    // sets up the program; FinishDraw reads input, draws, ends the pass and
-    // flips current.
+    // sets up the program, the caller sets the draw's uniforms (SetViewSize
+    // among them), FinishDraw reads input, draws, ends the pass and flips current.
     void BeginDraw(OpenglShader& program);
+    void SetViewSize(OpenglShader& program) const;
     void FinishDraw(OpenglShader& program, gl::GLuint input);
 
     FullscreenQuad quad;

@@ -116,6 +116,27 @@ TEST_F(RendererTest, MapTextureIsDeletedAfterEveryRender)
     }
 }
 
+TEST_F(RendererTest, DestroyingTheRendererDeletesItsTexturesAndPrograms)
+{
+    ReferenceSettings s;
+    s.blurAmount = 5;
+    s.mapType = 3;
+    s.scaleX = s.scaleY = 1.0;
+    Render(NoiseImage(16, 12, 1), s);
+    const GLuint textures[] = {renderer->PrefixSumPass().Texture(0), renderer->PrefixSumPass().Texture(1)};
+    const GLuint programs[] = {renderer->BokehProgram()->Program(), renderer->MapPass().MapProgram()->Program()};
+    for (GLuint texture : textures)
+        ASSERT_EQ(glIsTexture(texture), GL_TRUE);
+    for (GLuint program : programs)
+        ASSERT_EQ(glIsProgram(program), GL_TRUE);
+    renderer.reset();
+    for (GLuint texture : textures)
+        EXPECT_EQ(glIsTexture(texture), GL_FALSE) << "prefix texture " << texture;
+    for (GLuint program : programs)
+        EXPECT_EQ(glIsProgram(program), GL_FALSE) << "program " << program;
+    renderer = std::make_unique<BlurRenderer>();  // for the fixture's tear-down
+}
+
 TEST_F(RendererTest, GridUniformsFollowTheQuality)
 {
     struct Case {

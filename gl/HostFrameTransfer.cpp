@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "effect/HostSuiteHolder.h"
+#include "gl/GlSizeLimits.h"
 #include "gl/ScopedTexture.h"
 #include "hostapi/HostSuites.h"
 
@@ -207,6 +208,7 @@ GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InDat
   // A float world's rows are read through the host's iterator, not in place,
   // but its stride must still cover its rows.
   RequireWellFormed(world, format.bytesPerPixel);
+  RequireTextureSize(world->width, world->height);
 
   ScopedTexture texture(GenerateTexture());
   glBindTexture(GL_TEXTURE_2D, texture.Get());

@@ -7,7 +7,9 @@
 // current. Failures are thrown as int host error codes: 13 for a suite the host
 // cannot give, 4 for a read-back buffer it cannot allocate, 516 for an unknown
 // pixel format, a null or malformed world, or a pixel pointer the host does not
-// give; on the float path also the host's non-zero iterate result.
+// give; on the float path also the host's non-zero iterate result. A world
+// larger than the GL's texture limit throws AESDK_OpenGL_Fault before any
+// texture is made.
 #pragma once
 
 #include <glbinding/gl/gl.h>

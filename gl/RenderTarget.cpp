@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "gl/GlSizeLimits.h"
 #include "gl/LogPrintf.h"
 #include "gl/ScopedTexture.h"
 
@@ -94,6 +95,11 @@ void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, bool newMultisampl
   if (newWidth == width && newHeight == height) {
     return;
   }
+  // Refused before the old objects go: the target keeps its last size intact.
+  // The frame's layers and output are renderbuffers of this size, and each
+  // frame resolves into a texture of it.
+  RequireRenderbufferSize(newWidth, newHeight);
+  RequireTextureSize(newWidth, newHeight);
   ReleaseGL();
   width = newWidth;
   height = newHeight;
@@ -183,10 +189,13 @@ void RenderTarget::PushColour(bool depth, bool stencil) {
 }
 
 GLuint RenderTarget::CreateTexture(const Vec2d& size, bool linear, bool mipmap) {
+  const GLsizei texelsX = TruncateToTexels(size.x);
+  const GLsizei texelsY = TruncateToTexels(size.y);
+  RequireTextureSize(texelsX, texelsY);
   ScopedTexture texture(GenerateTexture());
   glBindTexture(GL_TEXTURE_2D, texture.Get());
   SetTextureParameters(FiltersFor(linear, mipmap));
-  DefineClearedLevel(GL_RGBA32F, TruncateToTexels(size.x), TruncateToTexels(size.y));
+  DefineClearedLevel(GL_RGBA32F, texelsX, texelsY);
   glBindTexture(GL_TEXTURE_2D, 0);
   return texture.Release();
 }

@@ -43,7 +43,9 @@ class RenderTarget {
   // Replaces the copy pass (".bgar" when `multisample`), and when the size
   // changed releases every GL object and makes the output renderbuffer (and the
   // current context's framebuffers) for the new size. An unchanged size keeps
-  // every GL object and the stored `multisample`.
+  // every GL object and the stored `multisample`. A new size beyond the GL's
+  // texture or renderbuffer limit throws AESDK_OpenGL_Fault before anything is
+  // released or made, so the target keeps its last size and objects.
   void Setup(int32_t width, int32_t height, bool multisample);
   // Opens a frame: pushes a colour layer, binds the frame framebuffer with it and
   // sets the frame viewport.
@@ -52,7 +54,8 @@ class RenderTarget {
   // and attaches it to the bound frame framebuffer.
   void PushColour(bool depth, bool stencil);
   // A new cleared RGBA 32-bit float texture of `size` (each component truncated
-  // toward zero), clamped to edge; the caller owns it. Touches no field.
+  // toward zero), clamped to edge; the caller owns it. Touches no field. A size
+  // beyond the GL's texture limit throws AESDK_OpenGL_Fault and makes nothing.
   gl::GLuint CreateTexture(const Vec2d& size, bool linear, bool mipmap);
   // Binds a temporary framebuffer drawing into `texture`, clears it to (0, 0, 0,
   // 0) and sets the viewport to `size`.

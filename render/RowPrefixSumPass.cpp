@@ -2,6 +2,7 @@
 
 #include "gl/OpenglShader.h"
 #include "gl/RenderTarget.h"
+#include "gl/ScopedTexture.h"
 #include "render/shaders/PrefixSumSources.h"
 
 #include <glbinding/gl/gl.h>
@@ -42,10 +43,15 @@ void RowPrefixSumPass::EnsureTextures(const Vec2i& newSize)
         return;
     if (textures[0] != 0)
         glDeleteTextures(2, textures);
+    // Forgotten at once: a size the GL cannot hold throws below, and the pass
+    // must not delete these names again (by then they may be another's).
+    textures[0] = 0;
+    textures[1] = 0;
     // One column more than the grid: column 0 is the zero of the exclusive sums.
     const Vec2d textureSize(newSize.x + 1.0, newSize.y);
-    textures[0] = RenderTarget::Instance()->CreateTexture(textureSize, true, false);
+    ScopedTexture first(RenderTarget::Instance()->CreateTexture(textureSize, true, false));
     textures[1] = RenderTarget::Instance()->CreateTexture(textureSize, true, false);
+    textures[0] = first.Release();
     size = newSize;
 }
 

@@ -4,6 +4,8 @@
 // (checked in the fixture's TearDown for all of them).
 #include <gtest/gtest.h>
 
+#include <glbinding/gl/gl.h>
+
 #include <thread>
 
 #include "platform/WglFaults.h"
@@ -18,6 +20,24 @@ using TestHost::World;
 using WglFaults::Call;
 
 constexpr int kToleranceLevels = 1;  // as for the reference cases: one 8-bit rounding
+
+// GL objects alive in the current context among the first names (the
+// module's names are small and dense on this driver).
+struct LiveObjects {
+  int textures = 0;
+  int renderbuffers = 0;
+  int framebuffers = 0;
+};
+
+LiveObjects CountLiveObjects() {
+  LiveObjects live;
+  for (gl::GLuint name = 1; name <= 512; ++name) {
+    live.textures += gl::glIsTexture(name) == gl::GL_TRUE;
+    live.renderbuffers += gl::glIsRenderbuffer(name) == gl::GL_TRUE;
+    live.framebuffers += gl::glIsFramebuffer(name) == gl::GL_TRUE;
+  }
+  return live;
+}
 
 class GlLifetime : public EndToEndTest {
 protected:
@@ -229,6 +249,38 @@ TEST_F(GlLifetime, AFailedStepReleasesTheInputTextureAndTheColourLayer) {
   SetValues(EffectValues{});
   host.Params().SetLayer(6, nullptr);
   ExpectCorrectRender();
+}
+
+// At High quality the row sums of a frame as wide as the GL's texture limit
+// need a texture one column wider than the GL can hold: the render fails, and
+// what it made is gone by the next render of the small frame, whose live
+// objects (counted in the module's context at its read-back) are those of a
+// render before the failure.
+TEST_F(GlLifetime, AFrameTooWideForTheGlLeavesNoObjectBehind) {
+  const int limit = glContexts.ForThisThread().MaxTextureSize();
+  ExpectCorrectRender();
+  GlCallRecorder recorder;
+  LiveObjects atReadBack;
+  recorder.SetHooks(nullptr, [&](const char* name) {
+    if (std::string(name) == "glReadPixels") atReadBack = CountLiveObjects();
+  });
+  ExpectCorrectRender();
+  const LiveObjects before = atReadBack;
+  ASSERT_GT(before.textures, 0);
+
+  EffectValues high;
+  high.quality = 1;
+  SetValues(high);
+  World input = World::Make8(limit, 1);
+  input.Fill8(PF_Pixel8{255, 255, 255, 255});
+  World output = World::Make8(limit, 1);
+  EXPECT_EQ(RenderFrame(input, output), PF_Err_INTERNAL_STRUCT_DAMAGED);
+
+  SetValues(EffectValues{});
+  ExpectCorrectRender();
+  EXPECT_EQ(atReadBack.textures, before.textures);
+  EXPECT_EQ(atReadBack.renderbuffers, before.renderbuffers);
+  EXPECT_EQ(atReadBack.framebuffers, before.framebuffers);
 }
 
 }  // namespace

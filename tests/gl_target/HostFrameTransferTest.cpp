@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gl/AESDK_OpenGL_Fault.h"
 #include "gl/HostFrameTransfer.h"
 #include "tests/gl_target/FramePainter.h"
 #include "tests/gl_target/GlQueries.h"
@@ -111,6 +112,30 @@ TEST_F(TransferTest, AnEmptyWorldUploadsAsAnEmptyTextureWithoutTouchingThePixels
   }
   EXPECT_EQ(host.Records().iterateCalls, 0);
   EXPECT_TRUE(TakeGlErrors().empty());
+}
+
+// A world the GL cannot hold as one texture is refused before a texture is
+// made; at the limit itself it uploads.
+TEST_F(TransferTest, AWorldBeyondTheGlTextureLimitThrowsAndLeavesNoTexture) {
+  const int limit = GetInteger(GL_MAX_TEXTURE_SIZE);
+  const struct {
+    int width, height;
+    bool fits;
+  } cases[] = {{limit + 1, 1, false}, {1, limit + 1, false}, {limit, 1, true}};
+  for (const auto& size : cases) {
+    SCOPED_TRACE(testing::Message() << size.width << " x " << size.height);
+    World world = MakeWorld(PixelDepth::k8, size.width, size.height, 0);
+    if (size.fits) {
+      GLuint texture = Upload(kDepths[0], world, InData());
+      EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_WIDTH), size.width);
+      glDeleteTextures(1, &texture);
+    } else {
+      EXPECT_THROW(Upload(kDepths[0], world, InData()), AESDK_OpenGL_Fault);
+    }
+    EXPECT_FALSE(AnyTextureExists());
+    EXPECT_EQ(GetInteger(GL_TEXTURE_BINDING_2D), 0);
+    EXPECT_TRUE(TakeGlErrors().empty());
+  }
 }
 
 TEST_F(TransferTest, StagingTheInputCopiesItToTheOutputPixel) {

@@ -3,11 +3,13 @@
 // frames on two threads' contexts in turn.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "gl/AEOpenGLContext.h"
+#include "gl/AESDK_OpenGL_Fault.h"
 #include "gl/RenderTarget.h"
 #include "tests/gl_target/FramePainter.h"
 #include "tests/gl_target/GlQueries.h"
@@ -207,6 +209,61 @@ TEST_F(RenderTargetTest, AnEmptySizeMakesNoObjectAndAFrameOnItDoesNothing) {
       EXPECT_TRUE(TakeGlErrors().empty());
     }
   }
+}
+
+// ---------------------------------------------------------------- GL size limits
+
+// A size the GL cannot hold would give an object without storage (only a GL
+// error), so both are refused before any object is made or released.
+struct OversizeCase {
+  const char* label;
+  bool wide, tall;  // that side is the GL's limit plus `beyond`, the other 1
+  int32_t beyond;
+};
+
+TEST_F(RenderTargetTest, SizesBeyondTheGlLimitThrowAndMakeNothing) {
+  const GLint maxTexture = GetInteger(GL_MAX_TEXTURE_SIZE);
+  const GLint limit = std::min(maxTexture, GetInteger(GL_MAX_RENDERBUFFER_SIZE));
+  const OversizeCase cases[] = {{"too wide", true, false, 1}, {"too tall", false, true, 1},
+                                {"far too wide", true, false, 1000}, {"both", true, true, 1}};
+  for (const OversizeCase& size : cases) {
+    SCOPED_TRACE(size.label);
+    const int32_t width = size.wide ? limit + size.beyond : 1;
+    const int32_t height = size.tall ? limit + size.beyond : 1;
+    const double textureWidth = size.wide ? maxTexture + size.beyond : 1.0;
+    const double textureHeight = size.tall ? maxTexture + size.beyond : 1.0;
+
+    EXPECT_THROW(target->CreateTexture(Vec2d(textureWidth, textureHeight), true, false), AESDK_OpenGL_Fault);
+    EXPECT_FALSE(glIsTexture(1) == GL_TRUE) << "no texture name was made";
+
+    target->Setup(kWidth, kHeight, false);
+    const GLuint output = target->OutputRenderbuffer();
+    const GLuint frame = target->FindFrameFramebuffer();
+    try {
+      target->Setup(width, height, false);
+      ADD_FAILURE() << "no fault";
+    } catch (const AESDK_OpenGL_Fault& fault) {
+      EXPECT_EQ(fault.code, 1);
+      EXPECT_NE(std::string(fault.message), "");
+    }
+    EXPECT_EQ(target->Width(), kWidth);
+    EXPECT_EQ(target->Height(), kHeight);
+    EXPECT_EQ(target->OutputRenderbuffer(), output) << "the last size's objects stay";
+    EXPECT_EQ(target->FindFrameFramebuffer(), frame);
+    EXPECT_TRUE(TakeGlErrors().empty()) << "nothing reached the GL";
+
+    const std::vector<float> picture = DistinctRgbaPattern(kWidth, kHeight);
+    RenderFrame(picture);
+    ExpectPixelsNear(ArgbOf(picture), ReadPixelsFloat(kWidth, kHeight), kWidth, kLayerTolerance);
+    target->Release();
+  }
+}
+
+TEST_F(RenderTargetTest, ATextureExactlyAtTheGlLimitIsMade) {
+  const GLint maxTexture = GetInteger(GL_MAX_TEXTURE_SIZE);
+  const GLuint texture = target->CreateTexture(Vec2d(maxTexture, 1.0), true, false);
+  EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_WIDTH), maxTexture);
+  glDeleteTextures(1, &texture);
 }
 
 // ---------------------------------------------------------------- frames and passes

@@ -1,0 +1,98 @@
+// Frames whose textures or renderbuffers the GL cannot hold: the render fails
+// with the module's GL fault (512) instead of answering success with a grey or
+// black picture, the host's context is current again, and the next render is
+// whole. The limit is the driver's own, asked in the host's context.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/EndToEndFixture.h"
+
+namespace Orvane::Lumisk::EndToEnd {
+namespace {
+
+using TestHost::World;
+
+constexpr int kToleranceLevels = 1;  // as for the reference cases: one 8-bit rounding
+constexpr int kHigh = 1;
+constexpr int kLow = 2;
+
+struct OversizeCase {
+  const char* name;
+  int widthBeyond;   // columns beyond the limit, or -1 for a 1 px wide frame
+  int heightBeyond;  // rows beyond the limit, or -1 for a 1 px tall frame
+  int quality;
+};
+
+void PrintTo(const OversizeCase& c, std::ostream* os) { *os << c.name; }
+
+const OversizeCase kOversizeCases[] = {
+    // The row sums keep one column more than the grid, which at High is the frame.
+    {"ExactlyTheLimitWideAtHigh", 0, -1, kHigh},
+    {"OneBeyondTheLimitWideAtLow", 1, -1, kLow},
+    {"OneBeyondTheLimitTallAtLow", -1, 1, kLow},
+};
+
+class FrameSizeLimit : public EndToEndTest {
+protected:
+  void SetUp() override {
+    EndToEndTest::SetUp();
+    maxTextureSize = glContexts.ForThisThread().MaxTextureSize();
+    ASSERT_GT(maxTextureSize, 0);
+  }
+
+  int Side(int beyond) const { return beyond < 0 ? 1 : maxTextureSize + beyond; }
+
+  PF_Err RenderWhite(int width, int height, int quality, World& output) {
+    EffectValues values;
+    values.quality = quality;
+    SetValues(values);
+    World input = World::Make8(width, height);
+    input.Fill8(PF_Pixel8{255, 255, 255, 255});
+    return RenderFrame(input, output);
+  }
+
+  void ExpectCorrectSmallRender() {
+    SetValues(EffectValues{});
+    World input = MakeTestFrame(kWidth, kHeight);
+    World output = World::Make8(kWidth, kHeight);
+    ASSERT_EQ(RenderFrame(input, output), PF_Err_NONE);
+    const Reference::Image expected =
+        Reference::RenderReference(ToReference(input), ExpectedSettings(EffectValues{}, nullptr));
+    std::string where;
+    EXPECT_LE(LargestDifference(output, expected, &where), kToleranceLevels) << where;
+  }
+
+  int maxTextureSize = 0;
+};
+
+class OversizeFrame : public FrameSizeLimit, public ::testing::WithParamInterface<OversizeCase> {};
+
+TEST_P(OversizeFrame, FailsWithTheGlFaultAndTheNextRenderIsWhole) {
+  const OversizeCase& c = GetParam();
+  ExpectCorrectSmallRender();
+  World output = World::Make8(Side(c.widthBeyond), Side(c.heightBeyond));
+  EXPECT_EQ(RenderWhite(Side(c.widthBeyond), Side(c.heightBeyond), c.quality, output), PF_Err_INTERNAL_STRUCT_DAMAGED);
+  EXPECT_EQ(glContexts.NotRestoredCount(), 0) << "the host's GL context was not current after the failed render";
+  ExpectCorrectSmallRender();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, OversizeFrame, ::testing::ValuesIn(kOversizeCases),
+                         [](const ::testing::TestParamInfo<OversizeCase>& param) { return param.param.name; });
+
+// One column less and the row sums fit: a uniform frame stays uniform under any
+// lens, so white must come out white.
+TEST_F(FrameSizeLimit, OneBelowTheLimitAtHighRendersWhite) {
+  const int width = maxTextureSize - 1;
+  constexpr int kRows = 2;
+  World output = World::Make8(width, kRows);
+  ASSERT_EQ(RenderWhite(width, kRows, kHigh, output), PF_Err_NONE);
+  int darkest = 255;
+  for (int y = 0; y < kRows; ++y)
+    for (int x = 0; x < width; ++x) {
+      const PF_Pixel8& p = output.Pixel8(x, y);
+      darkest = std::min({darkest, int(p.alpha), int(p.red), int(p.green), int(p.blue)});
+    }
+  EXPECT_GE(darkest, 255 - kToleranceLevels);
+}
+
+}  // namespace
+}  // namespace Orvane::Lumisk::EndToEnd

@@ -19,7 +19,7 @@ void RequireWithin(GLenum limitName, const char* kind, GLsizei width, GLsizei he
   }
   LogPrintf("%s of %d x %d exceeds the GL's maximum size %d\n", kind, static_cast<int>(width),
             static_cast<int>(height), static_cast<int>(limit));
-  throw AESDK_OpenGL_Fault(1, "texture or renderbuffer larger than the GL can hold");
+  throw AESDK_OpenGL_Fault(1);
 }
 
 }  // namespace

@@ -183,6 +183,10 @@ HGLRC AEOpenGLContext::CreateWglContext(HDC dc, HGLRC shareWith) {
 
 void AEOpenGLContext::PrintContextInfo() {
     glbinding::Binding::initialize(false);
+    // initialize returns at once for a handle glbinding already knows, which
+    // opengl32 may hand out again after a context is deleted; without this a
+    // thread new to glbinding would make its first GL call with no state.
+    glbinding::Binding::useCurrentContext();
     const std::string renderer = glbinding::ContextInfo::renderer();
     const std::string vendor = glbinding::ContextInfo::vendor();
     const glbinding::Version version = glbinding::ContextInfo::version();

@@ -1,7 +1,8 @@
 #pragma once
 // Test-only controls of the Win32/WGL layer over EGL: make a chosen call fail,
-// choose the WGL extension string the driver reports, count calls and live
-// objects. Nothing in the module uses this header; tests do.
+// choose the WGL extension string the driver reports, reuse deleted context
+// handles, count calls and live objects. Nothing in the module uses this
+// header; tests do.
 
 #include "platform/WglApi.h"
 
@@ -53,10 +54,16 @@ LUMISK_WGL_FAULTS_API void FailProcAddress(const std::string& name);
 
 LUMISK_WGL_FAULTS_API void SetExtensionString(ExtensionString variant);
 
+// While on, wglCreateContext and wglCreateContextAttribsARB hand out again the
+// value of the context deleted last (deleted while on), as the system's
+// opengl32 may. False where the layer cannot do it (the real WGL on Windows).
+LUMISK_WGL_FAULTS_API bool ReuseDeletedContextHandles(bool reuse);
+
 // Calls made since the last Reset (successful or not), process-wide.
 LUMISK_WGL_FAULTS_API long CallCount(Call call);
 
-// Clears every fault and counter and restores the normal extension string.
+// Clears every fault and counter, restores the normal extension string and
+// turns handle reuse off.
 // Live objects and the class-name history are kept.
 LUMISK_WGL_FAULTS_API void Reset();
 

@@ -59,10 +59,13 @@ struct LayerState {
     std::array<int, static_cast<std::size_t>(WglFaults::Call::Count)> failCountdown{};
     std::vector<std::string> failingProcNames;
     WglFaults::ExtensionString extensionString = WglFaults::ExtensionString::Normal;
+    bool reuseDeletedContextHandles = false;
+    std::vector<HGLRC> deletedContextHandles;  // while reuse is on, latest last
 
     template <typename Handle>
     Handle NewHandle() {
-        // Handles are never reused, so a stale one can never name a new object.
+        // Handles are never reused (but for the test control above), so a
+        // stale one can never name a new object.
         nextHandle += 0x10;
         return reinterpret_cast<Handle>(nextHandle);
     }

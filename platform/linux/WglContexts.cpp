@@ -84,8 +84,19 @@ bool DcReady(LayerState& state, HDC dc) {
     return window != nullptr && window->pixelFormat != 0;
 }
 
+// A new handle, or, while the test control asks for it, the value of the
+// context deleted last, as opengl32 may hand out.
+HGLRC NewContextHandle(LayerState& state) {
+    if (state.reuseDeletedContextHandles && !state.deletedContextHandles.empty()) {
+        const HGLRC reused = state.deletedContextHandles.back();
+        state.deletedContextHandles.pop_back();
+        return reused;
+    }
+    return state.NewHandle<HGLRC>();
+}
+
 HGLRC RegisterContext(LayerState& state, EGLContext egl, const ContextRequest& request) {
-    const HGLRC handle = state.NewHandle<HGLRC>();
+    const HGLRC handle = NewContextHandle(state);
     ContextRecord record;
     record.egl = egl;
     record.request = request;
@@ -229,6 +240,9 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     }
     eglDestroyContext(Display(), found->second.egl);
     state.contexts.erase(found);
+    if (state.reuseDeletedContextHandles) {
+        state.deletedContextHandles.push_back(context);
+    }
     return TRUE;
 }
 

@@ -25,6 +25,16 @@ void SetExtensionString(ExtensionString variant) {
     state.extensionString = variant;
 }
 
+bool ReuseDeletedContextHandles(bool reuse) {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.reuseDeletedContextHandles = reuse;
+    if (!reuse) {
+        state.deletedContextHandles.clear();
+    }
+    return true;
+}
+
 long CallCount(Call call) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
@@ -38,6 +48,8 @@ void Reset() {
     state.failCountdown.fill(0);
     state.failingProcNames.clear();
     state.extensionString = ExtensionString::Normal;
+    state.reuseDeletedContextHandles = false;
+    state.deletedContextHandles.clear();
 }
 
 LiveObjects CountLiveObjects() {

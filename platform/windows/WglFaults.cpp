@@ -378,6 +378,9 @@ void SetExtensionString(ExtensionString variant) {
     Locked([&](FaultState& state) { state.extensionString = variant; });
 }
 
+// The real opengl32 chooses its handles itself.
+bool ReuseDeletedContextHandles(bool) { return false; }
+
 long CallCount(Call call) {
     FaultState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);

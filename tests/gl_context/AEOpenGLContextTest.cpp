@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 using namespace gl33core;
 
@@ -214,6 +215,42 @@ TEST_F(AEOpenGLContextTest, MakeCurrentSwitchesWglAndGlbinding) {
     shared.MakeCurrent();
     EXPECT_EQ(wglGetCurrentContext(), shared.GlContext());
     EXPECT_EQ(wglGetCurrentDC(), shared.DeviceContext());
+}
+
+// opengl32 may hand out a deleted context's value again. glbinding already
+// knows that handle, so a host thread that never used glbinding must still be
+// switched to it before the first GL call.
+TEST_F(AEOpenGLContextTest, ReusedHandleWorksOnAThreadNewToGlbinding) {
+    if (!WglFaults::ReuseDeletedContextHandles(true)) {
+        GTEST_SKIP() << "the system's opengl32 chooses its own handles";
+    }
+    testing::internal::CaptureStdout();
+    HGLRC deleted = nullptr;
+    {
+        AEOpenGLContext first(nullptr);
+        deleted = first.GlContext();
+    }
+    HGLRC reused = nullptr;
+    bool threw = false;
+    std::string renderer;
+    GLint major = 0;
+    std::thread fresh([&] {
+        try {
+            AEOpenGLContext again(nullptr);
+            reused = again.GlContext();
+            renderer = Text(glGetString(GL_RENDERER));
+            glGetIntegerv(GL_MAJOR_VERSION, &major);
+        } catch (...) {
+            threw = true;
+        }
+    });
+    fresh.join();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(reused, deleted);
+    EXPECT_FALSE(threw);
+    EXPECT_NE(printed.find("\nOpenGL Renderer: " + renderer + "\n"), std::string::npos) << printed;
+    EXPECT_FALSE(renderer.empty());
+    EXPECT_GE(major, 1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "gl/ContextRegistry.h"
 #include "gl/OpenglShader.h"
 #include "gl/PerContextObjects.h"
+#include "platform/WglFaults.h"
 #include "tests/support/GlTestContext.h"
 
 #include <glbinding/gl33core/gl.h>
@@ -123,6 +124,35 @@ TEST_F(PerContextObjectsTest, DestroyedContextIsForgotten) {
     second->MakeCurrent();
     framebuffer.Release();  // nothing of the destroyed context is queued again
     EXPECT_EQ(PendingContextObjectCount(firstHandle), 0u);
+}
+
+// opengl32 may give a new context a deleted one's handle: it starts clean.
+TEST_F(PerContextObjectsTest, ReusedHandleFindsNothingOfTheDeletedContext) {
+    PerContextVertexArray vertexArray;
+    PerContextFramebuffer framebuffer;
+    first->MakeCurrent();
+    vertexArray.Bind(nullptr);
+    framebuffer.Get();
+    const HGLRC firstHandle = first->GlContext();
+    second->MakeCurrent();
+    framebuffer.Release();  // queues first's framebuffer
+
+    if (!WglFaults::ReuseDeletedContextHandles(true)) {
+        GTEST_SKIP() << "the system's opengl32 chooses its own handles";
+    }
+    first.reset();
+    first = std::make_unique<AEOpenGLContext>(root.get());
+    WglFaults::ReuseDeletedContextHandles(false);
+    ASSERT_EQ(first->GlContext(), firstHandle);
+
+    first->MakeCurrent();
+    EXPECT_EQ(PendingContextObjectCount(firstHandle), 0u);
+    EXPECT_EQ(vertexArray.Find(), 0u);
+    EXPECT_EQ(framebuffer.Find(), 0u);
+    int layouts = 0;
+    const GLuint made = vertexArray.Bind([&] { ++layouts; });
+    EXPECT_EQ(layouts, 1);  // the new context records its own layout
+    EXPECT_EQ(glIsVertexArray(made), GL_TRUE);
 }
 
 // A pass as the renderer keeps one: module-wide program and buffer, a vertex

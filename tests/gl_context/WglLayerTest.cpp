@@ -191,6 +191,29 @@ TEST_F(WglLayerTest, HandlesAreNeverReused) {
     EXPECT_NE(window.ReacquireDc(), firstDc);
 }
 
+TEST_F(WglLayerTest, ReuseControlHandsOutTheLastDeletedContextHandle) {
+    TestWindow window("WglLayerTest_reuse");
+    ASSERT_TRUE(WglFaults::ReuseDeletedContextHandles(true));
+    const HGLRC legacy = window.MakeLegacyContextCurrent();
+    const HGLRC core = CreateCore33(window.Dc());
+    ASSERT_NE(core, nullptr);
+    wglDeleteContext(legacy);
+    wglDeleteContext(core);
+
+    const HGLRC again = wglCreateContext(window.Dc());
+    EXPECT_EQ(again, core);
+    ASSERT_EQ(wglMakeCurrent(window.Dc(), again), TRUE);
+    const HGLRC coreAgain = CreateCore33(window.Dc());
+    EXPECT_EQ(coreAgain, legacy);
+
+    WglFaults::Reset();  // turns reuse off
+    wglDeleteContext(coreAgain);
+    const HGLRC fresh = CreateCore33(window.Dc());
+    EXPECT_NE(fresh, coreAgain);
+    wglDeleteContext(fresh);
+    wglDeleteContext(again);
+}
+
 TEST_F(WglLayerTest, AttributeListChoosesVersionAndProfile) {
     TestWindow window("WglLayerTest_attributes");
     const HGLRC legacy = window.MakeLegacyContextCurrent();

@@ -64,8 +64,10 @@ int HostGlContext::MaxTextureSize() {
   const HDC previousDc = wglGetCurrentDC();
   const HGLRC previousContext = wglGetCurrentContext();
   MakeCurrent();
-  // glbinding keeps its entry points per context: initialise it for ours.
+  // glbinding keeps its entry points per context: initialise it for ours, and
+  // switch to it also when glbinding knew it already (initialize does not).
   glbinding::Binding::initialize(false);
+  glbinding::Binding::useCurrentContext();
   gl::GLint size = 0;
   gl::glGetIntegerv(gl::GL_MAX_TEXTURE_SIZE, &size);
   wglMakeCurrent(previousDc, previousContext);

@@ -127,4 +127,15 @@ PF_Err EndToEndTest::RenderFrame(TestHost::World& input, TestHost::World& output
   return result;
 }
 
+void EndToEndTest::ExpectDefaultRenderMatches() {
+  SetValues(EffectValues{});
+  TestHost::World input = MakeTestFrame(kWidth, kHeight);
+  TestHost::World output = TestHost::World::Make8(kWidth, kHeight);
+  ASSERT_EQ(RenderFrame(input, output), PF_Err_NONE);
+  const Reference::Image expected =
+      Reference::RenderReference(ToReference(input), ExpectedSettings(EffectValues{}, nullptr));
+  std::string where;
+  EXPECT_LE(LargestDifference(output, expected, &where), kReferenceToleranceLevels) << where;
+}
+
 }  // namespace Orvane::Lumisk::EndToEnd

@@ -50,6 +50,10 @@ Reference::Image ToReference(const TestHost::World& world);
 // rendered to bytes, over the overlap; `where` names the worst pixel.
 int LargestDifference(const TestHost::World& world, const Reference::Image& expected, std::string* where);
 
+// The output is 8-bit: one rounding, which float sums that differ from the
+// reference's in the last bits can tip by one level.
+constexpr int kReferenceToleranceLevels = 1;
+
 class EndToEndTest : public ::testing::Test {
 protected:
   static constexpr int kWidth = 48;
@@ -62,6 +66,9 @@ protected:
   void SetValues(const EffectValues& values);
   // Sets the input and output worlds and renders; returns the command's result.
   PF_Err RenderFrame(TestHost::World& input, TestHost::World& output);
+  // Sets the default values, renders the test frame and expects the
+  // reference picture.
+  void ExpectDefaultRenderMatches();
 
   TestHost::Host host;
   TestHost::HostGlContexts glContexts{host};

@@ -11,7 +11,6 @@ namespace {
 
 using TestHost::World;
 
-constexpr int kToleranceLevels = 1;  // as for the reference cases: one 8-bit rounding
 constexpr int kHigh = 1;
 constexpr int kLow = 2;
 
@@ -50,17 +49,6 @@ protected:
     return RenderFrame(input, output);
   }
 
-  void ExpectCorrectSmallRender() {
-    SetValues(EffectValues{});
-    World input = MakeTestFrame(kWidth, kHeight);
-    World output = World::Make8(kWidth, kHeight);
-    ASSERT_EQ(RenderFrame(input, output), PF_Err_NONE);
-    const Reference::Image expected =
-        Reference::RenderReference(ToReference(input), ExpectedSettings(EffectValues{}, nullptr));
-    std::string where;
-    EXPECT_LE(LargestDifference(output, expected, &where), kToleranceLevels) << where;
-  }
-
   int maxTextureSize = 0;
 };
 
@@ -68,11 +56,11 @@ class OversizeFrame : public FrameSizeLimit, public ::testing::WithParamInterfac
 
 TEST_P(OversizeFrame, FailsWithTheGlFaultAndTheNextRenderIsWhole) {
   const OversizeCase& c = GetParam();
-  ExpectCorrectSmallRender();
+  ExpectDefaultRenderMatches();
   World output = World::Make8(Side(c.widthBeyond), Side(c.heightBeyond));
   EXPECT_EQ(RenderWhite(Side(c.widthBeyond), Side(c.heightBeyond), c.quality, output), PF_Err_INTERNAL_STRUCT_DAMAGED);
   EXPECT_EQ(glContexts.NotRestoredCount(), 0) << "the host's GL context was not current after the failed render";
-  ExpectCorrectSmallRender();
+  ExpectDefaultRenderMatches();
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, OversizeFrame, ::testing::ValuesIn(kOversizeCases),
@@ -91,7 +79,7 @@ TEST_F(FrameSizeLimit, OneBelowTheLimitAtHighRendersWhite) {
       const PF_Pixel8& p = output.Pixel8(x, y);
       darkest = std::min({darkest, int(p.alpha), int(p.red), int(p.green), int(p.blue)});
     }
-  EXPECT_GE(darkest, 255 - kToleranceLevels);
+  EXPECT_GE(darkest, 255 - kReferenceToleranceLevels);
 }
 
 }  // namespace

@@ -151,7 +151,9 @@ bool ParseAttributes(const int* attributes, ContextRequest& request, DWORD& erro
 const char* WINAPI GetExtensionsStringArb(HDC) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    CallFails(state, Call::wglGetExtensionsStringARB);
+    if (CallFails(state, Call::wglGetExtensionsStringARB)) {
+        return nullptr;
+    }
     switch (state.extensionString) {
     case ExtensionString::Normal:
         return "WGL_ARB_extensions_string WGL_ARB_pixel_format WGL_ARB_create_context "
@@ -225,7 +227,10 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
 BOOL WINAPI wglDeleteContext(HGLRC context) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    CallFails(state, Call::wglDeleteContext);
+    if (CallFails(state, Call::wglDeleteContext)) {
+        SetLastErrorCode(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
     const auto found = state.contexts.find(context);
     if (found == state.contexts.end()) {
         SetLastErrorCode(ERROR_INVALID_HANDLE);

@@ -61,6 +61,7 @@ typedef LONG_PTR(WINAPI* PROC)();
 
 // Error codes that GetLastError reports after a failed call of the layer.
 #define ERROR_SUCCESS 0u
+#define ERROR_ACCESS_DENIED 5u
 #define ERROR_INVALID_HANDLE 6u
 #define ERROR_NOT_ENOUGH_MEMORY 8u
 #define ERROR_INVALID_PARAMETER 87u

@@ -92,7 +92,10 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD, int, int, in
 BOOL WINAPI DestroyWindow(HWND window) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    CallFails(state, Call::DestroyWindow);
+    if (CallFails(state, Call::DestroyWindow)) {
+        SetLastErrorCode(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
     const auto found = state.windows.find(window);
     if (found == state.windows.end()) {
         SetLastErrorCode(ERROR_INVALID_HANDLE);
@@ -136,7 +139,9 @@ HDC WINAPI GetDC(HWND window) {
 int WINAPI ReleaseDC(HWND window, HDC dc) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    CallFails(state, Call::ReleaseDC);
+    if (CallFails(state, Call::ReleaseDC)) {
+        return 0;
+    }
     const auto found = state.windows.find(window);
     if (found == state.windows.end() || found->second.dc != dc || dc == nullptr) {
         return 0;

@@ -211,9 +211,11 @@ HGLRC WINAPI CountedWglCreateContextAttribsARB(HDC dc, HGLRC shareWith, const in
     return context;
 }
 
-// Counted only, like the layer over EGL: deleting is never made to fail.
 BOOL WINAPI CountedWglDeleteContext(HGLRC context) {
-    CallFails(Call::wglDeleteContext);
+    if (CallFails(Call::wglDeleteContext)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
     const BOOL deleted = Real().wglDeleteContext(context);
     if (deleted != FALSE) {
         Locked([&](FaultState& state) { state.glContexts.erase(context); });
@@ -239,9 +241,11 @@ BOOL WINAPI CountedWglShareLists(HGLRC shareFrom, HGLRC joining) {
     return Real().wglShareLists(shareFrom, joining);
 }
 
-// Counted only, like the layer over EGL; the answer follows SetExtensionString.
+// The answer follows SetExtensionString.
 const char* WINAPI CountedWglGetExtensionsStringARB(HDC dc) {
-    CallFails(Call::wglGetExtensionsStringARB);
+    if (CallFails(Call::wglGetExtensionsStringARB)) {
+        return nullptr;
+    }
     const char* real = Real().wglGetExtensionsStringARB(dc);
     FaultState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);

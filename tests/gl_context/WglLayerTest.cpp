@@ -67,6 +67,43 @@ TEST_F(WglLayerTest, ClassRegistrationRefusesDuplicatesAndLiveWindows) {
               nullptr);
 }
 
+// The release calls fail as asked and then work again, with nothing released by the failure.
+TEST_F(WglLayerTest, ReleaseCallsFailWhenAskedAndReleaseNothing) {
+    const WNDCLASSEXA windowClass = ClassRecord("WglLayerTest_release_faults");
+    ASSERT_NE(RegisterClassExA(&windowClass), 0);
+    const HWND window = CreateWindowExA(0, "WglLayerTest_release_faults", "", 0, 0, 0, 8, 8, nullptr,
+                                        nullptr, nullptr, nullptr);
+    const HDC dc = GetDC(window);
+    ASSERT_EQ(SetPixelFormat(dc, 1, nullptr), TRUE);
+    const HGLRC context = wglCreateContext(dc);
+    ASSERT_NE(context, nullptr);
+    const WglFaults::LiveObjects before = WglFaults::CountLiveObjects();
+
+    WglFaults::FailCall(WglFaults::Call::wglDeleteContext);
+    EXPECT_EQ(wglDeleteContext(context), FALSE);
+    WglFaults::FailCall(WglFaults::Call::ReleaseDC);
+    EXPECT_EQ(ReleaseDC(window, dc), 0);
+    WglFaults::FailCall(WglFaults::Call::DestroyWindow);
+    EXPECT_EQ(DestroyWindow(window), FALSE);
+    const WglFaults::LiveObjects after = WglFaults::CountLiveObjects();
+    EXPECT_EQ(after.glContexts, before.glContexts);
+    EXPECT_EQ(after.deviceContexts, before.deviceContexts);
+    EXPECT_EQ(after.windows, before.windows);
+
+    EXPECT_EQ(wglMakeCurrent(dc, context), TRUE);
+    const auto extensions = WglProcCast<WglGetExtensionsStringArbProc>(wglGetProcAddress("wglGetExtensionsStringARB"));
+    ASSERT_NE(extensions, nullptr);
+    WglFaults::FailCall(WglFaults::Call::wglGetExtensionsStringARB);
+    EXPECT_EQ(extensions(dc), nullptr);
+    EXPECT_NE(extensions(dc), nullptr);
+    wglMakeCurrent(nullptr, nullptr);
+
+    EXPECT_EQ(wglDeleteContext(context), TRUE);
+    EXPECT_EQ(ReleaseDC(window, dc), 1);
+    EXPECT_EQ(DestroyWindow(window), TRUE);
+    EXPECT_EQ(UnregisterClassA("WglLayerTest_release_faults", nullptr), TRUE);
+}
+
 TEST_F(WglLayerTest, RegistrationChecksTheRecord) {
     WNDCLASSEXA windowClass = ClassRecord("WglLayerTest_record");
     windowClass.cbSize = 48;

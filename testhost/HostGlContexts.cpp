@@ -3,8 +3,8 @@
 namespace Orvane::Lumisk::TestHost {
 
 HostGlContexts::HostGlContexts(Host& host) {
-  host.AddCommandObserver([this](PF_Cmd, CommandPhase phase, PF_Err) {
-    if (!active_) return;
+  host.AddCommandObserver([this, active = active_](PF_Cmd, CommandPhase phase, PF_Err) {
+    if (!*active) return;
     if (phase == CommandPhase::kBefore)
       Before();
     else
@@ -13,8 +13,9 @@ HostGlContexts::HostGlContexts(Host& host) {
 }
 
 HostGlContexts::~HostGlContexts() {
-  // The Host may outlive this object and keeps the observer: it turns inert.
-  active_ = false;
+  // The Host may outlive this object and keeps the observer: it turns inert
+  // without reading this object again.
+  *active_ = false;
   wglMakeCurrent(nullptr, nullptr);
 }
 

@@ -38,7 +38,8 @@ private:
   std::map<std::thread::id, std::unique_ptr<HostGlContext>> contexts_;
   int notRestored_ = 0;
   int commands_ = 0;
-  bool active_ = true;
+  // Shared with the observer the Host keeps, which may outlive this object.
+  std::shared_ptr<bool> active_ = std::make_shared<bool>(true);
 };
 
 }  // namespace Orvane::Lumisk::TestHost

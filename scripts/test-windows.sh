@@ -7,8 +7,16 @@
 #   bash scripts/test-windows.sh               # build, then test under Wine
 #   bash scripts/test-windows.sh --build-only  # build-windows/project/effect/ZQLumisk.aex
 set -euo pipefail
+usage() {
+  echo "usage: $0 [--build-only]" >&2
+  exit 2
+}
 build_only=false
-[[ "${1:-}" == "--build-only" ]] && build_only=true
+case "$#:${1:-}" in
+  0:) ;;
+  1:--build-only) build_only=true ;;
+  *) usage ;;
+esac
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 root=$(pwd)

@@ -32,7 +32,9 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 set(CMAKE_SHARED_LINKER_FLAGS_INIT -static)
 set(CMAKE_MODULE_LINKER_FLAGS_INIT -static)
 
-# Test executables built here run under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Test executables built here run under Wine, through a launcher that tries
+# again only a Wine start that died before the program printed anything.
+get_filename_component(CMAKE_CROSSCOMPILING_EMULATOR
+                       "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh" ABSOLUTE)
 # List the tests when ctest runs, inside the Wine session, not at build time.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)

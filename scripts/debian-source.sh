@@ -12,7 +12,9 @@ package=$1
 dest=$2
 mkdir -p "$dest"
 
-src_list=/etc/apt/sources.list.d/lumisk-debian-src.sources
+# A name of this run's own: checkouts running at once must not remove each
+# other's entry in the middle of apt-get source.
+src_list=/etc/apt/sources.list.d/lumisk-debian-src-$$.sources
 trap 'rm -f "$src_list"' EXIT
 cat >"$src_list" <<'SOURCES'
 Types: deb-src

@@ -56,10 +56,15 @@ RgbaImage HostPicture(const RgbaImage& picture, int downsample) {
   return DownsampleBox(Premultiplied(picture), downsample);
 }
 
-void CheckFrameSize(const RgbaImage& picture, const std::string& name, int maxTextureSize) {
-  if (picture.width > maxTextureSize || picture.height > maxTextureSize)
-    throw ToolError("\"" + name + "\": " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+void CheckFrameSize(int width, int height, const std::string& name, int maxTextureSize) {
+  if (width > maxTextureSize || height > maxTextureSize)
+    throw ToolError("\"" + name + "\": " + std::to_string(width) + " x " + std::to_string(height) +
                     " is larger than the GL maximum texture size (" + std::to_string(maxTextureSize) + ")");
+}
+
+// Refuses a too-large picture from its header, before its pixels are decoded.
+RgbaImage ReadFrame(const std::string& path, int maxTextureSize) {
+  return ReadPng(path, [&](int width, int height) { CheckFrameSize(width, height, path, maxTextureSize); });
 }
 
 void RenderFrames(const ToolOptions& options, ModuleSession& session) {
@@ -67,16 +72,15 @@ void RenderFrames(const ToolOptions& options, ModuleSession& session) {
   const int maxTextureSize = session.MaxTextureSize();
   std::optional<RgbaImage> mapLayer;
   if (options.mapLayer) {
-    const RgbaImage picture = ReadPng(*options.mapLayer);
-    CheckFrameSize(picture, *options.mapLayer, maxTextureSize);
+    const RgbaImage picture = ReadFrame(*options.mapLayer, maxTextureSize);
     mapLayer = HostPicture(picture, options.downsample);
   }
   const bool sequence = jobs.size() > 1 || FramePattern::Parse(options.output).has_value();
   for (size_t i = 0; i < jobs.size(); ++i) {
     const FrameJob& job = jobs[i];
     if (sequence) std::fprintf(stderr, "\rframe %zu/%zu: %s ", i + 1, jobs.size(), job.output.c_str());
-    const RgbaImage picture = job.input.empty() ? MakeTestCard() : ReadPng(job.input);
-    CheckFrameSize(picture, job.input.empty() ? "test card" : job.input, maxTextureSize);
+    const RgbaImage picture = job.input.empty() ? MakeTestCard() : ReadFrame(job.input, maxTextureSize);
+    if (job.input.empty()) CheckFrameSize(picture.width, picture.height, "test card", maxTextureSize);
     const RgbaImage rendered =
         session.Render(HostPicture(picture, options.downsample), mapLayer ? &*mapLayer : nullptr, options.downsample,
                        job.frame);

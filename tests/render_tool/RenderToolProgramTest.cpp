@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/render_tool/HugeHeaderPng.h"
 #include "tests/render_tool/SixteenBitPng.h"
 #include "tests/render_tool/TempDir.h"
 #include "testhost/tools/PngFile.h"
@@ -139,29 +140,36 @@ TEST_P(RenderToolBadInput, FailsClearlyWithoutAnOutputFile) {
   WritePngAtomically(dir.File("good.png"), Picture(8, 8, false));
   std::ofstream(dir.File("text.png")) << "no picture here";
   ASSERT_TRUE(Testing::WriteSixteenBitPng(dir.File("deep.png")));
+  // 3.6 GB of pixels if decoded before the size check.
+  ASSERT_TRUE(Testing::WriteHugeHeaderPng(dir.File("huge.png"), 30000, 30000));
   std::vector<std::string> args = c.args;
   const RunResult run = RunTool(dir, args);
   EXPECT_NE(run.exitCode, 0);
   EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(dir.File("out.png"))) << "no output file";
   EXPECT_FALSE(Exists(dir.File("lumisk.png")));
-  EXPECT_EQ(dir.EntryCount(), 3u) << "nothing else left behind";
+  EXPECT_EQ(dir.EntryCount(), 4u) << "nothing else left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, RenderToolBadInput,
-    ::testing::Values(BadRun{"MissingInput", {"missing.png", "out.png"}, "cannot open"},
-                      BadRun{"NotAPng", {"text.png", "out.png"}, "not a PNG file"},
-                      BadRun{"SixteenBit", {"deep.png", "out.png"}, "16-bit PNG files are not supported"},
-                      BadRun{"BlurOutOfRange", {"--blur", "401", "good.png", "out.png"}, "between 0 and 400"},
-                      BadRun{"FeatherOutOfRange", {"--feather", "-1", "good.png", "out.png"}, "\"Feather\""},
-                      BadRun{"ScaleOutOfRange", {"--scale-x", "5001", "out.png"}, "\"Scale X\""},
-                      BadRun{"UnknownLens", {"--lens", "square", "good.png", "out.png"}, "circular|hexagon|pentagon"},
-                      BadRun{"UnknownOption", {"--sharpen", "good.png", "out.png"}, "unknown option"},
-                      BadRun{"MissingMapLayer", {"--map-layer", "nope.png", "good.png", "out.png"}, "nope.png"},
-                      BadRun{"OutputPatternAlone", {"good.png", "out%d.png"}, "needs an INPUT pattern"},
-                      BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, "no frame of the sequence"},
-                      BadRun{"UnwritableOutput", {"good.png", "no/such/dir/out.png"}, "cannot create"}),
+    ::testing::Values(
+        BadRun{"MissingInput", {"missing.png", "out.png"}, "cannot open"},
+        BadRun{"NotAPng", {"text.png", "out.png"}, "not a PNG file"},
+        BadRun{"SixteenBit", {"deep.png", "out.png"}, "16-bit PNG files are not supported"},
+        BadRun{"BlurOutOfRange", {"--blur", "401", "good.png", "out.png"}, "between 0 and 400"},
+        BadRun{"FeatherOutOfRange", {"--feather", "-1", "good.png", "out.png"}, "\"Feather\""},
+        BadRun{"ScaleOutOfRange", {"--scale-x", "5001", "out.png"}, "\"Scale X\""},
+        BadRun{"UnknownLens", {"--lens", "square", "good.png", "out.png"}, "circular|hexagon|pentagon"},
+        BadRun{"UnknownOption", {"--sharpen", "good.png", "out.png"}, "unknown option"},
+        BadRun{"MissingMapLayer", {"--map-layer", "nope.png", "good.png", "out.png"}, "nope.png"},
+        BadRun{"HugeInput", {"huge.png", "out.png"},
+               "\"huge.png\": 30000 x 30000 is larger than the GL maximum texture size"},
+        BadRun{"HugeMapLayer", {"--map-layer", "huge.png", "good.png", "out.png"},
+               "\"huge.png\": 30000 x 30000 is larger than the GL maximum texture size"},
+        BadRun{"OutputPatternAlone", {"good.png", "out%d.png"}, "needs an INPUT pattern"},
+        BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, "no frame of the sequence"},
+        BadRun{"UnwritableOutput", {"good.png", "no/such/dir/out.png"}, "cannot create"}),
     [](const ::testing::TestParamInfo<BadRun>& param) { return param.param.name; });
 
 TEST(RenderToolProgram, RefusesAFrameLargerThanTheMaximumTextureSize) {

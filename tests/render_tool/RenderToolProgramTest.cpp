@@ -1,6 +1,8 @@
 // lumisk-render as scripts use it: the built program run on real files through
 // the built module. Good runs write the pictures; every bad input ends with a
-// message and a non-zero exit and leaves no output file behind.
+// message and the tool's own exit code (2 for a usage error, 1 for a failed
+// render) and leaves no output file behind. The exact code matters: a crash or
+// a sanitizer report also exits non-zero.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -18,6 +20,9 @@ namespace Orvane::Lumisk::RenderTool {
 namespace {
 
 using Testing::TempDir;
+
+constexpr int kExitRenderFailed = 1;
+constexpr int kExitUsage = 2;
 
 struct RunResult {
   int exitCode = -1;
@@ -127,6 +132,7 @@ TEST(RenderToolProgram, HelpNamesTheParameters) {
 struct BadRun {
   const char* name;
   std::vector<std::string> args;
+  int exitCode;
   const char* message;
 };
 
@@ -144,7 +150,7 @@ TEST_P(RenderToolBadInput, FailsClearlyWithoutAnOutputFile) {
   ASSERT_TRUE(Testing::WriteHugeHeaderPng(dir.File("huge.png"), 30000, 30000));
   std::vector<std::string> args = c.args;
   const RunResult run = RunTool(dir, args);
-  EXPECT_NE(run.exitCode, 0);
+  EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
   EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(dir.File("out.png"))) << "no output file";
   EXPECT_FALSE(Exists(dir.File("lumisk.png")));
@@ -154,22 +160,22 @@ TEST_P(RenderToolBadInput, FailsClearlyWithoutAnOutputFile) {
 INSTANTIATE_TEST_SUITE_P(
     Inputs, RenderToolBadInput,
     ::testing::Values(
-        BadRun{"MissingInput", {"missing.png", "out.png"}, "cannot open"},
-        BadRun{"NotAPng", {"text.png", "out.png"}, "not a PNG file"},
-        BadRun{"SixteenBit", {"deep.png", "out.png"}, "16-bit PNG files are not supported"},
-        BadRun{"BlurOutOfRange", {"--blur", "401", "good.png", "out.png"}, "between 0 and 400"},
-        BadRun{"FeatherOutOfRange", {"--feather", "-1", "good.png", "out.png"}, "\"Feather\""},
-        BadRun{"ScaleOutOfRange", {"--scale-x", "5001", "out.png"}, "\"Scale X\""},
-        BadRun{"UnknownLens", {"--lens", "square", "good.png", "out.png"}, "circular|hexagon|pentagon"},
-        BadRun{"UnknownOption", {"--sharpen", "good.png", "out.png"}, "unknown option"},
-        BadRun{"MissingMapLayer", {"--map-layer", "nope.png", "good.png", "out.png"}, "nope.png"},
-        BadRun{"HugeInput", {"huge.png", "out.png"},
+        BadRun{"MissingInput", {"missing.png", "out.png"}, kExitRenderFailed, "cannot open"},
+        BadRun{"NotAPng", {"text.png", "out.png"}, kExitRenderFailed, "not a PNG file"},
+        BadRun{"SixteenBit", {"deep.png", "out.png"}, kExitRenderFailed, "16-bit PNG files are not supported"},
+        BadRun{"BlurOutOfRange", {"--blur", "401", "good.png", "out.png"}, kExitUsage, "between 0 and 400"},
+        BadRun{"FeatherOutOfRange", {"--feather", "-1", "good.png", "out.png"}, kExitUsage, "\"Feather\""},
+        BadRun{"ScaleOutOfRange", {"--scale-x", "5001", "out.png"}, kExitUsage, "\"Scale X\""},
+        BadRun{"UnknownLens", {"--lens", "square", "good.png", "out.png"}, kExitUsage, "circular|hexagon|pentagon"},
+        BadRun{"UnknownOption", {"--sharpen", "good.png", "out.png"}, kExitUsage, "unknown option"},
+        BadRun{"MissingMapLayer", {"--map-layer", "nope.png", "good.png", "out.png"}, kExitRenderFailed, "nope.png"},
+        BadRun{"HugeInput", {"huge.png", "out.png"}, kExitRenderFailed,
                "\"huge.png\": 30000 x 30000 is larger than the GL maximum texture size"},
-        BadRun{"HugeMapLayer", {"--map-layer", "huge.png", "good.png", "out.png"},
+        BadRun{"HugeMapLayer", {"--map-layer", "huge.png", "good.png", "out.png"}, kExitRenderFailed,
                "\"huge.png\": 30000 x 30000 is larger than the GL maximum texture size"},
-        BadRun{"OutputPatternAlone", {"good.png", "out%d.png"}, "needs an INPUT pattern"},
-        BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, "no frame of the sequence"},
-        BadRun{"UnwritableOutput", {"good.png", "no/such/dir/out.png"}, "cannot create"}),
+        BadRun{"OutputPatternAlone", {"good.png", "out%d.png"}, kExitRenderFailed, "needs an INPUT pattern"},
+        BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, kExitRenderFailed, "no frame of the sequence"},
+        BadRun{"UnwritableOutput", {"good.png", "no/such/dir/out.png"}, kExitRenderFailed, "cannot create"}),
     [](const ::testing::TestParamInfo<BadRun>& param) { return param.param.name; });
 
 TEST(RenderToolProgram, RefusesAFrameLargerThanTheMaximumTextureSize) {
@@ -177,7 +183,7 @@ TEST(RenderToolProgram, RefusesAFrameLargerThanTheMaximumTextureSize) {
   // llvmpipe takes 16384 texels a side; a picture one row high stays small.
   WritePngAtomically(dir.File("wide.png"), RgbaImage(16385, 1, false));
   const RunResult run = RunTool(dir, {"wide.png", "out.png"});
-  EXPECT_NE(run.exitCode, 0);
+  EXPECT_EQ(run.exitCode, kExitRenderFailed);
   EXPECT_NE(run.err.find("larger than the GL maximum texture size"), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(dir.File("out.png")));
 }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +52,41 @@ std::vector<FrameJob> PlanFrames(const ToolOptions& options) {
   return jobs;
 }
 
+// The path with links and "." or ".." resolved, as far as the path exists.
+std::string CanonicalPath(const std::string& path) {
+  std::error_code failed;
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, failed);
+  return failed ? path : canonical.string();
+}
+
+bool SameExistingFile(const std::string& a, const std::string& b) {
+  std::error_code failed;
+  return std::filesystem::equivalent(a, b, failed) && !failed;
+}
+
+// Refuses, before anything is written, an output that would replace a picture
+// the run reads: its own frame's input (under any name, hard links too),
+// another frame's input, or the map layer.
+void CheckOutputsSpareTheInputs(const std::vector<FrameJob>& jobs, const std::optional<std::string>& mapLayer) {
+  std::map<std::string, std::string> readFiles;  // canonical path -> how the message names it
+  for (const FrameJob& job : jobs)
+    if (!job.input.empty()) readFiles.emplace(CanonicalPath(job.input), "the input \"" + job.input + "\"");
+  if (mapLayer) readFiles.emplace(CanonicalPath(*mapLayer), "the map layer \"" + *mapLayer + "\"");
+  for (const FrameJob& job : jobs) {
+    std::error_code failed;
+    if (!std::filesystem::exists(job.output, failed)) continue;
+    std::string replaced;
+    if (const auto found = readFiles.find(CanonicalPath(job.output)); found != readFiles.end())
+      replaced = found->second;
+    else if (!job.input.empty() && SameExistingFile(job.output, job.input))
+      replaced = "the input \"" + job.input + "\"";
+    else if (mapLayer && SameExistingFile(job.output, *mapLayer))
+      replaced = "the map layer \"" + *mapLayer + "\"";
+    if (!replaced.empty())
+      throw UsageError("\"" + job.output + "\": the output would overwrite " + replaced + "; choose another output");
+  }
+}
+
 // The picture as the host hands it to the effect: premultiplied, at the
 // downsampled size.
 RgbaImage HostPicture(const RgbaImage& picture, int downsample) {
@@ -69,6 +106,7 @@ RgbaImage ReadFrame(const std::string& path, int maxTextureSize) {
 
 void RenderFrames(const ToolOptions& options, ModuleSession& session) {
   const std::vector<FrameJob> jobs = PlanFrames(options);
+  CheckOutputsSpareTheInputs(jobs, options.mapLayer);
   const int maxTextureSize = session.MaxTextureSize();
   std::optional<RgbaImage> mapLayer;
   if (options.mapLayer) {
@@ -135,6 +173,9 @@ int main(int argc, char** argv) {
   if (!gToolOutput) gToolOutput = stderr;
   try {
     return Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "lumisk-render: %s\n", error.what());
+    return kExitUsage;
   } catch (const ToolError& error) {
     std::fprintf(stderr, "\nlumisk-render: %s\n", error.what());
   } catch (const std::exception& error) {

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -177,6 +178,50 @@ INSTANTIATE_TEST_SUITE_P(
         BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, kExitRenderFailed, "no frame of the sequence"},
         BadRun{"UnwritableOutput", {"good.png", "no/such/dir/out.png"}, kExitRenderFailed, "cannot create"}),
     [](const ::testing::TestParamInfo<BadRun>& param) { return param.param.name; });
+
+struct OverwriteRun {
+  const char* name;
+  std::vector<std::string> args;
+  const char* message;
+};
+
+void PrintTo(const OverwriteRun& c, std::ostream* os) { *os << c.name; }
+
+class RenderToolOverwrite : public ::testing::TestWithParam<OverwriteRun> {};
+
+TEST_P(RenderToolOverwrite, RefusesAnOutputThatNamesAFileItReads) {
+  const OverwriteRun& c = GetParam();
+  TempDir dir;
+  WritePngAtomically(dir.File("in.png"), Picture(8, 8, false));
+  WritePngAtomically(dir.File("map.png"), Picture(8, 8, true));
+  WritePngAtomically(dir.File("seq1.png"), Picture(8, 4, false));
+  WritePngAtomically(dir.File("seq2.png"), Picture(4, 8, false));
+  std::filesystem::create_hard_link(dir.File("in.png"), dir.File("link.png"));
+  const char* files[] = {"in.png", "map.png", "seq1.png", "seq2.png", "link.png"};
+  std::vector<std::string> before;
+  for (const char* name : files) before.push_back(ReadText(dir.File(name)));
+
+  const RunResult run = RunTool(dir, c.args);
+  EXPECT_EQ(run.exitCode, kExitUsage) << run.err;
+  EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(ReadText(dir.File(files[i])), before[i]) << files[i];
+  EXPECT_EQ(dir.EntryCount(), before.size()) << "nothing written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, RenderToolOverwrite,
+    ::testing::Values(
+        OverwriteRun{"TheInput", {"in.png", "in.png"}, "\"in.png\": the output would overwrite the input \"in.png\""},
+        OverwriteRun{"TheInputByAnotherPath", {"in.png", "./in.png"}, "would overwrite the input \"in.png\""},
+        OverwriteRun{"AHardLinkOfTheInput", {"in.png", "link.png"}, "would overwrite the input \"in.png\""},
+        OverwriteRun{"TheMapLayer", {"--map-layer", "map.png", "in.png", "map.png"},
+                     "would overwrite the map layer \"map.png\""},
+        OverwriteRun{"TheMapLayerWithTheTestCard", {"--map-layer", "map.png", "-o", "map.png"},
+                     "would overwrite the map layer \"map.png\""},
+        OverwriteRun{"TheSequenceItself", {"seq%d.png", "seq%d.png"}, "would overwrite the input \"seq1.png\""},
+        OverwriteRun{"TheSequenceByAnotherPattern", {"seq%d.png", "./seq%01d.png"},
+                     "would overwrite the input \"seq1.png\""}),
+    [](const ::testing::TestParamInfo<OverwriteRun>& param) { return param.param.name; });
 
 TEST(RenderToolProgram, RefusesAFrameLargerThanTheMaximumTextureSize) {
   TempDir dir;

@@ -11,10 +11,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -160,6 +163,19 @@ private:
   RenderStageTimer timer_{recorder_};
 };
 
+constexpr int kExitUsage = 2;
+constexpr long kMostFrames = 10000;
+
+// A whole number of timed renders, 1 to kMostFrames; nothing else ("abc",
+// "3x", "0"), so that a typo is not silently timed as something else.
+std::optional<int> ParseFrameCount(const char* text) {
+  errno = 0;
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || value < 1 || value > kMostFrames) return std::nullopt;
+  return int(value);
+}
+
 int Main(int argc, char** argv) {
   bool full = false;
   int frames = 2;
@@ -167,10 +183,16 @@ int Main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--full") == 0) {
       full = true;
     } else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
-      frames = std::max(1, std::atoi(argv[++i]));
+      const std::optional<int> count = ParseFrameCount(argv[++i]);
+      if (!count) {
+        std::fprintf(stderr, "lumisk-bench: --frames \"%s\": give a whole number from 1 to %ld\n", argv[i],
+                     kMostFrames);
+        return kExitUsage;
+      }
+      frames = *count;
     } else {
       std::fprintf(stderr, "usage: lumisk-bench [--full] [--frames N]\n");
-      return 2;
+      return kExitUsage;
     }
   }
   const std::vector<Size> sizes = full ? std::vector<Size>{{1920, 1080}, {3840, 2160}} : std::vector<Size>{{960, 540}};

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,33 +52,73 @@ std::vector<FrameJob> PlanFrames(const ToolOptions& options) {
   return jobs;
 }
 
+// The path with links and "." or ".." resolved, as far as the path exists.
+std::string CanonicalPath(const std::string& path) {
+  std::error_code failed;
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, failed);
+  return failed ? path : canonical.string();
+}
+
+bool SameExistingFile(const std::string& a, const std::string& b) {
+  std::error_code failed;
+  return std::filesystem::equivalent(a, b, failed) && !failed;
+}
+
+// Refuses, before anything is written, an output that would replace a picture
+// the run reads: its own frame's input (under any name, hard links too),
+// another frame's input, or the map layer.
+void CheckOutputsSpareTheInputs(const std::vector<FrameJob>& jobs, const std::optional<std::string>& mapLayer) {
+  std::map<std::string, std::string> readFiles;  // canonical path -> how the message names it
+  for (const FrameJob& job : jobs)
+    if (!job.input.empty()) readFiles.emplace(CanonicalPath(job.input), "the input \"" + job.input + "\"");
+  if (mapLayer) readFiles.emplace(CanonicalPath(*mapLayer), "the map layer \"" + *mapLayer + "\"");
+  for (const FrameJob& job : jobs) {
+    std::error_code failed;
+    if (!std::filesystem::exists(job.output, failed)) continue;
+    std::string replaced;
+    if (const auto found = readFiles.find(CanonicalPath(job.output)); found != readFiles.end())
+      replaced = found->second;
+    else if (!job.input.empty() && SameExistingFile(job.output, job.input))
+      replaced = "the input \"" + job.input + "\"";
+    else if (mapLayer && SameExistingFile(job.output, *mapLayer))
+      replaced = "the map layer \"" + *mapLayer + "\"";
+    if (!replaced.empty())
+      throw UsageError("\"" + job.output + "\": the output would overwrite " + replaced + "; choose another output");
+  }
+}
+
 // The picture as the host hands it to the effect: premultiplied, at the
 // downsampled size.
 RgbaImage HostPicture(const RgbaImage& picture, int downsample) {
   return DownsampleBox(Premultiplied(picture), downsample);
 }
 
-void CheckFrameSize(const RgbaImage& picture, const std::string& name, int maxTextureSize) {
-  if (picture.width > maxTextureSize || picture.height > maxTextureSize)
-    throw ToolError("\"" + name + "\": " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+void CheckFrameSize(int width, int height, const std::string& name, int maxTextureSize) {
+  if (width > maxTextureSize || height > maxTextureSize)
+    throw ToolError("\"" + name + "\": " + std::to_string(width) + " x " + std::to_string(height) +
                     " is larger than the GL maximum texture size (" + std::to_string(maxTextureSize) + ")");
+}
+
+// Refuses a too-large picture from its header, before its pixels are decoded.
+RgbaImage ReadFrame(const std::string& path, int maxTextureSize) {
+  return ReadPng(path, [&](int width, int height) { CheckFrameSize(width, height, path, maxTextureSize); });
 }
 
 void RenderFrames(const ToolOptions& options, ModuleSession& session) {
   const std::vector<FrameJob> jobs = PlanFrames(options);
+  CheckOutputsSpareTheInputs(jobs, options.mapLayer);
   const int maxTextureSize = session.MaxTextureSize();
   std::optional<RgbaImage> mapLayer;
   if (options.mapLayer) {
-    const RgbaImage picture = ReadPng(*options.mapLayer);
-    CheckFrameSize(picture, *options.mapLayer, maxTextureSize);
+    const RgbaImage picture = ReadFrame(*options.mapLayer, maxTextureSize);
     mapLayer = HostPicture(picture, options.downsample);
   }
   const bool sequence = jobs.size() > 1 || FramePattern::Parse(options.output).has_value();
   for (size_t i = 0; i < jobs.size(); ++i) {
     const FrameJob& job = jobs[i];
     if (sequence) std::fprintf(stderr, "\rframe %zu/%zu: %s ", i + 1, jobs.size(), job.output.c_str());
-    const RgbaImage picture = job.input.empty() ? MakeTestCard() : ReadPng(job.input);
-    CheckFrameSize(picture, job.input.empty() ? "test card" : job.input, maxTextureSize);
+    const RgbaImage picture = job.input.empty() ? MakeTestCard() : ReadFrame(job.input, maxTextureSize);
+    if (job.input.empty()) CheckFrameSize(picture.width, picture.height, "test card", maxTextureSize);
     const RgbaImage rendered =
         session.Render(HostPicture(picture, options.downsample), mapLayer ? &*mapLayer : nullptr, options.downsample,
                        job.frame);
@@ -131,6 +173,9 @@ int main(int argc, char** argv) {
   if (!gToolOutput) gToolOutput = stderr;
   try {
     return Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "lumisk-render: %s\n", error.what());
+    return kExitUsage;
   } catch (const ToolError& error) {
     std::fprintf(stderr, "\nlumisk-render: %s\n", error.what());
   } catch (const std::exception& error) {

@@ -33,7 +33,14 @@ ModuleSession::ModuleSession(const std::string& modulePath, const std::string& l
   host_->SetLanguageTag(language.c_str());
   Check(host_->GlobalSetup(), "global set-up");
   setUp_ = true;
-  Check(host_->ParamsSetup(), "parameter set-up");
+  try {
+    Check(host_->ParamsSetup(), "parameter set-up");
+  } catch (...) {
+    // The destructor does not run for a constructor that throws; the module
+    // still gets its set-down, as the host sends it, to release its GL contexts.
+    host_->GlobalSetdown();
+    throw;
+  }
 }
 
 ModuleSession::~ModuleSession() {

@@ -137,7 +137,7 @@ private:
 
 }  // namespace
 
-RgbaImage ReadPng(const std::string& path) {
+RgbaImage ReadPng(const std::string& path, const PngSizeCheck& checkSize) {
   FilePtr file = OpenForReading(path);
   CheckSignature(file.get(), path);
 
@@ -152,6 +152,7 @@ RgbaImage ReadPng(const std::string& path) {
                     "convert it to 8 bits per channel first");
   if (image.width == 0 || image.height == 0 || image.width > 1u << 16 || image.height > 1u << 16)
     throw ToolError(Quote(path) + ": unsupported picture size");
+  if (checkSize) checkSize(int(image.width), int(image.height));
 
   RgbaImage result(int(image.width), int(image.height), (image.format & PNG_FORMAT_FLAG_ALPHA) != 0);
   image.format = PNG_FORMAT_RGBA;

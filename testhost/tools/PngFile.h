@@ -5,15 +5,21 @@
 // to a temporary file beside the target, which is renamed over it once complete.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "testhost/tools/RgbaImage.h"
 
 namespace Orvane::Lumisk::RenderTool {
 
+// Called with the picture's size as the file's header gives it, before any
+// pixel memory is taken; throws ToolError to refuse the picture. A header may
+// claim gigabytes of pixels in a file of a few kilobytes.
+using PngSizeCheck = std::function<void(int width, int height)>;
+
 // Throws ToolError naming the file and the reason (missing, unreadable, not a
-// PNG file, 16-bit, damaged).
-RgbaImage ReadPng(const std::string& path);
+// PNG file, 16-bit, damaged, or refused by checkSize).
+RgbaImage ReadPng(const std::string& path, const PngSizeCheck& checkSize = nullptr);
 
 // Writes RGBA when image.hasAlpha, else RGB. Throws ToolError; on failure the
 // target is untouched and no temporary file remains.

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "tests/render_tool/HugeHeaderPng.h"
 #include "tests/render_tool/SixteenBitPng.h"
 #include "tests/render_tool/TempDir.h"
 #include "testhost/tools/PngFile.h"
@@ -87,6 +88,26 @@ TEST(PngFile, RefusesBadFilesWithAMessage) {
     EXPECT_NE(message.find(c.message), std::string::npos) << c.name << ": " << message;
     EXPECT_NE(message.find(c.name), std::string::npos) << "the message names the file: " << message;
   }
+}
+
+TEST(PngFile, TheSizeCheckSeesTheHeaderBeforeAnyPixelIsDecoded) {
+  TempDir dir;
+  ASSERT_TRUE(Testing::WriteHugeHeaderPng(dir.File("huge.png"), 30000, 20000));
+  int seenWidth = 0;
+  int seenHeight = 0;
+  const auto refuse = [&](int width, int height) {
+    seenWidth = width;
+    seenHeight = height;
+    throw ToolError("too large");
+  };
+  try {
+    ReadPng(dir.File("huge.png"), refuse);
+    ADD_FAILURE() << "the check refused the picture";
+  } catch (const ToolError& error) {
+    EXPECT_STREQ(error.what(), "too large") << "refused from the header, not by decoding the (empty) pixels";
+  }
+  EXPECT_EQ(seenWidth, 30000);
+  EXPECT_EQ(seenHeight, 20000);
 }
 
 TEST(PngFile, AFailedWriteLeavesNothing) {

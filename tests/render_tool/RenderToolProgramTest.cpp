@@ -1,13 +1,17 @@
 // lumisk-render as scripts use it: the built program run on real files through
 // the built module. Good runs write the pictures; every bad input ends with a
-// message and a non-zero exit and leaves no output file behind.
+// message and the tool's own exit code (2 for a usage error, 1 for a failed
+// render) and leaves no output file behind. The exact code matters: a crash or
+// a sanitizer report also exits non-zero.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "tests/render_tool/HugeHeaderPng.h"
 #include "tests/render_tool/SixteenBitPng.h"
 #include "tests/render_tool/TempDir.h"
 #include "testhost/tools/PngFile.h"
@@ -17,6 +21,9 @@ namespace Orvane::Lumisk::RenderTool {
 namespace {
 
 using Testing::TempDir;
+
+constexpr int kExitRenderFailed = 1;
+constexpr int kExitUsage = 2;
 
 struct RunResult {
   int exitCode = -1;
@@ -41,6 +48,9 @@ RunResult RunTool(const TempDir& dir, const std::vector<std::string>& args) {
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   result.out = ReadText(dir.File(".stdout"));
   result.err = ReadText(dir.File(".stderr"));
+  // A sanitizer report may share an exit code with the tool's own failures.
+  EXPECT_EQ(result.err.find("Sanitizer"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("runtime error:"), std::string::npos) << result.err;
   std::remove(dir.File(".stdout").c_str());
   std::remove(dir.File(".stderr").c_str());
   return result;
@@ -126,6 +136,7 @@ TEST(RenderToolProgram, HelpNamesTheParameters) {
 struct BadRun {
   const char* name;
   std::vector<std::string> args;
+  int exitCode;
   const char* message;
 };
 
@@ -139,29 +150,73 @@ TEST_P(RenderToolBadInput, FailsClearlyWithoutAnOutputFile) {
   WritePngAtomically(dir.File("good.png"), Picture(8, 8, false));
   std::ofstream(dir.File("text.png")) << "no picture here";
   ASSERT_TRUE(Testing::WriteSixteenBitPng(dir.File("deep.png")));
+  // 3.6 GB of pixels if decoded before the size check.
+  ASSERT_TRUE(Testing::WriteHugeHeaderPng(dir.File("huge.png"), 30000, 30000));
   std::vector<std::string> args = c.args;
   const RunResult run = RunTool(dir, args);
-  EXPECT_NE(run.exitCode, 0);
+  EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
   EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(dir.File("out.png"))) << "no output file";
   EXPECT_FALSE(Exists(dir.File("lumisk.png")));
-  EXPECT_EQ(dir.EntryCount(), 3u) << "nothing else left behind";
+  EXPECT_EQ(dir.EntryCount(), 4u) << "nothing else left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, RenderToolBadInput,
-    ::testing::Values(BadRun{"MissingInput", {"missing.png", "out.png"}, "cannot open"},
-                      BadRun{"NotAPng", {"text.png", "out.png"}, "not a PNG file"},
-                      BadRun{"SixteenBit", {"deep.png", "out.png"}, "16-bit PNG files are not supported"},
-                      BadRun{"BlurOutOfRange", {"--blur", "401", "good.png", "out.png"}, "between 0 and 400"},
-                      BadRun{"FeatherOutOfRange", {"--feather", "-1", "good.png", "out.png"}, "\"Feather\""},
-                      BadRun{"ScaleOutOfRange", {"--scale-x", "5001", "out.png"}, "\"Scale X\""},
-                      BadRun{"UnknownLens", {"--lens", "square", "good.png", "out.png"}, "circular|hexagon|pentagon"},
-                      BadRun{"UnknownOption", {"--sharpen", "good.png", "out.png"}, "unknown option"},
-                      BadRun{"MissingMapLayer", {"--map-layer", "nope.png", "good.png", "out.png"}, "nope.png"},
-                      BadRun{"OutputPatternAlone", {"good.png", "out%d.png"}, "needs an INPUT pattern"},
-                      BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, "no frame of the sequence"},
-                      BadRun{"UnwritableOutput", {"good.png", "no/such/dir/out.png"}, "cannot create"}),
+    ::testing::Values(
+        BadRun{"MissingInput", {"missing.png", "out.png"}, kExitRenderFailed, "cannot open"},
+        BadRun{"NotAPng", {"text.png", "out.png"}, kExitRenderFailed, "not a PNG file"},
+        BadRun{"SixteenBit", {"deep.png", "out.png"}, kExitRenderFailed, "16-bit PNG files are not supported"},
+        BadRun{"BlurOutOfRange", {"--blur", "401", "good.png", "out.png"}, kExitUsage, "between 0 and 400"},
+        BadRun{"FeatherOutOfRange", {"--feather", "-1", "good.png", "out.png"}, kExitUsage, "\"Feather\""},
+        BadRun{"ScaleOutOfRange", {"--scale-x", "5001", "out.png"}, kExitUsage, "\"Scale X\""},
+        BadRun{"UnknownLens", {"--lens", "square", "good.png", "out.png"}, kExitUsage, "circular|hexagon|pentagon"},
+        BadRun{"UnknownOption", {"--sharpen", "good.png", "out.png"}, kExitUsage, "unknown option"},
+        BadRun{"MissingMapLayer", {"--map-layer", "nope.png", "good.png", "out.png"}, kExitRenderFailed, "nope.png"},
+        BadRun{"HugeInput", {"huge.png", "out.png"}, kExitRenderFailed,
+               "\"huge.png\": 30000 x 30000 is larger than the GL maximum texture size"},
+        BadRun{"HugeMapLayer", {"--map-layer", "huge.png", "good.png", "out.png"}, kExitRenderFailed,
+               "\"huge.png\": 30000 x 30000 is larger than the GL maximum texture size"},
+        BadRun{"OutputPatternAlone", {"good.png", "out%d.png"}, kExitRenderFailed, "needs an INPUT pattern"},
+        BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, kExitRenderFailed, "no frame of the sequence"},
+        BadRun{"UnwritableOutput", {"good.png", "no/such/dir/out.png"}, kExitRenderFailed, "cannot create"}),
+    [](const ::testing::TestParamInfo<BadRun>& param) { return param.param.name; });
+
+class RenderToolOverwrite : public ::testing::TestWithParam<BadRun> {};
+
+TEST_P(RenderToolOverwrite, RefusesAnOutputThatNamesAFileItReads) {
+  const BadRun& c = GetParam();
+  TempDir dir;
+  WritePngAtomically(dir.File("in.png"), Picture(8, 8, false));
+  WritePngAtomically(dir.File("map.png"), Picture(8, 8, true));
+  WritePngAtomically(dir.File("seq1.png"), Picture(8, 4, false));
+  WritePngAtomically(dir.File("seq2.png"), Picture(4, 8, false));
+  std::filesystem::create_hard_link(dir.File("in.png"), dir.File("link.png"));
+  const char* files[] = {"in.png", "map.png", "seq1.png", "seq2.png", "link.png"};
+  std::vector<std::string> before;
+  for (const char* name : files) before.push_back(ReadText(dir.File(name)));
+
+  const RunResult run = RunTool(dir, c.args);
+  EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+  EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(ReadText(dir.File(files[i])), before[i]) << files[i];
+  EXPECT_EQ(dir.EntryCount(), before.size()) << "nothing written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, RenderToolOverwrite,
+    ::testing::Values(
+        BadRun{"TheInput", {"in.png", "in.png"}, kExitUsage,
+               "\"in.png\": the output would overwrite the input \"in.png\""},
+        BadRun{"TheInputByAnotherPath", {"in.png", "./in.png"}, kExitUsage, "would overwrite the input \"in.png\""},
+        BadRun{"AHardLinkOfTheInput", {"in.png", "link.png"}, kExitUsage, "would overwrite the input \"in.png\""},
+        BadRun{"TheMapLayer", {"--map-layer", "map.png", "in.png", "map.png"}, kExitUsage,
+               "would overwrite the map layer \"map.png\""},
+        BadRun{"TheMapLayerWithTheTestCard", {"--map-layer", "map.png", "-o", "map.png"}, kExitUsage,
+               "would overwrite the map layer \"map.png\""},
+        BadRun{"TheSequenceItself", {"seq%d.png", "seq%d.png"}, kExitUsage, "would overwrite the input \"seq1.png\""},
+        BadRun{"TheSequenceByAnotherPattern", {"seq%d.png", "./seq%01d.png"}, kExitUsage,
+               "would overwrite the input \"seq1.png\""}),
     [](const ::testing::TestParamInfo<BadRun>& param) { return param.param.name; });
 
 TEST(RenderToolProgram, RefusesAFrameLargerThanTheMaximumTextureSize) {
@@ -169,7 +224,7 @@ TEST(RenderToolProgram, RefusesAFrameLargerThanTheMaximumTextureSize) {
   // llvmpipe takes 16384 texels a side; a picture one row high stays small.
   WritePngAtomically(dir.File("wide.png"), RgbaImage(16385, 1, false));
   const RunResult run = RunTool(dir, {"wide.png", "out.png"});
-  EXPECT_NE(run.exitCode, 0);
+  EXPECT_EQ(run.exitCode, kExitRenderFailed);
   EXPECT_NE(run.err.find("larger than the GL maximum texture size"), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(dir.File("out.png")));
 }

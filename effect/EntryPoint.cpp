@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "effect/HostSuiteHolder.h"
+#include "hostapi/HostSuiteHolder.h"
 #include "effect/ModuleGlobals.h"
 #include "effect/ParamVisibility.h"
 #include "effect/ParamsSetup.h"

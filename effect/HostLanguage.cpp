@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "effect/HostSuiteHolder.h"
+#include "hostapi/HostSuiteHolder.h"
 #include "hostapi/HostSuites.h"
 
 namespace Orvane::Lumisk {

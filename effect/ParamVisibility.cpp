@@ -1,6 +1,6 @@
 #include "effect/ParamVisibility.h"
 
-#include "effect/HostSuiteHolder.h"
+#include "hostapi/HostSuiteHolder.h"
 #include "hostapi/HostSuites.h"
 
 namespace Orvane::Lumisk {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <variant>
 
+#include "effect/Cp936Prefix.h"
 #include "effect/ModuleGlobals.h"
 #include "effect/ParamTable.h"
 
@@ -107,17 +108,7 @@ void FillDefinition(PF_InData* in_data, const ParamRow& row, PF_ParamDef& def) {
 
 }  // namespace
 
-std::size_t ParamNameLength(const char* text) {
-  constexpr std::size_t kMaxLength = PF_MAX_PARAM_NAME_LEN;
-  std::size_t length = 0;
-  while (text[length] != '\0') {
-    const bool doubleByte = static_cast<unsigned char>(text[length]) >= 0x81 && text[length + 1] != '\0';
-    const std::size_t width = doubleByte ? 2 : 1;
-    if (length + width > kMaxLength) break;
-    length += width;
-  }
-  return length;
-}
+std::size_t ParamNameLength(const char* text) { return WholeCharacterPrefix(text, PF_MAX_PARAM_NAME_LEN); }
 
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef*[], PF_LayerDef*) {
   // Everything the set-up writes through; without one of them it is a bad call, not a crash.

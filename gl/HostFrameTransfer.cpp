@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "effect/HostSuiteHolder.h"
+#include "hostapi/HostSuiteHolder.h"
 #include "gl/GlSizeLimits.h"
 #include "gl/ScopedTexture.h"
 #include "hostapi/HostSuites.h"

@@ -24,8 +24,15 @@ out="$root/build-windows"
 deps="$out/deps"
 jobs=$(( $(nproc) < 8 ? $(nproc) : 8 ))
 
-bash scripts/build-glbinding-mingw.sh "$deps/glbinding"
-bash scripts/build-libpng-mingw.sh "$deps/libpng"
+# glbinding 2.1.1 as a static library (users compile with
+# GLBINDING_STATIC_DEFINE, which its installed CMake package sets).
+bash scripts/build-mingw-dependency.sh glbinding=2.1.1-2 "$deps/glbinding" \
+  -DBUILD_SHARED_LIBS=OFF \
+  -DOPTION_BUILD_TESTS=OFF -DOPTION_BUILD_GPU_TESTS=OFF -DOPTION_BUILD_EXAMPLES=OFF
+# libpng 1.6, static over mingw's static zlib (libz-mingw-w64-dev), for the
+# Windows render tool.
+bash scripts/build-mingw-dependency.sh libpng1.6 "$deps/libpng" \
+  -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
 # GoogleTest from Debian's source copy (libgtest-dev), built once for this target.
 if [[ ! -f "$deps/googletest/.lumisk-built" ]]; then
   rm -rf "$deps/googletest"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "effect/HostSuiteHolder.h"
+#include "hostapi/HostSuiteHolder.h"
 #include "hostapi/HostSuites.h"
 #include "testhost/Host.h"
 

@@ -1,7 +1,8 @@
 // One host suite, acquired by name and version through the host's basic suite
 // and released when the holder goes out of scope (also while an exception
 // unwinds). Holders in one scope release in reverse order of acquisition, as
-// C++ destroys locals. Header-only: the GL runtime acquires suites too.
+// C++ destroys locals. Beside the API it wraps, so the GL runtime and the
+// effect shell both acquire suites through it.
 #pragma once
 
 #include <string>

@@ -34,38 +34,46 @@ TEST(CpuReferenceGrid, LevelCountCoversTheRowWithoutCap)
         EXPECT_EQ(PrefixLevelCount(c.n, c.width), c.levels) << "n " << c.n << " width " << c.width;
 }
 
+// Red of pixel (x, y) of a w-wide numbered frame: every pixel distinct.
+float Numbered(int w, int x, int y)
+{
+    return static_cast<float>(x + w * y) / 16.0f;
+}
+
+Image NumberedFrame(int w, int h)
+{
+    Image input(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            input.At(x, y) = {1.0f, Numbered(w, x, y), 0.0f, 0.0f};
+    return input;
+}
+
 TEST(CpuReferenceGrid, HalvedGridAveragesTwoByTwoBlocks)
 {
-    Image input(4, 2);
-    for (int x = 0; x < 4; ++x)
-        for (int y = 0; y < 2; ++y)
-            input.At(x, y) = {1.0f, static_cast<float>(x + 4 * y) / 8.0f, 0.0f, 0.0f};
-    const Image grid = GridMeans(input, 2);
+    const Image grid = GridMeans(NumberedFrame(4, 2), 2);
     ASSERT_EQ(grid.width, 2);
     ASSERT_EQ(grid.height, 1);
-    // Red of the block {0, 1, 4, 5} / 8 is 2.5 / 8; alpha 1.
-    EXPECT_FLOAT_EQ(grid.At(0, 0)[0], 2.5f / 8.0f);
-    EXPECT_FLOAT_EQ(grid.At(1, 0)[0], 4.5f / 8.0f);
+    // Red of the block {0, 1, 4, 5} / 16 is 2.5 / 16; alpha 1.
+    EXPECT_FLOAT_EQ(grid.At(0, 0)[0], 2.5f / 16.0f);
+    EXPECT_FLOAT_EQ(grid.At(1, 0)[0], 4.5f / 16.0f);
     EXPECT_FLOAT_EQ(grid.At(0, 0)[3], 1.0f);
     const Image sums = InclusiveRowSums(grid);
     ASSERT_EQ(sums.width, 2);
     EXPECT_FLOAT_EQ(sums.At(0, 0)[3], 0.5f);
     EXPECT_FLOAT_EQ(sums.At(1, 0)[3], 1.0f);
-    EXPECT_FLOAT_EQ(sums.At(1, 0)[0], 7.0f / 8.0f - 1.0f);
+    EXPECT_FLOAT_EQ(sums.At(1, 0)[0], 7.0f / 16.0f - 1.0f);
 }
 
-// A 5 x 3 frame of distinct values: the last column and row of blocks take
-// the edge pixel for the one beyond the frame.
+// The last column and row of blocks of an odd frame take the edge pixel for
+// the one beyond the frame.
 TEST(CpuReferenceGrid, OddFramesEndInHalfBlocksOfTheEdgePixel)
 {
-    Image input(5, 3);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x)
-            input.At(x, y) = {1.0f, static_cast<float>(x + 5 * y) / 16.0f, 0.0f, 0.0f};
+    const Image input = NumberedFrame(5, 3);
     const Image grid = GridMeans(input, 2);
     ASSERT_EQ(grid.width, 3);
     ASSERT_EQ(grid.height, 2);
-    auto value = [](int x, int y) { return static_cast<float>(x + 5 * y) / 16.0f; };
+    auto value = [](int x, int y) { return Numbered(5, x, y); };
     EXPECT_FLOAT_EQ(grid.At(1, 0)[0], (value(2, 0) + value(3, 0) + value(2, 1) + value(3, 1)) / 4.0f);
     EXPECT_FLOAT_EQ(grid.At(2, 0)[0], (value(4, 0) + value(4, 1)) / 2.0f);
     EXPECT_FLOAT_EQ(grid.At(0, 1)[0], (value(0, 2) + value(1, 2)) / 2.0f);

@@ -61,8 +61,8 @@ ReferenceSettings Circular(int blur, int quality, double focalDistance = 0.0)
     return s;
 }
 
-// Some 1600 lit pixels of up to 130 levels: their 8-bit rounding moves the
-// sum by far less than this.
+// One to two thousand lit pixels of up to 170 levels: their 8-bit rounding
+// moves the sum by far less than this.
 constexpr double EnergyTolerance = 0.01;
 // The centroid of so many rounded pixels stays within a twentieth of a pixel.
 constexpr double PlaceTolerance = 0.05;

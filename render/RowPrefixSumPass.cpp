@@ -47,8 +47,7 @@ void RowPrefixSumPass::EnsureTextures(const Vec2i& newSize)
     // must not delete these names again (by then they may be another's).
     textures[0] = 0;
     textures[1] = 0;
-    // One column more than the grid: column 0 is the zero of the exclusive sums.
-    const Vec2d textureSize(newSize.x + 1.0, newSize.y);
+    const Vec2d textureSize(newSize.x, newSize.y);
     ScopedTexture first(RenderTarget::Instance()->CreateTexture(textureSize, true, false));
     textures[1] = RenderTarget::Instance()->CreateTexture(textureSize, true, false);
     textures[0] = first.Release();
@@ -57,7 +56,7 @@ void RowPrefixSumPass::EnsureTextures(const Vec2i& newSize)
 
 void RowPrefixSumPass::BeginDraw(OpenglShader& program)
 {
-    RenderTarget::Instance()->BeginTexturePass(textures[current], Vec2d(size.x + 1.0, size.y), 0);
+    RenderTarget::Instance()->BeginTexturePass(textures[current], Vec2d(size.x, size.y), 0);
     program.Use();
     FullscreenQuad::EnableAttributes(program);
 }

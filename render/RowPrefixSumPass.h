@@ -14,10 +14,10 @@ namespace Orvane::Lumisk {
 class OpenglShader;
 
 // Per-row prefix sums of the source on a grid reduced by the step (1 or 2
-// in use, clamped to 1..4). The result texture is one column wider than the
-// grid: texel k of a row holds the sum over cells 0 to k - 1 of (grid value
-// - 0.5), channels in R, G, B, A order, so texel 0 is zero and a span of the
-// row sums to the difference of the values at its two ends.
+// in use, clamped to 1..4). The result texture is the grid's size: texel k
+// of a row holds the sum over cells 0 to k of (grid value - 0.5), channels
+// in R, G, B, A order. The zero before cell 0 is left implicit, so a frame
+// as wide as the GL's largest texture still has room for its sums.
 //
 // Made without GL at module load; Run needs the rendering thread's context
 // current and the render target's colour layer pushed (each draw ends with
@@ -39,7 +39,7 @@ public:
 
     // The grid step of the last Run (1..4).
     std::int32_t Step() const { return step; }
-    // The reduced grid of the last Run, in cells (the textures are one column wider).
+    // The reduced grid of the last Run, in cells (also the textures' size).
     Vec2i Size() const { return size; }
     // The scan levels of the last Run.
     std::int32_t MaxLevel() const { return maxLevel; }

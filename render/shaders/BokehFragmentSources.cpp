@@ -35,14 +35,22 @@ float colorWeight(vec4 c)
 )glsl";
 
 const char* const GatherBody = R"glsl(
-// "t1" texel k holds the sum of (grid value - 0.5) over cells 0 to k - 1, so
-// cell boundary x sits at texel centre x + 0.5 and a span [x0, x1] sums to
-// t1(x1) - t1(x0), clamped to the row by the texture's clamp to edge.
+// "t1" texel k holds the sum of (grid value - 0.5) over cells 0 to k, so the
+// row's running sum at cell boundary x sits at texel centre x - 0.5, where
+// the linear filter gives the exact sum of any span as the difference of its
+// two ends. Left of the first texel centre the running sum falls linearly to
+// the zero at boundary 0, which the texture leaves out (the factor below);
+// beyond the row's end the clamp to edge holds the whole row's sum.
 // textureLod: these samples run in a branch that differs between fragments,
 // where implicit derivatives are undefined; the texture has one level.
+vec4 rowSum(float x, float y)
+{
+    return textureLod(t1, vec2((x - 0.5) / jfMapSize.x, y), 0.0) * clamp(x, 0.0, 1.0);
+}
+
 vec4 blurMax(vec2 p, float R)
 {
-    vec2 pw = vec2(1.0 / (jfMapSize.x + 1.0), 1.0 / jfMapSize.y);
+    float pwy = 1.0 / jfMapSize.y;
     int n = int(R);
     vec4 c = vec4(0.0);
     float cw = 0.0;
@@ -51,9 +59,8 @@ vec4 blurMax(vec2 p, float R)
         float owl = max(0.0, w - p.x);
         float owr = max(0.0, p.x - jfMapSize.x + w);
         cw = cw + 2.0 * w - owl - owr;
-        float y = (p.y + float(i)) * pw.y;
-        c = c + textureLod(t1, vec2((p.x + w + 0.5) * pw.x, y), 0.0)
-              - textureLod(t1, vec2((p.x - w + 0.5) * pw.x, y), 0.0);
+        float y = (p.y + float(i)) * pwy;
+        c = c + rowSum(p.x + w, y) - rowSum(p.x - w, y);
     }
     return c / cw;
 }

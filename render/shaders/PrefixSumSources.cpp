@@ -2,12 +2,11 @@
 
 namespace Orvane::Lumisk {
 
-// The target is one column wider than the grid ("viewSize"): texel k + 1
-// holds grid cell k, texel 0 holds zero. After the scan texel k is the sum of
-// cells 0 to k - 1, which puts the cumulative sum at cell boundary x at texel
-// centre x + 0.5, and linear filtering then gives the exact sum of any span.
-// The source is sampled with textureLod because column 0 has left the
-// shader by then, and implicit derivatives are undefined after such a branch.
+// Grid cell c covers source pixels c * jfstep to c * jfstep + jfstep - 1 in
+// each direction. Sampling the source's linear filter at the centre of that
+// block gives the pixel itself at step 1 and the mean of the 2 x 2 block at
+// step 2; the last block of an odd size is centred on the frame's outer edge,
+// where the clamp to edge takes the edge pixel for the missing one.
 const char* const PrefixPrepareFragmentSource = R"glsl(#version 330
 in vec2 uv;
 uniform sampler2D t0;
@@ -17,13 +16,8 @@ out vec4 colourOut;
 
 void main()
 {
-    float cell = gl_FragCoord.x - 1.0;
-    if (cell < 0.0) {
-        colourOut = vec4(0.0);
-        return;
-    }
-    vec2 cellUv = vec2(cell / viewSize.x, gl_FragCoord.y / viewSize.y);
-    colourOut = textureLod(t0, cellUv, 0.0).gbar - 0.5;
+    vec2 blockCentre = floor(gl_FragCoord.xy) * jfstep + 0.5 * jfstep;
+    colourOut = textureLod(t0, blockCentre / vec2(textureSize(t0, 0)), 0.0).gbar - 0.5;
 }
 )glsl";
 

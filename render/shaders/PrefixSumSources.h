@@ -2,9 +2,9 @@
 
 namespace Orvane::Lumisk {
 
-// Prepare draw of the row prefix sums: samples the source on the grid, puts
-// the host's A, R, G, B into R, G, B, A order and subtracts 0.5. Column 0 of
-// its target is a zero column, so that the scan yields exclusive sums.
+// Prepare draw of the row prefix sums: each grid cell is the mean of its
+// block of source pixels, with the host's A, R, G, B put into R, G, B, A
+// order and 0.5 subtracted; the scan then yields inclusive sums.
 extern const char* const PrefixPrepareFragmentSource;
 
 // One level of the Hillis-Steele scan along x: adds the texel 2^level columns

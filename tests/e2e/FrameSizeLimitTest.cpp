@@ -1,8 +1,11 @@
 // Frames whose textures or renderbuffers the GL cannot hold: the render fails
 // with the module's GL fault (512) instead of answering success with a grey or
 // black picture, the host's context is current again, and the next render is
-// whole. The limit is the driver's own, asked in the host's context.
+// whole. Frames up to the limit render at both qualities. The limit is the
+// driver's own, asked in the host's context.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "tests/e2e/EndToEndFixture.h"
 
@@ -24,8 +27,7 @@ struct OversizeCase {
 void PrintTo(const OversizeCase& c, std::ostream* os) { *os << c.name; }
 
 const OversizeCase kOversizeCases[] = {
-    // The row sums keep one column more than the grid, which at High is the frame.
-    {"ExactlyTheLimitWideAtHigh", 0, -1, kHigh},
+    {"OneBeyondTheLimitWideAtHigh", 1, -1, kHigh},
     {"OneBeyondTheLimitWideAtLow", 1, -1, kLow},
     {"OneBeyondTheLimitTallAtLow", -1, 1, kLow},
 };
@@ -66,21 +68,47 @@ TEST_P(OversizeFrame, FailsWithTheGlFaultAndTheNextRenderIsWhole) {
 INSTANTIATE_TEST_SUITE_P(Sizes, OversizeFrame, ::testing::ValuesIn(kOversizeCases),
                          [](const ::testing::TestParamInfo<OversizeCase>& param) { return param.param.name; });
 
-// One column less and the row sums fit: a uniform frame stays uniform under any
-// lens, so white must come out white.
-TEST_F(FrameSizeLimit, OneBelowTheLimitAtHighRendersWhite) {
-  const int width = maxTextureSize - 1;
-  constexpr int kRows = 2;
-  World output = World::Make8(width, kRows);
-  ASSERT_EQ(RenderWhite(width, kRows, kHigh, output), PF_Err_NONE);
+struct FittingCase {
+  const char* name;
+  int widthBelow;   // columns short of the limit, or -1 for a 2 px wide frame
+  int heightBelow;  // rows short of the limit, or -1 for a 2 px tall frame
+  int quality;
+};
+
+void PrintTo(const FittingCase& c, std::ostream* os) { *os << c.name; }
+
+// The row sums are the grid's own size, so every frame up to the limit fits,
+// on the full grid too.
+const FittingCase kFittingCases[] = {
+    {"ExactlyTheLimitWideAtHigh", 0, -1, kHigh},
+    {"ExactlyTheLimitWideAtLow", 0, -1, kLow},
+    {"OneBelowTheLimitWideAtHigh", 1, -1, kHigh},
+    {"ExactlyTheLimitTallAtHigh", -1, 0, kHigh},
+};
+
+class FittingFrame : public FrameSizeLimit, public ::testing::WithParamInterface<FittingCase> {
+protected:
+  int FittingSide(int below) const { return below < 0 ? 2 : maxTextureSize - below; }
+};
+
+// A uniform frame stays uniform under any lens, so white must come out white.
+TEST_P(FittingFrame, RendersWhite) {
+  const FittingCase& c = GetParam();
+  const int width = FittingSide(c.widthBelow);
+  const int height = FittingSide(c.heightBelow);
+  World output = World::Make8(width, height);
+  ASSERT_EQ(RenderWhite(width, height, c.quality, output), PF_Err_NONE);
   int darkest = 255;
-  for (int y = 0; y < kRows; ++y)
+  for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const PF_Pixel8& p = output.Pixel8(x, y);
       darkest = std::min({darkest, int(p.alpha), int(p.red), int(p.green), int(p.blue)});
     }
   EXPECT_GE(darkest, 255 - kReferenceToleranceLevels);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, FittingFrame, ::testing::ValuesIn(kFittingCases),
+                         [](const ::testing::TestParamInfo<FittingCase>& param) { return param.param.name; });
 
 }  // namespace
 }  // namespace Orvane::Lumisk::EndToEnd

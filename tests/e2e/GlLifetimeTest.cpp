@@ -241,11 +241,10 @@ TEST_F(GlLifetime, AFailedStepReleasesTheInputTextureAndTheColourLayer) {
   ExpectDefaultRenderMatches();
 }
 
-// At High quality the row sums of a frame as wide as the GL's texture limit
-// need a texture one column wider than the GL can hold: the render fails, and
-// what it made is gone by the next render of the small frame, whose live
-// objects (counted in the module's context at its read-back) are those of a
-// render before the failure.
+// A frame one column wider than the GL's texture limit cannot be rendered:
+// the render fails, and what it made is gone by the next render of the small
+// frame, whose live objects (counted in the module's context at its
+// read-back) are those of a render before the failure.
 TEST_F(GlLifetime, AFrameTooWideForTheGlLeavesNoObjectBehind) {
   const int limit = glContexts.ForThisThread().MaxTextureSize();
   ExpectDefaultRenderMatches();
@@ -261,9 +260,9 @@ TEST_F(GlLifetime, AFrameTooWideForTheGlLeavesNoObjectBehind) {
   EffectValues high;
   high.quality = 1;
   SetValues(high);
-  World input = World::Make8(limit, 1);
+  World input = World::Make8(limit + 1, 1);
   input.Fill8(PF_Pixel8{255, 255, 255, 255});
-  World output = World::Make8(limit, 1);
+  World output = World::Make8(limit + 1, 1);
   EXPECT_EQ(RenderFrame(input, output), PF_Err_INTERNAL_STRUCT_DAMAGED);
 
   SetValues(EffectValues{});

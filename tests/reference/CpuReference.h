@@ -1,12 +1,11 @@
 #pragma once
 
-// Independent CPU model of the lens blur, written from the algorithm rather
-// than from the shaders: grid sampling through a linear filter, exclusive row
-// prefix sums, the generated blur maps with their placement, the gather over
-// the three lens shapes, the fade below 10 cells, invert, focal distance and
-// the preview. Arithmetic is single precision where the GPU's is, except the
-// prefix sums, which are summed in double (the GPU's tree sum is closer to
-// the exact sum than a float running sum would be).
+// The lens blur as the effect defines it, computed on the CPU in double
+// precision, for the GL tests to compare with. It follows the definitions,
+// not the shaders: the grid is made of block means, an aperture row adds the
+// exact integral of the grid row over its span, the ellipse distance comes
+// from a search along the ellipse, and the maps from their shapes in the
+// view. So a shader that misreads what it computes disagrees with it.
 
 #include <array>
 #include <cstddef>
@@ -40,10 +39,6 @@ struct Image {
     std::vector<uint8_t> ToArgb8() const;
 };
 
-// GL_LINEAR sampling of level 0 with clamp to edge at texture coordinates
-// (u, v); u = (i + 0.5) / width hits texel i exactly.
-Texel SampleLinear(const Image& image, float u, float v);
-
 // The settings of one render, in the renderer's units.
 struct ReferenceSettings {
     int blurAmount = 0;     // blur strength in pixels
@@ -53,7 +48,7 @@ struct ReferenceSettings {
     double focalDistance = 0.0;
     bool showBlurMap = false;
     bool invert = false;
-    // Generated map shape.
+    // Generated map shape: scales are fractions, 0 or at least 0.001.
     double feather = 0.0;
     double centerX = 0.0;
     double centerY = 0.0;
@@ -64,33 +59,39 @@ struct ReferenceSettings {
     const Image* customMap = nullptr;
 };
 
-// Grid step for a quality: quality + 1 clamped to 1..4.
+// Grid step of a quality: 1 for every pixel, 2 for the halved grid.
 int GridStep(int quality);
 
 // Scan levels for a row of gridWidth cells when the larger view dimension
 // gives n cells: the smallest k >= 1 with 2^k >= max(n, gridWidth).
 int PrefixLevelCount(int n, int gridWidth);
 
-// The grid in R, G, B, A order minus 0.5, sampled at the cell centres.
-Image PrepareGrid(const Image& input, int step);
+// The grid of a step, in R, G, B, A order: cell (c, r) is the mean of the
+// step x step block of pixels from (c * step, r * step); a block that runs
+// past the last column or row takes the edge pixel for the missing ones.
+Image GridMeans(const Image& input, int step);
 
-// Exclusive prefix sums of a prepared grid: one column wider, texel k of a
-// row holds the sum of cells 0 to k - 1.
-Image ExclusiveRowPrefix(const Image& grid);
+// Running sums along each row of (cell - 0.5), up to and including the cell.
+Image InclusiveRowSums(const Image& grid);
 
-// Half-width of aperture row i for radius R (> 0), in cells.
-float RowHalfWidth(int lensShape, int i, float R);
+// Half-width in cells of aperture row i (row offset from the centre, in
+// cells) of the lens of radius R > 0.
+double RowHalfWidth(int lensShape, int i, double R);
 
-// Map value m at view position (x, y) (pixel centres at half-integers) of a
-// generated map type 1..4 on a width x height view.
-float GeneratedMapValue(const ReferenceSettings& settings, int width, int height, float x, float y);
+// Signed distance from (x, y) to the ellipse of semi-axes a along x and b
+// along y about the origin, negative inside.
+double EllipseDistance(double x, double y, double a, double b);
+
+// Map value m, 0 to 1, of a generated map type 1..4 at view position (x, y)
+// (pixel centres at half-integers) of a width x height view.
+double GeneratedMapValue(const ReferenceSettings& settings, int width, int height, double x, double y);
 
 // The generated map as the blur-map texture holds it: (1, m, m, m).
 Image GenerateMap(const ReferenceSettings& settings, int width, int height);
 
 // Blur scale s of every pixel: the distance of the map value from the focal
 // distance (the preview's grey).
-std::vector<float> BlurScales(const Image& input, const ReferenceSettings& settings);
+std::vector<double> BlurScales(const Image& input, const ReferenceSettings& settings);
 
 // The whole effect on an input frame in host channel order; the result is
 // in host channel order too.

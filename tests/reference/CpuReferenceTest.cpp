@@ -34,23 +34,52 @@ TEST(CpuReferenceGrid, LevelCountCoversTheRowWithoutCap)
         EXPECT_EQ(PrefixLevelCount(c.n, c.width), c.levels) << "n " << c.n << " width " << c.width;
 }
 
+// Red of pixel (x, y) of a w-wide numbered frame: every pixel distinct.
+float Numbered(int w, int x, int y)
+{
+    return static_cast<float>(x + w * y) / 16.0f;
+}
+
+Image NumberedFrame(int w, int h)
+{
+    Image input(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            input.At(x, y) = {1.0f, Numbered(w, x, y), 0.0f, 0.0f};
+    return input;
+}
+
 TEST(CpuReferenceGrid, HalvedGridAveragesTwoByTwoBlocks)
 {
-    Image input(4, 2);
-    for (int x = 0; x < 4; ++x)
-        for (int y = 0; y < 2; ++y)
-            input.At(x, y) = {1.0f, static_cast<float>(x + 4 * y) / 8.0f, 0.0f, 0.0f};
-    const Image grid = PrepareGrid(input, 2);
+    const Image grid = GridMeans(NumberedFrame(4, 2), 2);
     ASSERT_EQ(grid.width, 2);
     ASSERT_EQ(grid.height, 1);
-    // Red of the block {0, 1, 4, 5} / 8 is 2.5 / 8; alpha 1; both minus 0.5.
-    EXPECT_FLOAT_EQ(grid.At(0, 0)[0], 2.5f / 8.0f - 0.5f);
-    EXPECT_FLOAT_EQ(grid.At(1, 0)[0], 4.5f / 8.0f - 0.5f);
-    EXPECT_FLOAT_EQ(grid.At(0, 0)[3], 0.5f);
-    const Image prefix = ExclusiveRowPrefix(grid);
-    ASSERT_EQ(prefix.width, 3);
-    EXPECT_FLOAT_EQ(prefix.At(0, 0)[3], 0.0f);
-    EXPECT_FLOAT_EQ(prefix.At(2, 0)[3], 1.0f);
+    // Red of the block {0, 1, 4, 5} / 16 is 2.5 / 16; alpha 1.
+    EXPECT_FLOAT_EQ(grid.At(0, 0)[0], 2.5f / 16.0f);
+    EXPECT_FLOAT_EQ(grid.At(1, 0)[0], 4.5f / 16.0f);
+    EXPECT_FLOAT_EQ(grid.At(0, 0)[3], 1.0f);
+    const Image sums = InclusiveRowSums(grid);
+    ASSERT_EQ(sums.width, 2);
+    EXPECT_FLOAT_EQ(sums.At(0, 0)[3], 0.5f);
+    EXPECT_FLOAT_EQ(sums.At(1, 0)[3], 1.0f);
+    EXPECT_FLOAT_EQ(sums.At(1, 0)[0], 7.0f / 16.0f - 1.0f);
+}
+
+// The last column and row of blocks of an odd frame take the edge pixel for
+// the one beyond the frame.
+TEST(CpuReferenceGrid, OddFramesEndInHalfBlocksOfTheEdgePixel)
+{
+    const Image input = NumberedFrame(5, 3);
+    const Image grid = GridMeans(input, 2);
+    ASSERT_EQ(grid.width, 3);
+    ASSERT_EQ(grid.height, 2);
+    auto value = [](int x, int y) { return Numbered(5, x, y); };
+    EXPECT_FLOAT_EQ(grid.At(1, 0)[0], (value(2, 0) + value(3, 0) + value(2, 1) + value(3, 1)) / 4.0f);
+    EXPECT_FLOAT_EQ(grid.At(2, 0)[0], (value(4, 0) + value(4, 1)) / 2.0f);
+    EXPECT_FLOAT_EQ(grid.At(0, 1)[0], (value(0, 2) + value(1, 2)) / 2.0f);
+    EXPECT_FLOAT_EQ(grid.At(2, 1)[0], value(4, 2));
+    // Step 1 keeps every pixel.
+    EXPECT_FLOAT_EQ(GridMeans(input, 1).At(3, 2)[0], value(3, 2));
 }
 
 TEST(CpuReferenceGather, CircularRowsOfRadiusThree)
@@ -62,15 +91,19 @@ TEST(CpuReferenceGather, CircularRowsOfRadiusThree)
 
 TEST(CpuReferenceGather, HexagonAndPentagonRows)
 {
-    EXPECT_NEAR(RowHalfWidth(1, 0, 8.0f), 0.866025f * 8.0f, 1e-5f);
-    EXPECT_NEAR(RowHalfWidth(1, 4, 8.0f), 0.866025f * 8.0f, 1e-5f);
-    EXPECT_NEAR(RowHalfWidth(1, 6, 8.0f), 0.866025f * 4.0f, 1e-5f);
-    EXPECT_NEAR(RowHalfWidth(1, 8, 8.0f), 0.0f, 1e-5f);
-    // Apex towards the first rows (negative offsets), flat edge below.
-    EXPECT_NEAR(RowHalfWidth(2, -10, 10.0f), 0.0f, 1e-4f);
-    EXPECT_NEAR(RowHalfWidth(2, 0, 10.0f), 8.5065f, 1e-3f);
-    EXPECT_GT(RowHalfWidth(2, 8, 10.0f), 5.0f);
-    EXPECT_EQ(RowHalfWidth(2, 9, 10.0f), 0.0f);
+    EXPECT_NEAR(RowHalfWidth(1, 0, 8.0), 0.866025 * 8.0, 1e-5);
+    EXPECT_NEAR(RowHalfWidth(1, 4, 8.0), 0.866025 * 8.0, 1e-5);
+    EXPECT_NEAR(RowHalfWidth(1, 6, 8.0), 0.866025 * 4.0, 1e-5);
+    EXPECT_NEAR(RowHalfWidth(1, 8, 8.0), 0.0, 1e-5);
+    // Apex towards the first rows (negative offsets), flat edge below at
+    // cos 36 degrees of the radius, where the width is sin 36 degrees.
+    EXPECT_NEAR(RowHalfWidth(2, -10, 10.0), 0.0, 1e-9);
+    EXPECT_NEAR(RowHalfWidth(2, 0, 10.0), 8.5065, 1e-3);
+    EXPECT_NEAR(RowHalfWidth(2, 8, 10.0), 5.9, 0.01);
+    EXPECT_EQ(RowHalfWidth(2, 9, 10.0), 0.0);
+    // Between the apex and the widest corners (cos 18, sin 18) the sides are straight.
+    const double corner = 18.0 * M_PI / 180.0;
+    EXPECT_NEAR(RowHalfWidth(2, -7, 10.0), 10.0 * std::cos(corner) * 0.3 / (1.0 - std::sin(corner)), 1e-9);
 }
 
 TEST(CpuReferenceGather, UniformFrameStaysUniformToEveryEdge)
@@ -220,6 +253,29 @@ TEST(CpuReferenceMaps, EllipseAxisDistanceIsExact)
     // On the minor axis the edge sits at distance b = r: value 0.5 there.
     EXPECT_NEAR(GeneratedMapValue(s, 61, 61, 30.5f, 30.5f + r), 0.5f, 1e-3f);
     EXPECT_NEAR(GeneratedMapValue(s, 61, 61, 30.5f + 2.0f * r, 30.5f), 0.5f, 1e-2f);
+}
+
+// Distances the geometry gives in closed form, each to 1e-9 pixel.
+TEST(CpuReferenceMaps, EllipseDistanceAgreesWithTheGeometry)
+{
+    struct Case { const char* label; double x, y, a, b, distance; };
+    const double inner = std::hypot(20.0 * std::sqrt(1.0 - (11.25 / 60.0) * (11.25 / 60.0)), 11.25 - 10.0);
+    const Case cases[] = {
+        {"circle, outside", 30.0, 40.0, 20.0, 20.0, 30.0},
+        {"circle, inside", -3.0, 4.0, 20.0, 20.0, -15.0},
+        {"beyond the end of the major axis", 0.0, -75.0, 20.0, 60.0, 15.0},
+        {"beyond the end of the minor axis", 26.0, 0.0, 20.0, 60.0, 6.0},
+        {"centre of a tall ellipse: the minor semi-axis", 0.0, 0.0, 20.0, 60.0, -20.0},
+        {"centre of a wide ellipse", 0.0, 0.0, 50.0, 30.0, -30.0},
+        // On the major axis inside the evolute (|y| < b - a^2 / b) the nearest
+        // points leave the axis: for (0, 10) the normal of the ellipse through
+        // the point meets it at y0 = b^2 y / (b^2 - a^2) = 11.25.
+        {"major axis inside the evolute", 0.0, 10.0, 20.0, 60.0, -inner},
+        {"major axis beyond the evolute", 0.0, 55.0, 20.0, 60.0, -5.0},
+        {"on the ellipse", 20.0 * std::cos(0.7), 60.0 * std::sin(0.7), 20.0, 60.0, 0.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(EllipseDistance(c.x, c.y, c.a, c.b), c.distance, 1e-9) << c.label;
 }
 
 TEST(CpuReferenceGather, PreviewShowsTheBlurScale)

@@ -6,184 +6,197 @@
 namespace Orvane::Lumisk::Reference {
 namespace {
 
+using Sum = std::array<double, 4>;
+
+constexpr double Pi = 3.14159265358979323846;
+
 // Host order (A, R, G, B) to R, G, B, A.
-Texel Gbar(const Texel& t)
+Sum Gbar(const Texel& t)
 {
     return {t[1], t[2], t[3], t[0]};
 }
 
-float ColorWeight(const Texel& rgba)
+double Mix(double a, double b, double t)
 {
-    return (rgba[0] * 0.2125f + rgba[1] * 0.7154f + rgba[2] * 0.0721f) * rgba[3];
+    return a + (b - a) * t;
 }
 
-float Mix(float a, float b, float t)
+// Luminance with the weights 0.2125, 0.7154, 0.0721, times alpha.
+double ColorWeight(const Sum& rgba)
 {
-    return a * (1.0f - t) + b * t;
+    return (rgba[0] * 0.2125 + rgba[1] * 0.7154 + rgba[2] * 0.0721) * rgba[3];
 }
 
-int GridCells(int pixels, int step)
+// A texture read with linear filtering, clamped to edge, at texture
+// coordinates (u, v): the blend of the four texels around the point by its
+// distance to their centres.
+Texel SampleLinear(const Image& image, double u, double v)
 {
-    return static_cast<int>(std::ceil(static_cast<double>(pixels) / step));
-}
-
-// Map value m at texture coordinates (u, v); an empty texture unit reads
-// (0, 0, 0, 1) in host order, whose weight is 0.
-float MapValue(const Image* map, float u, float v)
-{
-    if (map == nullptr)
-        return ColorWeight(Gbar({0.0f, 0.0f, 0.0f, 1.0f}));
-    return ColorWeight(Gbar(SampleLinear(*map, u, v)));
-}
-
-// Mean of (grid value - 0.5) over the aperture of radius R (> 0) about grid
-// position (px, py), from the exclusive prefix sums.
-Texel ApertureMean(const Image& prefix, int gridWidth, int gridHeight, int lensShape, float px, float py, float R)
-{
-    const float pwx = 1.0f / (static_cast<float>(gridWidth) + 1.0f);
-    const float pwy = 1.0f / static_cast<float>(gridHeight);
-    const int n = static_cast<int>(R);
-    Texel c{0.0f, 0.0f, 0.0f, 0.0f};
-    float cw = 0.0f;
-    for (int i = -n; i <= n; ++i) {
-        const float w = RowHalfWidth(lensShape, i, R);
-        const float left = std::max(0.0f, w - px);
-        const float right = std::max(0.0f, px - static_cast<float>(gridWidth) + w);
-        cw += 2.0f * w - left - right;
-        const float v = (py + static_cast<float>(i)) * pwy;
-        const Texel end = SampleLinear(prefix, (px + w + 0.5f) * pwx, v);
-        const Texel start = SampleLinear(prefix, (px - w + 0.5f) * pwx, v);
-        for (size_t k = 0; k < 4; ++k)
-            c[k] += end[k] - start[k];
+    const double x = u * image.width - 0.5;
+    const double y = v * image.height - 0.5;
+    const double x0 = std::floor(x);
+    const double y0 = std::floor(y);
+    auto texel = [&](double i, double j) -> const Texel& {
+        return image.At(static_cast<int>(std::clamp(i, 0.0, image.width - 1.0)),
+                        static_cast<int>(std::clamp(j, 0.0, image.height - 1.0)));
+    };
+    Texel out{};
+    for (size_t c = 0; c < 4; ++c) {
+        const double top = Mix(texel(x0, y0)[c], texel(x0 + 1, y0)[c], x - x0);
+        const double bottom = Mix(texel(x0, y0 + 1)[c], texel(x0 + 1, y0 + 1)[c], x - x0);
+        out[c] = static_cast<float>(Mix(top, bottom, y - y0));
     }
-    for (float& value : c)
-        value /= cw;
-    return c;
+    return out;
 }
 
-const Image* MapImageFor(const ReferenceSettings& settings, const Image& generated)
+// Map value at a pixel: a generated map at the pixel's centre, a custom layer
+// stretched over the frame, and no layer reads as weight 0.
+double MapValueAt(const ReferenceSettings& s, int width, int height, int i, int j)
 {
-    if (settings.mapType >= 1 && settings.mapType <= 4)
-        return &generated;
-    if (settings.mapType == 5)
-        return settings.customMap;
-    return nullptr;
+    if (s.mapType >= 1 && s.mapType <= 4)
+        return GeneratedMapValue(s, width, height, i + 0.5, j + 0.5);
+    if (s.mapType == 5 && s.customMap != nullptr)
+        return ColorWeight(Gbar(SampleLinear(*s.customMap, (i + 0.5) / width, (j + 0.5) / height)));
+    return 0.0;
+}
+
+// Half-width at height h of the regular polygon of circumradius 1 with a
+// corner at (0, 1): the furthest crossing of the line at h with its edges,
+// 0 where the line misses it.
+double PolygonHalfWidth(int corners, double h)
+{
+    double widest = 0.0;
+    for (int k = 0; k < corners; ++k) {
+        const double a0 = Pi / 2.0 + 2.0 * Pi * k / corners;
+        const double a1 = a0 + 2.0 * Pi / corners;
+        const double y0 = std::sin(a0), y1 = std::sin(a1);
+        if (y0 == y1 || (h - y0) * (h - y1) > 0.0)
+            continue;
+        const double x = std::cos(a0) + (std::cos(a1) - std::cos(a0)) * (h - y0) / (y1 - y0);
+        widest = std::max(widest, std::fabs(x));
+    }
+    return widest;
+}
+
+// A grid row with its running sums, so that a span's integral costs two look-ups.
+class GridRows {
+public:
+    explicit GridRows(const Image& grid) : grid_(grid), sums_(grid.texels.size() + static_cast<size_t>(grid.height))
+    {
+        for (int r = 0; r < grid.height; ++r) {
+            Sum sum{};
+            sums_[Slot(0, r)] = sum;
+            for (int k = 0; k < grid.width; ++k) {
+                for (size_t c = 0; c < 4; ++c)
+                    sum[c] += grid.At(k, r)[c];
+                sums_[Slot(k + 1, r)] = sum;
+            }
+        }
+    }
+
+    // Integral of grid row r (cell k covering [k, k + 1)) over [x0, x1],
+    // 0 <= x0 <= x1 <= the grid's width.
+    Sum Integral(int r, double x0, double x1) const
+    {
+        const Sum a = Running(r, x0), b = Running(r, x1);
+        return {b[0] - a[0], b[1] - a[1], b[2] - a[2], b[3] - a[3]};
+    }
+
+private:
+    size_t Slot(int k, int r) const { return static_cast<size_t>(r) * static_cast<size_t>(grid_.width + 1) + static_cast<size_t>(k); }
+
+    Sum Running(int r, double x) const
+    {
+        const int k = std::min(static_cast<int>(std::floor(x)), grid_.width - 1);
+        Sum s = sums_[Slot(k, r)];
+        for (size_t c = 0; c < 4; ++c)
+            s[c] += (x - k) * grid_.At(k, r)[c];
+        return s;
+    }
+
+    const Image& grid_;
+    std::vector<Sum> sums_;
+};
+
+// Mean of the grid over the aperture of radius R cells about grid position
+// (px, py): rows one cell apart, each adding its span's integral clipped to
+// the row and weighing its clipped width. A row between two grid rows is
+// their blend by distance to the row centres; beyond the first or last grid
+// row it is that edge row.
+Sum ApertureMean(const GridRows& rows, const Image& grid, int lensShape, double px, double py, double R)
+{
+    Sum total{};
+    double weight = 0.0;
+    const int n = static_cast<int>(R);
+    for (int i = -n; i <= n; ++i) {
+        const double w = RowHalfWidth(lensShape, i, R);
+        const double x0 = std::clamp(px - w, 0.0, static_cast<double>(grid.width));
+        const double x1 = std::clamp(px + w, 0.0, static_cast<double>(grid.width));
+        weight += x1 - x0;
+        const double y = py + i - 0.5;
+        const double r0 = std::floor(y);
+        const Sum upper = rows.Integral(static_cast<int>(std::clamp(r0, 0.0, grid.height - 1.0)), x0, x1);
+        const Sum lower = rows.Integral(static_cast<int>(std::clamp(r0 + 1.0, 0.0, grid.height - 1.0)), x0, x1);
+        for (size_t c = 0; c < 4; ++c)
+            total[c] += Mix(upper[c], lower[c], y - r0);
+    }
+    for (double& value : total)
+        value /= weight;
+    return total;
 }
 
 }  // namespace
 
-int GridStep(int quality)
+// Circle: sqrt(R^2 - i^2). Hexagon: corners at the top and bottom rows
+// (i = -R, R). Pentagon: its apex at row -R, towards the first rows.
+double RowHalfWidth(int lensShape, int i, double R)
 {
-    return std::clamp(quality + 1, 1, 4);
-}
-
-int PrefixLevelCount(int n, int gridWidth)
-{
-    const long long need = std::max(n, gridWidth);
-    int k = 1;
-    while ((1LL << k) < need)
-        ++k;
-    return k;
-}
-
-Image PrepareGrid(const Image& input, int step)
-{
-    const int gw = GridCells(input.width, step);
-    const int gh = GridCells(input.height, step);
-    Image grid(gw, gh);
-    for (int r = 0; r < gh; ++r) {
-        for (int k = 0; k < gw; ++k) {
-            const float u = (static_cast<float>(k) + 0.5f) / static_cast<float>(gw);
-            const float v = (static_cast<float>(r) + 0.5f) / static_cast<float>(gh);
-            Texel t = Gbar(SampleLinear(input, u, v));
-            for (float& value : t)
-                value -= 0.5f;
-            grid.At(k, r) = t;
-        }
-    }
-    return grid;
-}
-
-Image ExclusiveRowPrefix(const Image& grid)
-{
-    Image prefix(grid.width + 1, grid.height);
-    for (int r = 0; r < grid.height; ++r) {
-        double sum[4] = {0.0, 0.0, 0.0, 0.0};
-        for (int k = 0; k < grid.width; ++k) {
-            for (size_t c = 0; c < 4; ++c) {
-                sum[c] += grid.At(k, r)[c];
-                prefix.At(k + 1, r)[c] = static_cast<float>(sum[c]);
-            }
-        }
-    }
-    return prefix;
-}
-
-float RowHalfWidth(int lensShape, int row, float R)
-{
-    const float i = static_cast<float>(row);
     if (lensShape == 0)
-        return std::sqrt(std::fabs((1.0f - (1.0f / (R * R)) * i * i) * (R * R)));
+        return std::sqrt(std::max(0.0, R * R - static_cast<double>(i) * i));
     if (lensShape == 1)
-        return 0.866025f * std::min(1.0f, (1.0f - std::fabs(i / R)) / 0.5f) * R;
-    const float x = -i / R;
-    const float f1 = 0.8090169943749381f * (1.0f - x) / 0.587785252292486f;
-    const float f2 = 0.3090169943749927f * (-2.618f - x) / -0.9510565162951389f;
-    const float f3 = x < -0.8090169943749224f ? 0.0f : 1.0f;
-    return std::min(f1, f2) * R * f3;
+        return R * PolygonHalfWidth(6, i / R);
+    return R * PolygonHalfWidth(5, -i / R);
 }
 
-std::vector<float> BlurScales(const Image& input, const ReferenceSettings& settings)
+// s = |map value (or 1 without a map; 1 - m when inverted) - focal distance|.
+std::vector<double> BlurScales(const Image& input, const ReferenceSettings& settings)
 {
-    const int w = input.width;
-    const int h = input.height;
-    const Image generated = (settings.mapType >= 1 && settings.mapType <= 4) ? GenerateMap(settings, w, h) : Image();
-    const Image* map = MapImageFor(settings, generated);
-    const float enable = settings.mapType != 0 ? 1.0f : 0.0f;
-    const float invert = settings.invert ? 1.0f : 0.0f;
-    const float focal = static_cast<float>(settings.focalDistance);
-    std::vector<float> scales(static_cast<size_t>(w) * static_cast<size_t>(h));
-    for (int j = 0; j < h; ++j) {
-        for (int i = 0; i < w; ++i) {
-            const float u = (static_cast<float>(i) + 0.5f) / static_cast<float>(w);
-            const float v = (static_cast<float>(j) + 0.5f) / static_cast<float>(h);
-            const float m = MapValue(map, u, v);
-            scales[static_cast<size_t>(j) * static_cast<size_t>(w) + static_cast<size_t>(i)] =
-                std::fabs(Mix(1.0f, Mix(m, 1.0f - m, invert), enable) - focal);
+    std::vector<double> scales;
+    scales.reserve(input.texels.size());
+    for (int j = 0; j < input.height; ++j) {
+        for (int i = 0; i < input.width; ++i) {
+            const double m = MapValueAt(settings, input.width, input.height, i, j);
+            const double value = settings.mapType == 0 ? 1.0 : (settings.invert ? 1.0 - m : m);
+            scales.push_back(std::fabs(value - settings.focalDistance));
         }
     }
     return scales;
 }
 
+// Every pixel is the mean of the grid over the lens of radius blur x s
+// grid cells about its centre; below 10 cells it fades linearly towards the
+// sharp pixel (all sharp at radius 0). The preview replaces it by (s, s, s, 1).
 Image RenderReference(const Image& input, const ReferenceSettings& settings)
 {
     const int step = GridStep(settings.quality);
-    const Image grid = PrepareGrid(input, step);
-    const Image prefix = ExclusiveRowPrefix(grid);
-    const std::vector<float> scales = BlurScales(input, settings);
-    const float stepF = static_cast<float>(step);
-    const float show = settings.showBlurMap ? 1.0f : 0.0f;
+    const Image grid = GridMeans(input, step);
+    const GridRows rows(grid);
+    const std::vector<double> scales = BlurScales(input, settings);
     Image out(input.width, input.height);
     for (int j = 0; j < input.height; ++j) {
         for (int i = 0; i < input.width; ++i) {
-            const float u = (static_cast<float>(i) + 0.5f) / static_cast<float>(input.width);
-            const float v = (static_cast<float>(j) + 0.5f) / static_cast<float>(input.height);
-            const float s = scales[static_cast<size_t>(j) * static_cast<size_t>(input.width) + static_cast<size_t>(i)];
-            const float R = static_cast<float>(settings.blurAmount) * s / stepF;
-            Texel colour = Gbar(SampleLinear(input, u, v));
-            // Below a millionth of a cell the fade leaves the sharp pixel.
-            if (R >= 1e-6f) {
-                const Texel mean = ApertureMean(prefix, grid.width, grid.height, settings.lensShape,
-                                                (static_cast<float>(i) + 0.5f) / stepF,
-                                                (static_cast<float>(j) + 0.5f) / stepF, R);
-                const float fade = std::clamp(R / 10.0f, 0.0f, 1.0f);
+            const double s = scales[input.Index(i, j)];
+            const double R = settings.blurAmount * s / step;
+            Sum colour = Gbar(input.At(i, j));
+            if (R > 0.0) {
+                const Sum mean = ApertureMean(rows, grid, settings.lensShape, (i + 0.5) / step, (j + 0.5) / step, R);
                 for (size_t c = 0; c < 4; ++c)
-                    colour[c] = Mix(colour[c], std::clamp(mean[c] + 0.5f, 0.0f, 1.0f), fade);
+                    colour[c] = Mix(colour[c], std::clamp(mean[c], 0.0, 1.0), std::min(R / 10.0, 1.0));
             }
-            const Texel preview{s, s, s, 1.0f};
-            for (size_t c = 0; c < 4; ++c)
-                colour[c] = Mix(colour[c], preview[c], show);
-            out.At(i, j) = {colour[3], colour[0], colour[1], colour[2]};
+            if (settings.showBlurMap)
+                colour = {s, s, s, 1.0};
+            out.At(i, j) = {static_cast<float>(colour[3]), static_cast<float>(colour[0]), static_cast<float>(colour[1]),
+                            static_cast<float>(colour[2])};
         }
     }
     return out;

@@ -1,8 +1,5 @@
 // The whole blur on real GL against the CPU reference. Unless a test says
-// otherwise the tolerance is 1 level: the colour layer is 8-bit, so the GL
-// result is rounded once, and the GPU's float arithmetic differs from the
-// reference's by far less than a level, but can land on the other side of a
-// rounding boundary.
+// otherwise the tolerance is OneLevel, whose reason is given where it is defined.
 #include "RenderHarness.h"
 
 #include "gl/OpenglShader.h"
@@ -21,6 +18,7 @@ using namespace gl;
 using Reference::Image;
 using Reference::ReferenceSettings;
 
+// Single-precision sums on the GPU against double on the CPU, one 8-bit rounding.
 constexpr int OneLevel = 1;
 
 ReferenceSettings Blur(int amount, int shape, int quality)

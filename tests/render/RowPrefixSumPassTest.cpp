@@ -53,7 +53,7 @@ protected:
 
     Image Result() const
     {
-        const int w = pass->Size().x + 1;
+        const int w = pass->Size().x;
         const int h = pass->Size().y;
         const std::vector<float> values = ReadTexture(pass->ResultTexture(), w, h);
         Image image(w, h);
@@ -87,35 +87,51 @@ TEST_F(RowPrefixSumPassTest, StepGridAndLevels)
     }
 }
 
-// Exclusive sums: texel k holds cells 0..k-1 of (value - 0.5). Float sums of
+// Inclusive sums: texel k holds cells 0..k of (value - 0.5). Float sums of
 // 0.5 steps are exact, so white rows are compared exactly.
 TEST_F(RowPrefixSumPassTest, WhiteRowsSumExactlyAcrossWideRows)
 {
     for (int width : {7, 300, 3000}) {
         Run(UniformImage(width, 2, 1.0f), 1);
         const Image result = Result();
-        ASSERT_EQ(result.width, width + 1);
+        ASSERT_EQ(result.width, width);
         for (int y = 0; y < 2; ++y)
-            for (int x = 0; x <= width; ++x)
-                ASSERT_EQ(result.At(x, y)[1], 0.5f * static_cast<float>(x)) << "width " << width << " texel " << x;
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(result.At(x, y)[1], 0.5f * static_cast<float>(x + 1)) << "width " << width << " texel " << x;
         RenderTarget::Instance()->Finish(1.0f);
     }
 }
 
-TEST_F(RowPrefixSumPassTest, SumsMatchTheReferenceOnBothGrids)
+// Odd and even sizes in both directions: on the halved grid every cell must
+// be the mean of its own 2 x 2 block (the last block of an odd size taking
+// the edge pixel again), read back as the difference of neighbouring sums.
+TEST_F(RowPrefixSumPassTest, SumsMatchTheBlockMeansOnBothGrids)
 {
-    const Image input = NoiseImage(37, 11, 21);
-    for (int step : {1, 2}) {
-        Run(input, step);
-        const Image expected = Reference::ExclusiveRowPrefix(Reference::PrepareGrid(input, step));
-        const Image result = Result();
-        ASSERT_EQ(result.width, expected.width);
-        ASSERT_EQ(result.height, expected.height);
-        for (size_t i = 0; i < result.texels.size(); ++i)
-            for (size_t c = 0; c < 4; ++c)
-                // Float sums of up to 37 values of magnitude 0.5.
-                ASSERT_NEAR(result.texels[i][c], expected.texels[i][c], 1e-4f) << "step " << step << " texel " << i;
-        RenderTarget::Instance()->Finish(1.0f);
+    struct Case { int width, height; };
+    for (const Case& c : {Case{37, 11}, Case{38, 12}, Case{201, 5}, Case{6, 9}}) {
+        const Image input = NoiseImage(c.width, c.height, 21);
+        for (int step : {1, 2}) {
+            Run(input, step);
+            const Image grid = Reference::GridMeans(input, step);
+            const Image expected = Reference::InclusiveRowSums(grid);
+            const Image result = Result();
+            ASSERT_EQ(result.width, expected.width);
+            ASSERT_EQ(result.height, expected.height);
+            for (int y = 0; y < result.height; ++y) {
+                for (int x = 0; x < result.width; ++x) {
+                    for (size_t k = 0; k < 4; ++k) {
+                        const float before = x > 0 ? result.At(x - 1, y)[k] : 0.0f;
+                        // A cell: one 8-bit value or the mean of four, held in float.
+                        ASSERT_NEAR(result.At(x, y)[k] - before, grid.At(x, y)[k] - 0.5f, 1e-4f)
+                            << c.width << " x " << c.height << " step " << step << " cell " << x << ", " << y;
+                        // Float sums of up to 101 values of magnitude 0.5 against double.
+                        ASSERT_NEAR(result.At(x, y)[k], expected.At(x, y)[k], 1e-4f)
+                            << c.width << " x " << c.height << " step " << step << " texel " << x << ", " << y;
+                    }
+                }
+            }
+            RenderTarget::Instance()->Finish(1.0f);
+        }
     }
 }
 
@@ -135,12 +151,12 @@ TEST_F(RowPrefixSumPassTest, TexturesAreMadeAgainOnlyForANewGrid)
     for (int run = 0; run < 2; ++run) {
         Run(UniformImage(6, 2, 1.0f), 1);
         ASSERT_EQ(pass->MaxLevel(), 3);
-        EXPECT_EQ(Result().At(6, 1)[1], 3.0f) << "run " << run;
+        EXPECT_EQ(Result().At(5, 1)[1], 3.0f) << "run " << run;
         RenderTarget::Instance()->Finish(1.0f);
     }
     Run(UniformImage(12, 4, 1.0f), 2);
     EXPECT_EQ(pass->Size().x, 6);
-    EXPECT_EQ(Result().At(6, 1)[1], 3.0f);
+    EXPECT_EQ(Result().At(5, 1)[1], 3.0f);
     RenderTarget::Instance()->Finish(1.0f);
 }
 

@@ -87,7 +87,7 @@ TEST_F(ShaderBuildTest, ProgramsLinkWithTheirUniforms)
         {"circular", BokehCircularFragmentSource, gather},
         {"hexagon", BokehHexagonFragmentSource, gather},
         {"pentagon", BokehPentagonFragmentSource, gather},
-        {"prepare", PrefixPrepareFragmentSource, {"t0", "viewSize"}, false},
+        {"prepare", PrefixPrepareFragmentSource, {"t0", "jfstep"}, false},
         {"scan", PrefixScanFragmentSource, {"t0", "level", "maxLevel"}, false},
         {"two bands", BlurMapPass::FragmentSource(1), {"texSize", "transform", "feather", "scale", "linearPoint1", "linearPoint2"}},
         {"three bands", BlurMapPass::FragmentSource(2), {"texSize", "transform", "feather", "scale", "linearPoint1", "linearPoint2"}},

@@ -218,6 +218,32 @@ TEST_F(GlLifetime, OutputOfAnotherSizeGetsTheOverlapAndTheRestCleared) {
   }
 }
 
+// A host without the check-out or the check-in callback is a bad call, as with
+// any other missing callback: the render answers 516, checks nothing out, and
+// the next render with both callbacks is whole.
+TEST_F(GlLifetime, AMissingCheckoutOrCheckinCallbackAnswers516) {
+  ExpectDefaultRenderMatches();
+  PF_InteractCallbacks& inter = host.InData().inter;
+  const PF_InteractCallbacks complete = inter;
+  for (const bool checkoutMissing : {true, false}) {
+    SCOPED_TRACE(checkoutMissing ? "without check-out" : "without check-in");
+    World input = MakeTestFrame(kWidth, kHeight);
+    World output = World::Make8(kWidth, kHeight);
+    if (checkoutMissing) {
+      inter.checkout_param = nullptr;
+    } else {
+      inter.checkin_param = nullptr;
+    }
+    GlCallRecorder recorder;
+    EXPECT_EQ(RenderFrame(input, output), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(recorder.Count("glGenTextures"), recorder.Count("glDeleteTextures")) << "the input texture";
+    EXPECT_EQ(glContexts.NotRestoredCount(), 0);
+    inter = complete;
+    EXPECT_EQ(host.Records().OutstandingCheckouts(), 0);
+    ExpectDefaultRenderMatches();
+  }
+}
+
 TEST_F(GlLifetime, AFailedStepReleasesTheInputTextureAndTheColourLayer) {
   ExpectDefaultRenderMatches();  // the render target's lasting objects exist from here on
   World input = MakeTestFrame(kWidth, kHeight);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "effect/HostSuiteHolder.h"
+#include "gl/GlOutOfMemory.h"
 #include "gl/GlSizeLimits.h"
 #include "gl/ScopedTexture.h"
 #include "hostapi/HostSuites.h"
@@ -245,6 +246,7 @@ GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InDat
   }
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glBindTexture(GL_TEXTURE_2D, 0);
+  ThrowIfGlOutOfMemory();
   return texture.Release();
 }
 
@@ -267,6 +269,7 @@ void ReadBackToWorld(uint32_t width, uint32_t height, PF_EffectWorld* source, PF
   if (width != 0 && height != 0) {
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGBA, type, buffer.Data());
+    ThrowIfGlOutOfMemory();
   }
   if (format.code == kPixelFormatArgbFloat) {
     CopyStagingToWorld(reinterpret_cast<float*>(buffer.Data()), width, height, source, in_data, destination);

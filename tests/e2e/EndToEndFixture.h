@@ -54,6 +54,15 @@ int LargestDifference(const TestHost::World& world, const Reference::Image& expe
 // reference's in the last bits can tip by one level.
 constexpr int kReferenceToleranceLevels = 1;
 
+// GL objects alive in the current context among the first names (the
+// module's names are small and dense on this driver).
+struct LiveObjects {
+  int textures = 0;
+  int renderbuffers = 0;
+  int framebuffers = 0;
+};
+LiveObjects CountLiveObjects();
+
 class EndToEndTest : public ::testing::Test {
 protected:
   static constexpr int kWidth = 48;

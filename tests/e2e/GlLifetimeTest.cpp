@@ -20,23 +20,6 @@ using TestHost::World;
 using WglFaults::Call;
 
 
-// GL objects alive in the current context among the first names (the
-// module's names are small and dense on this driver).
-struct LiveObjects {
-  int textures = 0;
-  int renderbuffers = 0;
-  int framebuffers = 0;
-};
-
-LiveObjects CountLiveObjects() {
-  LiveObjects live;
-  for (gl::GLuint name = 1; name <= 512; ++name) {
-    live.textures += gl::glIsTexture(name) == gl::GL_TRUE;
-    live.renderbuffers += gl::glIsRenderbuffer(name) == gl::GL_TRUE;
-    live.framebuffers += gl::glIsFramebuffer(name) == gl::GL_TRUE;
-  }
-  return live;
-}
 
 class GlLifetime : public EndToEndTest {
 protected:

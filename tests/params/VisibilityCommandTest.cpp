@@ -92,6 +92,12 @@ TEST_F(VisibilityCommandTest, EveryMapTypeShowsAndHidesItsControls) {
       fresh.Params().SetPopup(kMapType, mapType);
       EXPECT_EQ(command.send(fresh), PF_Err_NONE);
       EXPECT_EQ(Hidden(fresh), ExpectedHidden(mapType));
+      // The host's other stream flags are set on every stream: the rule reads
+      // and changes HIDDEN alone.
+      for (PF_ParamIndex control : kControls) {
+        EXPECT_EQ(fresh.Params().At(control).streamFlags & ~AEGP_DynStreamFlag_HIDDEN, TestHost::kOtherStreamFlags)
+            << "index " << control;
+      }
       EXPECT_EQ(fresh.Records().OutstandingSuites(), 0);
       fresh.GlobalSetdown();
     }

@@ -69,6 +69,36 @@ std::vector<std::string> RegisteredClassNames() {
     return state.registeredClassNames;
 }
 
+RecordedWindowClass LastWindowClass() {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.lastWindowClass;
+}
+
+RecordedWindow LastCreateWindow() {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.lastWindow;
+}
+
+PIXELFORMATDESCRIPTOR LastChosenPixelFormat() {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.lastChosenPixelFormat;
+}
+
+PIXELFORMATDESCRIPTOR LastSetPixelFormat() {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.lastSetPixelFormat;
+}
+
+std::vector<int> LastContextAttributes() {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.lastContextAttributes;
+}
+
 bool WindowExists(HWND window) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);

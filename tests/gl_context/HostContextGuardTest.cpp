@@ -74,6 +74,29 @@ TEST_F(HostContextGuardTest, RestoresTheHostContextWhenAnExceptionPasses) {
     }
 }
 
+// The host's pair is its context and its DC: a command that leaves either of
+// the two changed gets both back.
+TEST_F(HostContextGuardTest, RestoresWhenOnlyTheContextOrOnlyTheDcChanged) {
+    CreateRootContext();
+    host.MakeCurrent();
+    struct Case {
+        const char* what;
+        HDC dc;
+        HGLRC context;
+    };
+    const Case cases[] = {
+        {"the host's DC with the module's context", host.Dc(), RootContext()->GlContext()},
+        {"the module's DC with the host's context", RootContext()->DeviceContext(), host.Context()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostContextGuard guard;
+        ASSERT_EQ(wglMakeCurrent(c.dc, c.context), TRUE);
+        guard.Restore();
+        EXPECT_TRUE(HostIsCurrent());
+    }
+}
+
 TEST_F(HostContextGuardTest, MakesNoCallWhileTheHostContextIsStillCurrent) {
     HostContextGuard guard;
     const long before = WglFaults::CallCount(Call::wglMakeCurrent);

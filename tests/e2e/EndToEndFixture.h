@@ -13,6 +13,7 @@
 #include "testhost/Host.h"
 #include "testhost/HostGlContexts.h"
 #include "testhost/World.h"
+#include "tests/support/GlErrorCheck.h"
 
 namespace Orvane::Lumisk::EndToEnd {
 
@@ -79,6 +80,8 @@ protected:
   // reference picture.
   void ExpectDefaultRenderMatches();
 
+  // Any GL error of the module or the host fails the test.
+  std::unique_ptr<Testing::ScopedGlErrorCheck> errorCheck = std::make_unique<Testing::ScopedGlErrorCheck>();
   TestHost::Host host;
   TestHost::HostGlContexts glContexts{host};
 

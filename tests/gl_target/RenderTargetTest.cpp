@@ -455,6 +455,7 @@ TEST_F(RenderTargetTest, FinishDrawsWithBlendAndMultisampleOff) {
 }
 
 TEST_F(RenderTargetTest, IncompleteMultisampleLayerPrintsTheStatus) {
+  errorCheck.reset();  // eight samples may exceed what the driver offers
   target->Setup(kWidth, kHeight, true);
   testing::internal::CaptureStdout();
   target->PushColour(false, false);

@@ -69,35 +69,27 @@ std::vector<std::string> RegisteredClassNames() {
     return state.registeredClassNames;
 }
 
-RecordedWindowClass LastWindowClass() {
+namespace {
+
+// A copy of one recorded field, read under the layer's mutex.
+template <typename Field>
+Field ReadRecord(Field LayerState::*field) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    return state.lastWindowClass;
+    return state.*field;
 }
 
-RecordedWindow LastCreateWindow() {
-    LayerState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return state.lastWindow;
-}
+}  // namespace
 
-PIXELFORMATDESCRIPTOR LastChosenPixelFormat() {
-    LayerState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return state.lastChosenPixelFormat;
-}
+RecordedWindowClass LastWindowClass() { return ReadRecord(&LayerState::lastWindowClass); }
 
-PIXELFORMATDESCRIPTOR LastSetPixelFormat() {
-    LayerState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return state.lastSetPixelFormat;
-}
+RecordedWindow LastCreateWindow() { return ReadRecord(&LayerState::lastWindow); }
 
-std::vector<int> LastContextAttributes() {
-    LayerState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return state.lastContextAttributes;
-}
+PIXELFORMATDESCRIPTOR LastChosenPixelFormat() { return ReadRecord(&LayerState::lastChosenPixelFormat); }
+
+PIXELFORMATDESCRIPTOR LastSetPixelFormat() { return ReadRecord(&LayerState::lastSetPixelFormat); }
+
+std::vector<int> LastContextAttributes() { return ReadRecord(&LayerState::lastContextAttributes); }
 
 bool WindowExists(HWND window) {
     LayerState& state = State();

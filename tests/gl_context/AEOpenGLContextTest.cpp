@@ -2,6 +2,7 @@
 // contexts, the information lines, failures and release.
 
 #include "gl/AEOpenGLContext.h"
+#include "tests/support/GlErrorCheck.h"
 #include "gl/AESDK_OpenGL_Fault.h"
 #include "platform/WglFaults.h"
 
@@ -27,6 +28,7 @@ using WglFaults::Call;
 
 class AEOpenGLContextTest : public ::testing::Test {
 protected:
+    Testing::ScopedGlErrorCheck errorCheck;  // any GL error fails the test
     void SetUp() override { WglFaults::Reset(); }
     void TearDown() override {
         WglFaults::Reset();

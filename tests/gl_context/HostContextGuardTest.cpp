@@ -2,6 +2,7 @@
 // made the way the test host makes it.
 
 #include "gl/AESDK_OpenGL_Fault.h"
+#include "tests/support/GlErrorCheck.h"
 #include "gl/ContextRegistry.h"
 #include "gl/HostContextGuard.h"
 #include "platform/WglFaults.h"
@@ -17,6 +18,7 @@ using WglFaults::Call;
 
 class HostContextGuardTest : public ::testing::Test {
 protected:
+    Testing::ScopedGlErrorCheck errorCheck;  // any GL error fails the test
     void SetUp() override {
         WglFaults::Reset();
         host.MakeCurrent();
@@ -78,6 +80,10 @@ TEST_F(HostContextGuardTest, RestoresTheHostContextWhenAnExceptionPasses) {
 // the two changed gets both back.
 TEST_F(HostContextGuardTest, RestoresWhenOnlyTheContextOrOnlyTheDcChanged) {
     CreateRootContext();
+    // Another context of the host's DC's own pixel format, which every WGL
+    // lets current on that DC.
+    const HGLRC otherContext = wglCreateContext(host.Dc());
+    ASSERT_NE(otherContext, nullptr);
     host.MakeCurrent();
     struct Case {
         const char* what;
@@ -85,7 +91,7 @@ TEST_F(HostContextGuardTest, RestoresWhenOnlyTheContextOrOnlyTheDcChanged) {
         HGLRC context;
     };
     const Case cases[] = {
-        {"the host's DC with the module's context", host.Dc(), RootContext()->GlContext()},
+        {"the host's DC with another context", host.Dc(), otherContext},
         {"the module's DC with the host's context", RootContext()->DeviceContext(), host.Context()},
     };
     for (const Case& c : cases) {
@@ -95,6 +101,7 @@ TEST_F(HostContextGuardTest, RestoresWhenOnlyTheContextOrOnlyTheDcChanged) {
         guard.Restore();
         EXPECT_TRUE(HostIsCurrent());
     }
+    wglDeleteContext(otherContext);
 }
 
 TEST_F(HostContextGuardTest, MakesNoCallWhileTheHostContextIsStillCurrent) {

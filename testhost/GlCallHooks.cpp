@@ -4,6 +4,7 @@
 #include <glbinding/CallbackMask.h>
 #include <glbinding/callbacks.h>
 
+#include <atomic>
 #include <mutex>
 
 #include "platform/WglApi.h"
@@ -27,9 +28,15 @@ Slots& TheSlots() {
 // True while a hook runs on this thread: its own GL calls are not watched.
 thread_local bool tInsideHook = false;
 
+// Parameter values only while a recorder asks for them: glbinding then builds
+// a value object per argument of every call (and LeakSanitizer's exit check
+// of a process whose module was unloaded has been seen to crash with them on).
+std::atomic<bool> gWithParameters{false};
+
 void SwitchCallbacksOnHere() {
-  glbinding::setCallbackMask(glbinding::CallbackMask::Before | glbinding::CallbackMask::After |
-                             glbinding::CallbackMask::Parameters);
+  glbinding::CallbackMask mask = glbinding::CallbackMask::Before | glbinding::CallbackMask::After;
+  if (gWithParameters.load()) mask = mask | glbinding::CallbackMask::Parameters;
+  glbinding::setCallbackMask(mask);
 }
 
 void Run(const GlCallHooks::Hook& hook, const glbinding::FunctionCall& call) {
@@ -69,14 +76,17 @@ void InstallOnce() {
   std::call_once(once, [] {
     glbinding::setBeforeCallback(&Before);
     glbinding::setAfterCallback(&After);
-    glbinding::Binding::addContextSwitchCallback([](glbinding::ContextHandle) { SwitchCallbacksOnHere(); });
+    glbinding::Binding::addContextSwitchCallback([](glbinding::ContextHandle context) {
+      if (context != 0) SwitchCallbacksOnHere();
+    });
   });
   if (wglGetCurrentContext() != nullptr) SwitchCallbacksOnHere();
 }
 
 }  // namespace
 
-void GlCallHooks::SetRecorder(Hook before, Hook after) {
+void GlCallHooks::SetRecorder(Hook before, Hook after, bool withParameters) {
+  gWithParameters.store(withParameters);
   InstallOnce();
   std::lock_guard<std::mutex> lock(TheSlots().mutex);
   TheSlots().recorderBefore = std::move(before);

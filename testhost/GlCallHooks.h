@@ -18,8 +18,10 @@ class GlCallHooks {
 public:
   using Hook = std::function<void(const glbinding::FunctionCall& call)>;
 
-  // The call recorder's hooks (null: none), run before and after each call.
-  static void SetRecorder(Hook before, Hook after);
+  // The call recorder's hooks (null: none), run before and after each call;
+  // `withParameters` fills the calls' parameter values (in the current context
+  // and those made current later).
+  static void SetRecorder(Hook before, Hook after, bool withParameters = false);
   // Run after each call, after the recorder's hook (null: none).
   static void SetErrorCheck(Hook after);
 };

@@ -91,7 +91,7 @@ GlCallRecorder::GlCallRecorder() {
             recorded.parameters.push_back(value->asString());
         }
         calls.push_back(recorded);
-    });
+    }, true);
 }
 
 GlCallRecorder::~GlCallRecorder() { TestHost::GlCallHooks::SetRecorder(nullptr, nullptr); }

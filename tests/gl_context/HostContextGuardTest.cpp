@@ -79,11 +79,9 @@ TEST_F(HostContextGuardTest, RestoresTheHostContextWhenAnExceptionPasses) {
 // The host's pair is its context and its DC: a command that leaves either of
 // the two changed gets both back.
 TEST_F(HostContextGuardTest, RestoresWhenOnlyTheContextOrOnlyTheDcChanged) {
-    CreateRootContext();
-    // Another context of the host's DC's own pixel format, which every WGL
-    // lets current on that DC.
-    const HGLRC otherContext = wglCreateContext(host.Dc());
-    ASSERT_NE(otherContext, nullptr);
+    // A second host pair made the same way: its DC and context take the host's
+    // pixel format, so every WGL lets them current crosswise.
+    TestHost::HostGlContext other;
     host.MakeCurrent();
     struct Case {
         const char* what;
@@ -91,8 +89,8 @@ TEST_F(HostContextGuardTest, RestoresWhenOnlyTheContextOrOnlyTheDcChanged) {
         HGLRC context;
     };
     const Case cases[] = {
-        {"the host's DC with another context", host.Dc(), otherContext},
-        {"the module's DC with the host's context", RootContext()->DeviceContext(), host.Context()},
+        {"the host's DC with another context", host.Dc(), other.Context()},
+        {"another DC with the host's context", other.Dc(), host.Context()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -101,7 +99,6 @@ TEST_F(HostContextGuardTest, RestoresWhenOnlyTheContextOrOnlyTheDcChanged) {
         guard.Restore();
         EXPECT_TRUE(HostIsCurrent());
     }
-    wglDeleteContext(otherContext);
 }
 
 TEST_F(HostContextGuardTest, MakesNoCallWhileTheHostContextIsStillCurrent) {

@@ -147,7 +147,7 @@ void EndToEndTest::ExpectDefaultRenderMatches() {
   const Reference::Image expected =
       Reference::RenderReference(ToReference(input), ExpectedSettings(EffectValues{}, nullptr));
   std::string where;
-  EXPECT_LE(LargestDifference(output, expected, &where), kReferenceToleranceLevels) << where;
+  EXPECT_LE(LargestDifference(output, expected, &where), Reference::kToleranceLevels) << where;
 }
 
 }  // namespace Orvane::Lumisk::EndToEnd

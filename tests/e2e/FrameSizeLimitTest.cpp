@@ -104,7 +104,7 @@ TEST_P(FittingFrame, RendersWhite) {
       const PF_Pixel8& p = output.Pixel8(x, y);
       darkest = std::min({darkest, int(p.alpha), int(p.red), int(p.green), int(p.blue)});
     }
-  EXPECT_GE(darkest, 255 - kReferenceToleranceLevels);
+  EXPECT_GE(darkest, 255 - Reference::kToleranceLevels);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FittingFrame, ::testing::ValuesIn(kFittingCases),

@@ -35,7 +35,7 @@ TEST_P(PaddedRows, InputAndCustomLayerRenderUnsheared) {
   const Reference::Image mapReference = ToReference(map);
   const Reference::Image expected = Reference::RenderReference(ToReference(input), ExpectedSettings(values, &mapReference));
   std::string where;
-  EXPECT_LE(LargestDifference(output, expected, &where), kReferenceToleranceLevels) << where;
+  EXPECT_LE(LargestDifference(output, expected, &where), Reference::kToleranceLevels) << where;
 }
 
 // Bytes after each 8-bit row: 4 is a whole pixel, the others are not.

@@ -55,7 +55,7 @@ TEST_P(RenderMatchesReference, WithinTolerance) {
   const Reference::Image expected = Reference::RenderReference(
       ToReference(input), ExpectedSettings(c.values, c.customLayer ? &mapReference : nullptr));
   std::string where;
-  EXPECT_LE(LargestDifference(output, expected, &where), kReferenceToleranceLevels) << where;
+  EXPECT_LE(LargestDifference(output, expected, &where), Reference::kToleranceLevels) << where;
   EXPECT_TRUE(output.PaddingUntouched()) << "the row gaps of the output are the host's";
 }
 

@@ -21,6 +21,14 @@ TEST(VisibilityRule, ControlsAreVisitedInTheirFixedOrder) {
   const BlurMapControlList expected = {kCustomLayer, kFeather,       kCenter, kScaleX, kScaleY,
                                        kRotation,    kFocalDistance, kInvert, kShow};
   EXPECT_EQ(kBlurMapControls, expected);
+  // Every control inside the "Blur Map" group (after its start, 3, before its
+  // end, 14) is governed exactly once, except "Type" (5), which chooses.
+  const std::multiset<PF_ParamIndex> governed(kBlurMapControls.begin(), kBlurMapControls.end());
+  std::multiset<PF_ParamIndex> insideGroup;
+  for (PF_ParamIndex index = 3 + 1; index < 14; ++index) {
+    if (index != 5) insideGroup.insert(index);
+  }
+  EXPECT_EQ(governed, insideGroup);
 }
 
 TEST(VisibilityRule, EveryMapTypeShowsItsControls) {

@@ -16,6 +16,11 @@ namespace Orvane::Lumisk::Reference {
 
 using Texel = std::array<float, 4>;
 
+// How far an 8-bit GL output may stand from this reference: the GPU sums in
+// single precision where the reference sums in double, and the output is
+// rounded once to 8 bits, so a value near a rounding boundary can tip by one.
+constexpr int kToleranceLevels = 1;
+
 // An image as a float texture holds it: four floats per pixel, row 0 first.
 // Frames from the host keep the host's A, R, G, B order in the four slots.
 struct Image {

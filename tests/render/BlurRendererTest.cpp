@@ -1,5 +1,6 @@
 // The whole blur on real GL against the CPU reference. Unless a test says
-// otherwise the tolerance is OneLevel, whose reason is given where it is defined.
+// otherwise the tolerance is Reference::kToleranceLevels, whose reason is
+// given where it is defined.
 #include "RenderHarness.h"
 
 #include "gl/OpenglShader.h"
@@ -18,8 +19,6 @@ using namespace gl;
 using Reference::Image;
 using Reference::ReferenceSettings;
 
-// Single-precision sums on the GPU against double on the CPU, one 8-bit rounding.
-constexpr int OneLevel = 1;
 
 ReferenceSettings Blur(int amount, int shape, int quality)
 {
@@ -82,7 +81,7 @@ TEST_F(RendererTest, NoiseMatchesTheReferenceForEveryShapeAndQuality)
                     const ReferenceSettings s = Blur(amount, shape, quality);
                     const LevelDifference d =
                         MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
-                    EXPECT_LE(d.levels, OneLevel) << ShapeName(shape) << " quality " << quality << " blur "
+                    EXPECT_LE(d.levels, Reference::kToleranceLevels) << ShapeName(shape) << " quality " << quality << " blur "
                                                   << amount << ": " << d.Describe();
                 }
             }
@@ -106,7 +105,7 @@ TEST_F(RendererTest, BrightBlockKeepsItsEnergy)
             // The spread's plateau is about 140 levels: 8-bit rounding, which
             // is alike over the plateau, moves the sum by under 0.4 %.
             EXPECT_NEAR(energy, 256.0, 2.56) << ShapeName(shape) << " quality " << quality;
-            EXPECT_LE(MaxLevelDifference(out, Reference::RenderReference(input, s)).levels, OneLevel);
+            EXPECT_LE(MaxLevelDifference(out, Reference::RenderReference(input, s)).levels, Reference::kToleranceLevels);
         }
     }
 }
@@ -164,7 +163,7 @@ TEST_F(RendererTest, LitPixelSpreadsIntoTheLensShape)
     for (const Case& c : cases) {
         const ReferenceSettings s = Blur(static_cast<int>(R), c.shape, 0);
         const Image out = Render(input, s);
-        EXPECT_LE(MaxLevelDifference(out, Reference::RenderReference(input, s)).levels, OneLevel) << ShapeName(c.shape);
+        EXPECT_LE(MaxLevelDifference(out, Reference::RenderReference(input, s)).levels, Reference::kToleranceLevels) << ShapeName(c.shape);
         const Spread spread = Measure(out);
         // The covered-pixel count follows the area within the rim's pixels.
         EXPECT_NEAR(spread.count, c.area, 2.0 * M_PI * R * 0.5) << ShapeName(c.shape);
@@ -200,7 +199,7 @@ TEST_F(RendererTest, SmallRadiiFadeTowardsTheSharpPixel)
         for (int quality = 0; quality < 2; ++quality) {
             const ReferenceSettings s = Blur(amount, 0, quality);
             const Image out = Render(input, s);
-            EXPECT_LE(MaxLevelDifference(out, Reference::RenderReference(input, s)).levels, OneLevel)
+            EXPECT_LE(MaxLevelDifference(out, Reference::RenderReference(input, s)).levels, Reference::kToleranceLevels)
                 << "blur " << amount << " quality " << quality;
         }
     }
@@ -247,7 +246,7 @@ TEST_F(RendererTest, WideFrameAtHighQualityBlursItsRightSide)
     const Image noise = NoiseImage(2600, 2, 11);
     const Image out = Render(noise, s);
     const Image expected = Reference::RenderReference(noise, s);
-    EXPECT_LE(MaxLevelDifference(out, expected).levels, OneLevel) << MaxLevelDifference(out, expected).Describe();
+    EXPECT_LE(MaxLevelDifference(out, expected).levels, Reference::kToleranceLevels) << MaxLevelDifference(out, expected).Describe();
 }
 
 TEST_F(RendererTest, TinyFramesRender)
@@ -260,7 +259,7 @@ TEST_F(RendererTest, TinyFramesRender)
         for (int quality = 0; quality < 2; ++quality) {
             const ReferenceSettings s = Blur(6, 0, quality);
             const LevelDifference d = MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
-            EXPECT_LE(d.levels, OneLevel) << c.width << " x " << c.height << ": " << d.Describe();
+            EXPECT_LE(d.levels, Reference::kToleranceLevels) << c.width << " x " << c.height << ": " << d.Describe();
         }
     }
 }

@@ -38,12 +38,6 @@ void About(PF_InData* in_data, PF_OutData* out_data) {
   suite.sprintf(out.return_msg, "%s v%d.%d\r%s", kEffectName, kAboutMajor, kAboutMinor, kEffectName);
 }
 
-void FreeStringTable() {
-  delete gStringTable;
-  // Reset, so that a second set-down or a later command never sees freed memory.
-  gStringTable = nullptr;
-}
-
 void GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
   // Version and flags first: the host has them even when what follows fails.
   PF_OutData& out = Require(out_data);
@@ -51,11 +45,9 @@ void GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
   out.out_flags = kEffectOutFlags;
   out.out_flags2 = kEffectOutFlags2;
 
-  // A failed construction frees its memory and leaves the old table in place;
-  // a second set-up without set-down replaces the old table instead of leaking it.
+  // A failed construction frees its memory and leaves the old table in place.
   auto table = std::make_unique<LocaleStringTable>(in_data);
-  delete gStringTable;
-  gStringTable = table.release();
+  ReplaceStringTable(table.release());
 
   GlSetup();
 }
@@ -65,10 +57,10 @@ void GlobalSetdown() {
   try {
     GlSetdown();
   } catch (...) {
-    FreeStringTable();
+    FreeStringTables();
     throw;
   }
-  FreeStringTable();
+  FreeStringTables();
 }
 
 PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,

@@ -28,10 +28,14 @@ bool ReadPointParam(PF_InData* in_data, PF_OutData* out_data, int32_t index, Vec
 
 // One parameter checked out at in_data's current time, checked in again when
 // this goes out of scope (also when a conversion throws). A failed check-out
-// is never checked in.
+// is never checked in. A host without both callbacks is a bad call (the int
+// 516), refused before anything is checked out.
 class CheckedOutParam {
  public:
   CheckedOutParam(PF_InData* in_data, int32_t index) : inData(in_data) {
+    if (in_data->inter.checkout_param == nullptr || in_data->inter.checkin_param == nullptr) {
+      throw static_cast<int>(PF_Err_BAD_CALLBACK_PARAM);
+    }
     std::memset(&def, 0, sizeof def);
     checkedOut = in_data->inter.checkout_param(in_data->effect_ref, index, in_data->current_time, in_data->time_step,
                                                in_data->time_scale, &def) == PF_Err_NONE;

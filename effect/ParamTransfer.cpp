@@ -8,6 +8,7 @@
 #include "effect/LayerTextureReader.h"
 #include "effect/ParamReaders.h"
 #include "effect/ParamTable.h"
+#include "effect/ValidRange.h"
 #include "render/BlurMapPass.h"
 #include "render/BlurRenderer.h"
 
@@ -25,7 +26,33 @@ double DownsampleDenominator(const PF_InData* in_data) {
 // int32 value fits in int32 again.
 std::int32_t DivideRounded(std::int32_t value, double den) { return std::int32_t(std::round(double(value) / den)); }
 
-bool IsMapType(std::int32_t value) { return value >= BokehMapNone && value <= BokehMapCustomLayer; }
+// A number read for index, brought into its definition's range; false when the
+// read failed or gave no number, and the setting then keeps what it held.
+bool ReadClampedNumber(PF_InData* in_data, PF_OutData* out_data, ParamIndex index, double* value) {
+  double number = 0.0;
+  if (!ReadNumberParam(in_data, out_data, index, &number) || !ValidRangeOf(index).Clamp(&number)) return false;
+  *value = number;
+  return true;
+}
+
+// As ReadClampedNumber, as a fraction of 100 %.
+bool ReadClampedPercent(PF_InData* in_data, PF_OutData* out_data, ParamIndex index, double* fraction) {
+  double percent = 0.0;
+  if (!ReadClampedNumber(in_data, out_data, index, &percent)) return false;
+  *fraction = percent / 100.0;
+  return true;
+}
+
+// A 0-based popup choice that the popup has; a value beyond its choices is no
+// choice and leaves the setting as it was.
+bool ReadChoice(PF_InData* in_data, PF_OutData* out_data, ParamIndex index, std::int32_t* choice) {
+  std::int32_t value = 0;
+  if (!ReadPopupParam(in_data, out_data, index, &value)) return false;
+  const ValidRange range = ValidRangeOf(index);
+  if (double(value) < range.min || double(value) > range.max) return false;
+  *choice = value;
+  return true;
+}
 
 }  // namespace
 
@@ -33,17 +60,20 @@ void BlurRenderer::UpdateFromParams(PF_InData* in_data, PF_OutData* out_data) {
   const double den = DownsampleDenominator(in_data);
 
   std::int32_t shape = lensShape;
-  ReadPopupParam(in_data, out_data, kParamLensShape, &shape);
+  ReadChoice(in_data, out_data, kParamLensShape, &shape);
   SetLensShape(shape);
 
   std::int32_t strength = 0;
-  if (ReadIntParam(in_data, out_data, kParamBlurStrength, &strength)) blurAmount = DivideRounded(strength, den);
+  if (ReadIntParam(in_data, out_data, kParamBlurStrength, &strength)) {
+    double clamped = double(strength);
+    ValidRangeOf(kParamBlurStrength).Clamp(&clamped);
+    blurAmount = DivideRounded(std::int32_t(clamped), den);
+  }
 
   ReadCheckboxParam(in_data, out_data, kParamShow, &showBlurMap);
 
   // The renderer holds only the six choices of the popup.
-  std::int32_t mapType = blurMapType;
-  if (ReadPopupParam(in_data, out_data, kParamMapType, &mapType) && IsMapType(mapType)) blurMapType = mapType;
+  ReadChoice(in_data, out_data, kParamMapType, &blurMapType);
 
   if (blurMapType == BokehMapCustomLayer) {
     // A map left by parameters read for a render that never ran is neither
@@ -58,14 +88,14 @@ void BlurRenderer::UpdateFromParams(PF_InData* in_data, PF_OutData* out_data) {
 
   BlurMapPass& map = MapPass();
   double feather = 0.0;
-  if (ReadNumberParam(in_data, out_data, kParamFeather, &feather)) map.feather = std::round(feather / den);
+  if (ReadClampedNumber(in_data, out_data, kParamFeather, &feather)) map.feather = std::round(feather / den);
   ReadPointParam(in_data, out_data, kParamCenter, &map.center);
-  ReadPercentParam(in_data, out_data, kParamScaleX, &map.scaleX);
-  ReadPercentParam(in_data, out_data, kParamScaleY, &map.scaleY);
+  ReadClampedPercent(in_data, out_data, kParamScaleX, &map.scaleX);
+  ReadClampedPercent(in_data, out_data, kParamScaleY, &map.scaleY);
   ReadAngleParam(in_data, out_data, kParamRotation, &map.rotation);
-  ReadPercentParam(in_data, out_data, kParamFocalDistance, &focalDistance);
+  ReadClampedPercent(in_data, out_data, kParamFocalDistance, &focalDistance);
   ReadCheckboxParam(in_data, out_data, kParamInvert, &map.invert);
-  ReadPopupParam(in_data, out_data, kParamQuality, &quality);
+  ReadChoice(in_data, out_data, kParamQuality, &quality);
 }
 
 }  // namespace Orvane::Lumisk

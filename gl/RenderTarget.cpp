@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "gl/GlOutOfMemory.h"
 #include "gl/GlSizeLimits.h"
 #include "gl/LogPrintf.h"
 #include "gl/ScopedTexture.h"
@@ -116,6 +117,13 @@ void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, bool newMultisampl
   glGenRenderbuffers(1, &outputRenderbuffer);
   glBindRenderbuffer(GL_RENDERBUFFER, outputRenderbuffer);
   glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA32F, width, height);
+  if (TakeGlOutOfMemory()) {
+    // Nothing of this size stays, and the next Setup makes it all again.
+    ReleaseGL();
+    width = 0;
+    height = 0;
+    throw GlOutOfMemory();
+  }
 }
 
 void RenderTarget::BeginFrame(bool depth, bool stencil) {
@@ -174,6 +182,11 @@ void RenderTarget::PushColour(bool depth, bool stencil) {
   if (depth) {
     depthOf[colour] = PushCompanion(GL_DEPTH_COMPONENT24, GL_DEPTH_ATTACHMENT);
   }
+  if (TakeGlOutOfMemory()) {
+    // The layer without storage goes before anyone draws into it.
+    PopTopLayer();
+    throw GlOutOfMemory();
+  }
   if (multisample) {
     ReportIncompleteFramebuffer();
   }
@@ -197,6 +210,7 @@ GLuint RenderTarget::CreateTexture(const Vec2d& size, bool linear, bool mipmap) 
   SetTextureParameters(FiltersFor(linear, mipmap));
   DefineClearedLevel(GL_RGBA32F, texelsX, texelsY);
   glBindTexture(GL_TEXTURE_2D, 0);
+  ThrowIfGlOutOfMemory();
   return texture.Release();
 }
 
@@ -272,6 +286,7 @@ GLuint RenderTarget::ResolveTop() {
   if (!colourStack.empty()) {
     AttachTopLayer();
   }
+  ThrowIfGlOutOfMemory();
   return resolved.Release();
 }
 

@@ -45,17 +45,21 @@ class RenderTarget {
   // current context's framebuffers) for the new size. An unchanged size keeps
   // every GL object and the stored `multisample`. A new size beyond the GL's
   // texture or renderbuffer limit throws AESDK_OpenGL_Fault before anything is
-  // released or made, so the target keeps its last size and objects.
+  // released or made, so the target keeps its last size and objects. When the
+  // GL has no memory for the new objects, throws GlOutOfMemory with none of
+  // them left and the size forgotten, so the next Setup tries again.
   void Setup(int32_t width, int32_t height, bool multisample);
   // Opens a frame: pushes a colour layer, binds the frame framebuffer with it and
   // sets the frame viewport.
   void BeginFrame(bool depth, bool stencil);
   // Pushes a cleared colour layer (with optional stencil and depth companions)
-  // and attaches it to the bound frame framebuffer.
+  // and attaches it to the bound frame framebuffer. A layer the GL has no
+  // memory for is deleted again and GlOutOfMemory thrown.
   void PushColour(bool depth, bool stencil);
   // A new cleared RGBA 32-bit float texture of `size` (each component truncated
   // toward zero), clamped to edge; the caller owns it. Touches no field. A size
-  // beyond the GL's texture limit throws AESDK_OpenGL_Fault and makes nothing.
+  // beyond the GL's texture limit throws AESDK_OpenGL_Fault and makes nothing;
+  // one the GL has no memory for throws GlOutOfMemory and is deleted.
   gl::GLuint CreateTexture(const Vec2d& size, bool linear, bool mipmap);
   // Binds a temporary framebuffer drawing into `texture`, clears it to (0, 0, 0,
   // 0) and sets the viewport to `size`.

@@ -82,4 +82,41 @@ LUMISK_WGL_FAULTS_API std::vector<std::string> RegisteredClassNames();
 // True while the window exists.
 LUMISK_WGL_FAULTS_API bool WindowExists(HWND window);
 
+#ifndef _WIN32
+// The arguments of the latest calls, as the layer over EGL received them (the
+// real WGL on Windows keeps no such record), so that tests can pin what the
+// module asks for.
+
+// RegisterClassExA's record, its two name pointers replaced by the texts.
+struct RecordedWindowClass {
+    WNDCLASSEXA fields{};  // lpszMenuName and lpszClassName null
+    bool hasMenuName = false;
+    std::string menuName;
+    std::string className;
+};
+LUMISK_WGL_FAULTS_API RecordedWindowClass LastWindowClass();
+
+struct RecordedWindow {
+    DWORD exStyle = 0;
+    std::string className;
+    bool hasTitle = false;
+    std::string title;
+    DWORD style = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    HWND parent = nullptr;
+    HMENU menu = nullptr;
+    HINSTANCE instance = nullptr;
+    LPVOID param = nullptr;
+};
+LUMISK_WGL_FAULTS_API RecordedWindow LastCreateWindow();
+
+// The descriptors handed to ChoosePixelFormat and SetPixelFormat.
+LUMISK_WGL_FAULTS_API PIXELFORMATDESCRIPTOR LastChosenPixelFormat();
+LUMISK_WGL_FAULTS_API PIXELFORMATDESCRIPTOR LastSetPixelFormat();
+
+// wglCreateContextAttribsARB's attribute list up to and including the 0 that
+// ends it; empty for a null list.
+LUMISK_WGL_FAULTS_API std::vector<int> LastContextAttributes();
+#endif
+
 }  // namespace Orvane::Lumisk::WglFaults

@@ -1,10 +1,9 @@
 #include "testhost/GlCallRecorder.h"
 
 #include <glbinding/AbstractFunction.h>
-#include <glbinding/Binding.h>
-#include <glbinding/CallbackMask.h>
 #include <glbinding/FunctionCall.h>
-#include <glbinding/callbacks.h>
+
+#include "testhost/GlCallHooks.h"
 
 #include <atomic>
 
@@ -12,46 +11,26 @@ namespace Orvane::Lumisk::TestHost {
 
 namespace {
 std::atomic<GlCallRecorder*> gActiveRecorder{nullptr};
-// True while a hook runs on this thread: its own GL calls are not watched.
-thread_local bool tInsideHook = false;
-
-void SwitchCallbacksOnHere() {
-  glbinding::setCallbackMask(glbinding::CallbackMask::Before | glbinding::CallbackMask::After);
-}
 }  // namespace
 
 struct GlCallDispatch {
   static void Before(const glbinding::FunctionCall& call) {
-    GlCallRecorder* recorder = gActiveRecorder.load();
-    if (!recorder || tInsideHook) return;
-    recorder->Before(call.function->name());
+    if (GlCallRecorder* recorder = gActiveRecorder.load()) recorder->Before(call.function->name());
   }
   static void After(const glbinding::FunctionCall& call) {
-    GlCallRecorder* recorder = gActiveRecorder.load();
-    if (!recorder || tInsideHook) return;
-    recorder->After(call.function->name());
-  }
-  // glbinding offers no way to remove these, so they are installed once and
-  // answer only while a recorder is active.
-  static void InstallOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-      glbinding::setBeforeCallback(&GlCallDispatch::Before);
-      glbinding::setAfterCallback(&GlCallDispatch::After);
-      glbinding::Binding::addContextSwitchCallback([](glbinding::ContextHandle) {
-        if (gActiveRecorder.load()) SwitchCallbacksOnHere();
-      });
-    });
+    if (GlCallRecorder* recorder = gActiveRecorder.load()) recorder->After(call.function->name());
   }
 };
 
 GlCallRecorder::GlCallRecorder() {
-  GlCallDispatch::InstallOnce();
   gActiveRecorder.store(this);
-  if (wglGetCurrentContext()) SwitchCallbacksOnHere();
+  GlCallHooks::SetRecorder(&GlCallDispatch::Before, &GlCallDispatch::After);
 }
 
-GlCallRecorder::~GlCallRecorder() { gActiveRecorder.store(nullptr); }
+GlCallRecorder::~GlCallRecorder() {
+  GlCallHooks::SetRecorder(nullptr, nullptr);
+  gActiveRecorder.store(nullptr);
+}
 
 std::vector<GlCall> GlCallRecorder::Calls() const {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -83,10 +62,7 @@ void GlCallRecorder::Before(const char* name) {
     calls_.push_back({name, wglGetCurrentContext()});
     hook = before_;
   }
-  if (!hook) return;
-  tInsideHook = true;
-  hook(name);
-  tInsideHook = false;
+  if (hook) hook(name);
 }
 
 void GlCallRecorder::After(const char* name) {
@@ -95,10 +71,7 @@ void GlCallRecorder::After(const char* name) {
     std::lock_guard<std::mutex> lock(mutex_);
     hook = after_;
   }
-  if (!hook) return;
-  tInsideHook = true;
-  hook(name);
-  tInsideHook = false;
+  if (hook) hook(name);
 }
 
 }  // namespace Orvane::Lumisk::TestHost

@@ -48,7 +48,8 @@ PF_ParamIndex ParameterStore::Add(PF_ParamIndex addIndex, const PF_ParamDef& def
     param->checkboxLabel = definition.u.bd.u.nameptr;
     param->definition.u.bd.u.nameptr = param->checkboxLabel.c_str();
   }
-  param->streamFlags = (definition.ui_flags & PF_PUI_INVISIBLE) != 0 ? AEGP_DynStreamFlag_HIDDEN : 0;
+  param->streamFlags =
+      kOtherStreamFlags | ((definition.ui_flags & PF_PUI_INVISIBLE) != 0 ? AEGP_DynStreamFlag_HIDDEN : 0);
   param->live = param->definition;
   params_.push_back(std::move(param));
   return Count() - 1;

@@ -14,6 +14,11 @@
 
 namespace Orvane::Lumisk::TestHost {
 
+// Bits a real host keeps in every effect stream's dynamic flags besides
+// HIDDEN (the eyeball, and one the module has no name for), so that a rule
+// that reads or writes more than HIDDEN shows.
+constexpr AEGP_DynStreamFlags kOtherStreamFlags = AEGP_DynStreamFlag_ACTIVE_EYEBALL | 0x400;
+
 struct HostParam {
   // The definition as the module added it. Its text pointers point into the
   // copies below, never into the module.
@@ -28,7 +33,7 @@ struct HostParam {
   std::string popupItems;     // u.pd.u.namesptr of a popup
   std::string checkboxLabel;  // u.bd.u.nameptr of a checkbox
   const A_char* moduleTextPointer = nullptr;  // the module's own pointer for those texts
-  AEGP_DynStreamFlags streamFlags = 0;        // HIDDEN initially for PF_PUI_INVISIBLE
+  AEGP_DynStreamFlags streamFlags = 0;        // kOtherStreamFlags, and HIDDEN for PF_PUI_INVISIBLE
   // Values: one for all times and/or one per time (what_time of the check-out).
   std::optional<PF_ParamDefUnion> value;
   std::map<A_long, PF_ParamDefUnion> timedValues;

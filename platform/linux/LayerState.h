@@ -62,6 +62,13 @@ struct LayerState {
     bool reuseDeletedContextHandles = false;
     std::vector<HGLRC> deletedContextHandles;  // while reuse is on, latest last
 
+    // The latest arguments of these calls, for tests.
+    WglFaults::RecordedWindowClass lastWindowClass;
+    WglFaults::RecordedWindow lastWindow;
+    PIXELFORMATDESCRIPTOR lastChosenPixelFormat{};
+    PIXELFORMATDESCRIPTOR lastSetPixelFormat{};
+    std::vector<int> lastContextAttributes;
+
     template <typename Handle>
     Handle NewHandle() {
         // Handles are never reused (but for the test control above), so a

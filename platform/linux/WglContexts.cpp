@@ -188,6 +188,14 @@ HGLRC WINAPI CreateContextAttribsArb(HDC dc, HGLRC shareWith, const int* attribu
         }
         shareEgl = partner->second.egl;
     }
+    state.lastContextAttributes.clear();
+    for (const int* at = attributes; at != nullptr; at += 2) {
+        state.lastContextAttributes.push_back(at[0]);
+        if (at[0] == 0) {
+            break;
+        }
+        state.lastContextAttributes.push_back(at[1]);
+    }
     ContextRequest request;
     DWORD error = ERROR_SUCCESS;
     if (!ParseAttributes(attributes, request, error)) {

@@ -69,6 +69,28 @@ std::vector<std::string> RegisteredClassNames() {
     return state.registeredClassNames;
 }
 
+namespace {
+
+// A copy of one recorded field, read under the layer's mutex.
+template <typename Field>
+Field ReadRecord(Field LayerState::*field) {
+    LayerState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.*field;
+}
+
+}  // namespace
+
+RecordedWindowClass LastWindowClass() { return ReadRecord(&LayerState::lastWindowClass); }
+
+RecordedWindow LastCreateWindow() { return ReadRecord(&LayerState::lastWindow); }
+
+PIXELFORMATDESCRIPTOR LastChosenPixelFormat() { return ReadRecord(&LayerState::lastChosenPixelFormat); }
+
+PIXELFORMATDESCRIPTOR LastSetPixelFormat() { return ReadRecord(&LayerState::lastSetPixelFormat); }
+
+std::vector<int> LastContextAttributes() { return ReadRecord(&LayerState::lastContextAttributes); }
+
 bool WindowExists(HWND window) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);

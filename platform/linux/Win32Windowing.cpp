@@ -13,6 +13,18 @@ constexpr std::uintptr_t kStockObjectBase = 0x200;
 constexpr std::uintptr_t kProcessModule = 0x400;
 constexpr int kStockObjectCount = 20;
 
+std::string TextOrEmpty(LPCSTR text) { return text != nullptr ? text : ""; }
+
+void RecordWindowClass(LayerState& state, const WNDCLASSEXA& windowClass) {
+    Orvane::Lumisk::WglFaults::RecordedWindowClass& record = state.lastWindowClass;
+    record.fields = windowClass;
+    record.fields.lpszMenuName = nullptr;
+    record.fields.lpszClassName = nullptr;
+    record.hasMenuName = windowClass.lpszMenuName != nullptr;
+    record.menuName = TextOrEmpty(windowClass.lpszMenuName);
+    record.className = TextOrEmpty(windowClass.lpszClassName);
+}
+
 // Releases the DC record of a window; the caller holds the mutex.
 void DropDc(LayerState& state, WindowRecord& window) {
     if (window.dc != nullptr) {
@@ -30,6 +42,9 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
     if (CallFails(state, Call::RegisterClassExA)) {
         SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
+    }
+    if (windowClass != nullptr) {
+        RecordWindowClass(state, *windowClass);
     }
     if (windowClass == nullptr || windowClass->cbSize != sizeof(WNDCLASSEXA) ||
         windowClass->lpszClassName == nullptr || windowClass->lpfnWndProc == nullptr) {
@@ -68,10 +83,14 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
     return TRUE;
 }
 
-HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD, int, int, int width,
-                            int height, HWND, HMENU, HINSTANCE, LPVOID) {
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y,
+                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                            LPVOID param) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
+    state.lastWindow = Orvane::Lumisk::WglFaults::RecordedWindow{exStyle, TextOrEmpty(className), title != nullptr,
+                                                 TextOrEmpty(title), style, x, y, width, height,
+                                                 parent, menu, instance, param};
     if (CallFails(state, Call::CreateWindowExA)) {
         SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;

@@ -1,5 +1,7 @@
 #include "tests/e2e/EndToEndFixture.h"
 
+#include <glbinding/gl/gl.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -86,6 +88,16 @@ int LargestDifference(const TestHost::World& world, const Reference::Image& expe
       }
     }
   return worst;
+}
+
+LiveObjects CountLiveObjects() {
+  LiveObjects live;
+  for (gl::GLuint name = 1; name <= 512; ++name) {
+    live.textures += gl::glIsTexture(name) == gl::GL_TRUE;
+    live.renderbuffers += gl::glIsRenderbuffer(name) == gl::GL_TRUE;
+    live.framebuffers += gl::glIsFramebuffer(name) == gl::GL_TRUE;
+  }
+  return live;
 }
 
 EndToEndTest::EndToEndTest() = default;

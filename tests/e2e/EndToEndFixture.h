@@ -13,6 +13,7 @@
 #include "testhost/Host.h"
 #include "testhost/HostGlContexts.h"
 #include "testhost/World.h"
+#include "tests/support/GlErrorCheck.h"
 
 namespace Orvane::Lumisk::EndToEnd {
 
@@ -54,6 +55,15 @@ int LargestDifference(const TestHost::World& world, const Reference::Image& expe
 // reference's in the last bits can tip by one level.
 constexpr int kReferenceToleranceLevels = 1;
 
+// GL objects alive in the current context among the first names (the
+// module's names are small and dense on this driver).
+struct LiveObjects {
+  int textures = 0;
+  int renderbuffers = 0;
+  int framebuffers = 0;
+};
+LiveObjects CountLiveObjects();
+
 class EndToEndTest : public ::testing::Test {
 protected:
   static constexpr int kWidth = 48;
@@ -70,6 +80,8 @@ protected:
   // reference picture.
   void ExpectDefaultRenderMatches();
 
+  // Any GL error of the module or the host fails the test.
+  std::unique_ptr<Testing::ScopedGlErrorCheck> errorCheck = std::make_unique<Testing::ScopedGlErrorCheck>();
   TestHost::Host host;
   TestHost::HostGlContexts glContexts{host};
 

@@ -20,23 +20,6 @@ using TestHost::World;
 using WglFaults::Call;
 
 
-// GL objects alive in the current context among the first names (the
-// module's names are small and dense on this driver).
-struct LiveObjects {
-  int textures = 0;
-  int renderbuffers = 0;
-  int framebuffers = 0;
-};
-
-LiveObjects CountLiveObjects() {
-  LiveObjects live;
-  for (gl::GLuint name = 1; name <= 512; ++name) {
-    live.textures += gl::glIsTexture(name) == gl::GL_TRUE;
-    live.renderbuffers += gl::glIsRenderbuffer(name) == gl::GL_TRUE;
-    live.framebuffers += gl::glIsFramebuffer(name) == gl::GL_TRUE;
-  }
-  return live;
-}
 
 class GlLifetime : public EndToEndTest {
 protected:
@@ -215,6 +198,32 @@ TEST_F(GlLifetime, OutputOfAnotherSizeGetsTheOverlapAndTheRestCleared) {
           ASSERT_EQ(p.alpha | p.red | p.green | p.blue, 0) << "(" << x << ", " << y << ") of " << size.width;
         }
     EXPECT_TRUE(output.PaddingUntouched());
+  }
+}
+
+// A host without the check-out or the check-in callback is a bad call, as with
+// any other missing callback: the render answers 516, checks nothing out, and
+// the next render with both callbacks is whole.
+TEST_F(GlLifetime, AMissingCheckoutOrCheckinCallbackAnswers516) {
+  ExpectDefaultRenderMatches();
+  PF_InteractCallbacks& inter = host.InData().inter;
+  const PF_InteractCallbacks complete = inter;
+  for (const bool checkoutMissing : {true, false}) {
+    SCOPED_TRACE(checkoutMissing ? "without check-out" : "without check-in");
+    World input = MakeTestFrame(kWidth, kHeight);
+    World output = World::Make8(kWidth, kHeight);
+    if (checkoutMissing) {
+      inter.checkout_param = nullptr;
+    } else {
+      inter.checkin_param = nullptr;
+    }
+    GlCallRecorder recorder;
+    EXPECT_EQ(RenderFrame(input, output), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(recorder.Count("glGenTextures"), recorder.Count("glDeleteTextures")) << "the input texture";
+    EXPECT_EQ(glContexts.NotRestoredCount(), 0);
+    inter = complete;
+    EXPECT_EQ(host.Records().OutstandingCheckouts(), 0);
+    ExpectDefaultRenderMatches();
   }
 }
 

@@ -6,6 +6,8 @@
 
 #include <glbinding/gl33core/gl.h>
 
+#include <cmath>
+
 #include "effect/ParamsSetup.h"
 #include "render/BlurMapPass.h"
 #include "render/BlurRenderer.h"
@@ -99,6 +101,68 @@ TEST_F(ParamTransfer, AFailedReadKeepsThePreviousValueUnconverted) {
   EXPECT_EQ(renderer.blurAmount, 20) << "not halved a second time";
   EXPECT_DOUBLE_EQ(renderer.focalDistance, 0.0);
   EXPECT_EQ(host.Records().OutstandingCheckouts(), 0);
+}
+
+// What the host hands over beyond a definition's valid range reaches the
+// renderer at the nearest end of it (strength 0 to 400, feather 0 to 1000,
+// scales 0 to 5000 %, focal distance 0 to 100 %), before the downsampling.
+TEST_F(ParamTransfer, ValuesBeyondTheirDefinitionsReachTheRendererClamped) {
+  struct ClampCase {
+    int strength;
+    int feather;
+    double scale;
+    double focal;
+    unsigned den;
+    int blurAmount;
+    double featherPixels;
+    double scaleFraction;
+    double focalFraction;
+  };
+  const ClampCase cases[] = {
+      {40000, 5000, 1e9, 250.0, 1, 400, 1000.0, 50.0, 1.0},
+      {40000, 5000, 5001.0, 100.5, 2, 200, 500.0, 50.0, 1.0},
+      {-7, -3, -10.0, -40.0, 1, 0, 0.0, 0.0, 0.0},
+      {2147483647, 2147483647, -1e-3, 32767.0, 1, 400, 1000.0, 0.0, 1.0},
+      {400, 1000, 5000.0, 100.0, 1, 400, 1000.0, 50.0, 1.0},
+  };
+  for (const ClampCase& c : cases) {
+    SCOPED_TRACE(c.strength);
+    host.Params().SetSlider(2, c.strength);
+    host.Params().SetSlider(7, c.feather);
+    host.Params().SetFloatSlider(9, c.scale);
+    host.Params().SetFloatSlider(10, c.scale);
+    host.Params().SetFixedSlider(12, Fixed(c.focal));
+    Transfer(c.den);
+    EXPECT_EQ(renderer.blurAmount, c.blurAmount);
+    EXPECT_DOUBLE_EQ(renderer.MapPass().feather, c.featherPixels);
+    EXPECT_DOUBLE_EQ(renderer.MapPass().scaleX, c.scaleFraction);
+    EXPECT_DOUBLE_EQ(renderer.MapPass().scaleY, c.scaleFraction);
+    EXPECT_DOUBLE_EQ(renderer.focalDistance, c.focalFraction);
+  }
+}
+
+// A float slider holding no number is no value: the scale keeps what it held.
+// Popups beyond their choices are no choice and leave their settings alone.
+TEST_F(ParamTransfer, NoNumberAndNoChoiceLeaveTheSettingsAsTheyWere) {
+  host.Params().SetFloatSlider(9, 60.0);
+  host.Params().SetFloatSlider(10, 30.0);
+  host.Params().SetPopup(1, 3);
+  host.Params().SetPopup(15, 1);
+  Transfer();
+  host.Params().SetFloatSlider(9, std::nan(""));
+  host.Params().SetFloatSlider(10, -std::nan(""));
+  host.Params().SetPopup(1, 4);
+  host.Params().SetPopup(15, 1000);
+  Transfer();
+  EXPECT_DOUBLE_EQ(renderer.MapPass().scaleX, 0.6);
+  EXPECT_DOUBLE_EQ(renderer.MapPass().scaleY, 0.3);
+  EXPECT_EQ(renderer.LensShapeValue(), LensPentagon);
+  EXPECT_EQ(renderer.quality, QualityHigh);
+  host.Params().SetPopup(1, 0);
+  host.Params().SetPopup(15, 0);
+  Transfer();
+  EXPECT_EQ(renderer.LensShapeValue(), LensPentagon);
+  EXPECT_EQ(renderer.quality, QualityHigh);
 }
 
 TEST_F(ParamTransfer, AMapTypeOutsideThePopupIsIgnored) {

@@ -2,6 +2,7 @@
 // contexts, the information lines, failures and release.
 
 #include "gl/AEOpenGLContext.h"
+#include "tests/support/GlErrorCheck.h"
 #include "gl/AESDK_OpenGL_Fault.h"
 #include "platform/WglFaults.h"
 
@@ -12,9 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 using namespace gl33core;
 
@@ -25,6 +28,7 @@ using WglFaults::Call;
 
 class AEOpenGLContextTest : public ::testing::Test {
 protected:
+    Testing::ScopedGlErrorCheck errorCheck;  // any GL error fails the test
     void SetUp() override { WglFaults::Reset(); }
     void TearDown() override {
         WglFaults::Reset();
@@ -112,6 +116,71 @@ TEST_F(AEOpenGLContextTest, RootIsLegacyAndSharedIsCoreAndBothAreCurrentOnReturn
     EXPECT_EQ(glIsTexture(texture), GL_TRUE);
     glDeleteTextures(1, &texture);
 }
+
+#ifndef _WIN32
+// The window class, the hidden window, the pixel format and the 3.3 attribute
+// list as the module hands them to the system (the layer over EGL records
+// them; the real WGL keeps no record). Values written out from the system's
+// documented numbers, not from the module's constants.
+TEST_F(AEOpenGLContextTest, WindowClassWindowPixelFormatAndAttributesAreThoseGiven) {
+    PIXELFORMATDESCRIPTOR expectedFormat;
+    std::memset(&expectedFormat, 0, sizeof expectedFormat);
+    expectedFormat.nSize = 40;
+    expectedFormat.nVersion = 1;
+    expectedFormat.dwFlags = 0x24;  // draw to window, support OpenGL; single-buffered
+    expectedFormat.iPixelType = 0;  // RGBA
+    expectedFormat.cColorBits = 32;
+    expectedFormat.cDepthBits = 8;
+
+    std::unique_ptr<AEOpenGLContext> root;
+    for (const bool perThread : {false, true}) {
+        SCOPED_TRACE(perThread ? "per-thread context" : "root context");
+        std::unique_ptr<AEOpenGLContext> context(new AEOpenGLContext(perThread ? root.get() : nullptr));
+
+        const WglFaults::RecordedWindowClass windowClass = WglFaults::LastWindowClass();
+        EXPECT_EQ(windowClass.fields.cbSize, 80u);
+        EXPECT_EQ(windowClass.fields.style, 3u);  // CS_HREDRAW | CS_VREDRAW
+        EXPECT_EQ(windowClass.fields.lpfnWndProc, &DefWindowProcA);
+        EXPECT_EQ(windowClass.fields.cbClsExtra, 0);
+        EXPECT_EQ(windowClass.fields.cbWndExtra, 0);
+        EXPECT_EQ(windowClass.fields.hInstance, GetModuleHandleA(nullptr));
+        EXPECT_EQ(windowClass.fields.hIcon, nullptr);
+        EXPECT_EQ(windowClass.fields.hIconSm, nullptr);
+        EXPECT_EQ(windowClass.fields.hCursor,
+                  LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(32512))));
+        EXPECT_EQ(windowClass.fields.hbrBackground, GetStockObject(4));  // BLACK_BRUSH
+        EXPECT_FALSE(windowClass.hasMenuName);
+        EXPECT_EQ(windowClass.className, context->WindowClassName());
+
+        const WglFaults::RecordedWindow window = WglFaults::LastCreateWindow();
+        EXPECT_EQ(window.exStyle, 0x40100u);  // WS_EX_APPWINDOW | WS_EX_WINDOWEDGE
+        EXPECT_EQ(window.className, context->WindowClassName());
+        EXPECT_TRUE(window.hasTitle);
+        EXPECT_EQ(window.title, "OpenGL-using FBOs in AE");
+        EXPECT_EQ(window.style, 0u);
+        EXPECT_EQ(window.x, 0);
+        EXPECT_EQ(window.y, 0);
+        EXPECT_EQ(window.width, 8);
+        EXPECT_EQ(window.height, 8);
+        EXPECT_EQ(window.parent, nullptr);
+        EXPECT_EQ(window.menu, nullptr);
+        EXPECT_EQ(window.instance, nullptr);
+        EXPECT_EQ(window.param, nullptr);
+
+        const PIXELFORMATDESCRIPTOR chosen = WglFaults::LastChosenPixelFormat();
+        const PIXELFORMATDESCRIPTOR set = WglFaults::LastSetPixelFormat();
+        EXPECT_EQ(std::memcmp(&chosen, &expectedFormat, sizeof chosen), 0) << "ChoosePixelFormat";
+        EXPECT_EQ(std::memcmp(&set, &expectedFormat, sizeof set), 0) << "SetPixelFormat";
+
+        if (perThread) {
+            // Exactly 3.3, no profile mask and no flags: the list ends at the first 0.
+            EXPECT_EQ(WglFaults::LastContextAttributes(), (std::vector<int>{0x2091, 3, 0x2092, 3, 0}));
+        } else {
+            root = std::move(context);
+        }
+    }
+}
+#endif
 
 TEST_F(AEOpenGLContextTest, DestructorLeavesNothingCurrentAndReleasesEverything) {
     const WglFaults::LiveObjects before = WglFaults::CountLiveObjects();

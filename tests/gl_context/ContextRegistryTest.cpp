@@ -2,6 +2,7 @@
 // set-down, and the mended failure paths.
 
 #include "gl/AESDK_OpenGL_Fault.h"
+#include "tests/support/GlErrorCheck.h"
 #include "gl/ContextRegistry.h"
 #include "platform/WglFaults.h"
 
@@ -18,6 +19,7 @@ namespace {
 
 class ContextRegistryTest : public ::testing::Test {
 protected:
+    Testing::ScopedGlErrorCheck errorCheck;  // any GL error fails the test
     void SetUp() override { WglFaults::Reset(); }
     void TearDown() override {
         DestroyAllContexts();

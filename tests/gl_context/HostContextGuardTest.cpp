@@ -2,6 +2,7 @@
 // made the way the test host makes it.
 
 #include "gl/AESDK_OpenGL_Fault.h"
+#include "tests/support/GlErrorCheck.h"
 #include "gl/ContextRegistry.h"
 #include "gl/HostContextGuard.h"
 #include "platform/WglFaults.h"
@@ -17,6 +18,7 @@ using WglFaults::Call;
 
 class HostContextGuardTest : public ::testing::Test {
 protected:
+    Testing::ScopedGlErrorCheck errorCheck;  // any GL error fails the test
     void SetUp() override {
         WglFaults::Reset();
         host.MakeCurrent();
@@ -71,6 +73,31 @@ TEST_F(HostContextGuardTest, RestoresTheHostContextWhenAnExceptionPasses) {
         } catch (const AESDK_OpenGL_Fault&) {
         }
         EXPECT_TRUE(HostIsCurrent()) << c.what;
+    }
+}
+
+// The host's pair is its context and its DC: a command that leaves either of
+// the two changed gets both back.
+TEST_F(HostContextGuardTest, RestoresWhenOnlyTheContextOrOnlyTheDcChanged) {
+    // A second host pair made the same way: its DC and context take the host's
+    // pixel format, so every WGL lets them current crosswise.
+    TestHost::HostGlContext other;
+    host.MakeCurrent();
+    struct Case {
+        const char* what;
+        HDC dc;
+        HGLRC context;
+    };
+    const Case cases[] = {
+        {"the host's DC with another context", host.Dc(), other.Context()},
+        {"another DC with the host's context", other.Dc(), host.Context()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostContextGuard guard;
+        ASSERT_EQ(wglMakeCurrent(c.dc, c.context), TRUE);
+        guard.Restore();
+        EXPECT_TRUE(HostIsCurrent());
     }
 }
 

@@ -2,6 +2,7 @@
 // deleted in the wrong one, forgotten with their context.
 
 #include "gl/ContextRegistry.h"
+#include "tests/support/GlErrorCheck.h"
 #include "gl/OpenglShader.h"
 #include "gl/PerContextObjects.h"
 #include "platform/WglFaults.h"
@@ -22,6 +23,7 @@ namespace {
 // A root and two contexts shared with it, all on the test thread.
 class PerContextObjectsTest : public ::testing::Test {
 protected:
+    Testing::ScopedGlErrorCheck errorCheck;  // any GL error fails the test
     void SetUp() override {
         root = std::make_unique<AEOpenGLContext>(nullptr);
         first = std::make_unique<AEOpenGLContext>(root.get());

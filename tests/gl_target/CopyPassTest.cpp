@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gl/CopyPass.h"
+#include "testhost/GlCallRecorder.h"
 #include "tests/gl_target/GlQueries.h"
 #include "tests/gl_target/PixelPatterns.h"
 #include "tests/support/GlTestContext.h"
@@ -68,6 +69,33 @@ TEST_F(CopyPassTest, LeavesNoVertexArrayOrBufferBound) {
   pass.Draw(texture, 1.0f);
   EXPECT_EQ(GetInteger(GL_VERTEX_ARRAY_BINDING), 0);
   EXPECT_EQ(GetInteger(GL_ARRAY_BUFFER_BINDING), 0);
+  glDeleteTextures(1, &texture);
+  EXPECT_TRUE(TakeGlErrors().empty());
+}
+
+// The quad and the program are made at the first draw and kept for the next;
+// a pass that never drew owns no GL object and deletes none.
+TEST_F(CopyPassTest, MakesItsQuadOnceAndDeletesNothingBeforeItsFirstDraw) {
+  const GLuint texture = MakeFloatTexture(kWidth, kHeight, DistinctRgbaPattern(kWidth, kHeight));
+  {
+    TestHost::GlCallRecorder recorder;
+    { CopyPass unused(false); }
+    EXPECT_TRUE(recorder.Calls().empty()) << recorder.Calls().front().name;
+  }
+  TestHost::GlCallRecorder recorder;
+  {
+    CopyPass pass(false);
+    ScopedFloatTarget target(kWidth, kHeight);
+    pass.Draw(texture, 1.0f);
+    pass.Draw(texture, 1.0f);
+    EXPECT_EQ(recorder.Count("glGenVertexArrays"), 1);
+    EXPECT_EQ(recorder.Count("glGenBuffers"), 1);
+    EXPECT_EQ(recorder.Count("glBufferData"), 1);
+    EXPECT_EQ(recorder.Count("glLinkProgram"), 1);
+  }
+  EXPECT_EQ(recorder.Count("glDeleteVertexArrays"), 1);
+  EXPECT_EQ(recorder.Count("glDeleteBuffers"), 1);
+  EXPECT_EQ(recorder.Count("glDeleteProgram"), 1);
   glDeleteTextures(1, &texture);
   EXPECT_TRUE(TakeGlErrors().empty());
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "gl/AESDK_OpenGL_Fault.h"
@@ -54,35 +55,61 @@ GLuint Upload(const DepthCase& format, World& world, PF_InData* in_data, bool mi
 
 // ---------------------------------------------------------------- upload
 
-TEST_F(TransferTest, UploadHoldsTheHostChannelsInOrderWithoutShear) {
+// Uploads a patterned world with `padding` bytes after each row and compares
+// every texel with the pattern: a stride read wrongly shears the rows.
+void ExpectUploadWithoutShear(const DepthCase& format, int padding, PF_InData* in_data) {
   constexpr int kWidth = 9;
   constexpr int kHeight = 5;
-  for (const DepthCase& format : kDepths) {
-    SCOPED_TRACE(format.label);
-    World world = MakeWorld(format.depth, kWidth, kHeight, format.rowPadding);
-    FillPattern(world);
-    const std::vector<uint8_t> before(world.Row(0), world.Row(0) + world.RowBytes() * kHeight);
+  World world = MakeWorld(format.depth, kWidth, kHeight, padding);
+  FillPattern(world);
+  const std::vector<uint8_t> before(world.Row(0), world.Row(0) + world.RowBytes() * kHeight);
 
-    const GLuint texture = Upload(format, world, InData());
+  const GLuint texture = Upload(format, world, in_data);
 
-    EXPECT_EQ(GetInteger(GL_TEXTURE_BINDING_2D), 0);
-    EXPECT_EQ(GetInteger(GL_UNPACK_ROW_LENGTH), 0);
-    EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_INTERNAL_FORMAT), AsInt(GL_RGBA32F));
-    EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_WIDTH), kWidth);
-    EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_HEIGHT), kHeight);
-    const std::vector<float> texels = ReadTextureFloat(texture);
-    std::vector<float> expected;
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        for (int c = 0; c < 4; ++c) {
-          expected.push_back(static_cast<float>(PatternChannel(format.depth, x, y, c) / format.fullScale));
-        }
+  EXPECT_EQ(GetInteger(GL_TEXTURE_BINDING_2D), 0);
+  EXPECT_EQ(GetInteger(GL_UNPACK_ROW_LENGTH), 0);
+  EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_INTERNAL_FORMAT), AsInt(GL_RGBA32F));
+  EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_WIDTH), kWidth);
+  EXPECT_EQ(TextureLevelParameter(texture, GL_TEXTURE_HEIGHT), kHeight);
+  const std::vector<float> texels = ReadTextureFloat(texture);
+  std::vector<float> expected;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      for (int c = 0; c < 4; ++c) {
+        expected.push_back(static_cast<float>(PatternChannel(format.depth, x, y, c) / format.fullScale));
       }
     }
-    ExpectPixelsNear(expected, texels, kWidth, static_cast<float>(kNormalisedTolerance));
-    // The host's image is read, never written.
-    EXPECT_EQ(std::memcmp(before.data(), world.Row(0), before.size()), 0);
-    glDeleteTextures(1, &texture);
+  }
+  ExpectPixelsNear(expected, texels, kWidth, static_cast<float>(kNormalisedTolerance));
+  // The host's image is read, never written.
+  EXPECT_EQ(std::memcmp(before.data(), world.Row(0), before.size()), 0);
+  glDeleteTextures(1, &texture);
+}
+
+TEST_F(TransferTest, UploadHoldsTheHostChannelsInOrderWithoutShear) {
+  for (const DepthCase& format : kDepths) {
+    SCOPED_TRACE(format.label);
+    ExpectUploadWithoutShear(format, format.rowPadding, InData());
+  }
+  EXPECT_EQ(host.Records().OutstandingSuites(), 0);
+  EXPECT_TRUE(TakeGlErrors().empty());
+}
+
+// A host may pad rows by any number of bytes, not only whole pixels: such a
+// stride is no GL row length, and the rows must still land unsheared.
+TEST_F(TransferTest, RowsPaddedByPartOfAPixelUploadWithoutShear) {
+  struct PaddingCase {
+    const DepthCase& format;
+    int padding;
+  };
+  const PaddingCase cases[] = {
+      {kDepths[0], 1}, {kDepths[0], 2}, {kDepths[0], 3},  {kDepths[0], 5}, {kDepths[0], 6},
+      {kDepths[0], 7}, {kDepths[1], 2}, {kDepths[1], 6},  {kDepths[1], 10}, {kDepths[2], 4},
+      {kDepths[2], 8}, {kDepths[2], 12},
+  };
+  for (const PaddingCase& c : cases) {
+    SCOPED_TRACE(std::string(c.format.label) + " padded by " + std::to_string(c.padding));
+    ExpectUploadWithoutShear(c.format, c.padding, InData());
   }
   EXPECT_EQ(host.Records().OutstandingSuites(), 0);
   EXPECT_TRUE(TakeGlErrors().empty());

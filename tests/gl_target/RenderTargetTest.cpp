@@ -382,7 +382,80 @@ TEST_F(RenderTargetTest, FinishWithoutALayerTouchesNothing) {
   EXPECT_EQ(GetViewport(), (Viewport{0, 0, 4, 4}));
 }
 
+// The name of the renderbuffer at `attachment` of the bound draw framebuffer, 0 for none.
+GLuint AttachedRenderbuffer(GLenum attachment) {
+  GLint type = 0;
+  glGetFramebufferAttachmentParameteriv(GL_DRAW_FRAMEBUFFER, attachment, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &type);
+  if (type != AsInt(GL_RENDERBUFFER)) return 0;
+  GLint name = 0;
+  glGetFramebufferAttachmentParameteriv(GL_DRAW_FRAMEBUFFER, attachment, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME, &name);
+  return static_cast<GLuint>(name);
+}
+
+// A layer's depth or stencil companion goes with it, whether the layer is
+// resolved or released with the target's objects. (One companion at a time:
+// separate depth and stencil buffers make no complete framebuffer here.)
+TEST_F(RenderTargetTest, CompanionsAreDeletedWithTheirLayer) {
+  for (const GLenum attachment : {GL_DEPTH_ATTACHMENT, GL_STENCIL_ATTACHMENT}) {
+    for (const bool resolved : {true, false}) {
+      const bool depth = attachment == GL_DEPTH_ATTACHMENT;
+      SCOPED_TRACE(std::string(depth ? "depth" : "stencil") + (resolved ? ", resolved" : ", released"));
+      target->Setup(kWidth, kHeight, false);
+      target->BeginFrame(false, false);
+      target->PushColour(depth, !depth);
+      const GLuint companion = AttachedRenderbuffer(attachment);
+      ASSERT_NE(companion, 0u);
+      if (resolved) {
+        const GLuint texture = target->ResolveTop();
+        glDeleteTextures(1, &texture);
+      } else {
+        target->ReleaseGL();
+      }
+      EXPECT_FALSE(glIsRenderbuffer(companion) == GL_TRUE);
+      target->Release();
+    }
+  }
+}
+
+// A fresh framebuffer draws into attachment 0 anyway; one whose draw buffer a
+// pass changed shows whether the frame sets it again.
+TEST_F(RenderTargetTest, BeginFrameAndEndTexturePassSetTheDrawBuffer) {
+  target->Setup(kWidth, kHeight, false);
+  const GLuint frame = target->FindFrameFramebuffer();
+  ASSERT_NE(frame, 0u);
+  glBindFramebuffer(GL_FRAMEBUFFER, frame);
+  glDrawBuffer(GL_NONE);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  target->BeginFrame(false, false);
+  EXPECT_EQ(GetInteger(GL_DRAW_BUFFER0), AsInt(GL_COLOR_ATTACHMENT0)) << "BeginFrame";
+
+  const GLuint texture = target->CreateTexture(Vec2d(4, 4), true, false);
+  target->BeginTexturePass(texture, Vec2d(4, 4), 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, frame);
+  glDrawBuffer(GL_NONE);
+  target->EndTexturePass();
+  EXPECT_EQ(GetInteger(GL_DRAW_BUFFER0), AsInt(GL_COLOR_ATTACHMENT0)) << "EndTexturePass";
+  glDeleteTextures(1, &texture);
+}
+
+// Blending left on by a pass would mix the copy into the cleared output.
+TEST_F(RenderTargetTest, FinishDrawsWithBlendAndMultisampleOff) {
+  const std::vector<float> picture = DistinctRgbaPattern(kWidth, kHeight);
+  target->Setup(kWidth, kHeight, false);
+  target->BeginFrame(false, false);
+  PaintInto(target->FindFrameFramebuffer(), kWidth, kHeight, picture);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ZERO, GL_ZERO);
+  glEnable(GL_MULTISAMPLE);
+  target->Finish(1.0f);
+  EXPECT_FALSE(glIsEnabled(GL_BLEND) == GL_TRUE);
+  EXPECT_FALSE(glIsEnabled(GL_MULTISAMPLE) == GL_TRUE);
+  ExpectPixelsNear(ArgbOf(picture), ReadPixelsFloat(kWidth, kHeight), kWidth, kLayerTolerance);
+  glBlendFunc(GL_ONE, GL_ZERO);
+}
+
 TEST_F(RenderTargetTest, IncompleteMultisampleLayerPrintsTheStatus) {
+  errorCheck.reset();  // eight samples may exceed what the driver offers
   target->Setup(kWidth, kHeight, true);
   testing::internal::CaptureStdout();
   target->PushColour(false, false);

@@ -264,5 +264,30 @@ TEST(ParamReaders, EachReaderAcceptsOnlyItsTypesAndAlwaysChecksIn) {
   }
 }
 
+// A host that lacks either callback is a bad call like any other missing
+// callback: the reader throws 516 before checking anything out.
+TEST(ParamReaders, AMissingCheckoutOrCheckinCallbackIsABadCallWithNothingCheckedOut) {
+  for (const ReaderCase& reader : AllReaders()) {
+    for (const bool checkoutMissing : {true, false}) {
+      SCOPED_TRACE(std::string(reader.name) + (checkoutMissing ? " without check-out" : " without check-in"));
+      FakeParamHost host;
+      host.stored = Def(reader.accepted.front());
+      if (checkoutMissing) {
+        host.inData.inter.checkout_param = nullptr;
+      } else {
+        host.inData.inter.checkin_param = nullptr;
+      }
+      int thrown = 0;
+      try {
+        reader.run(host);
+      } catch (int code) {
+        thrown = code;
+      }
+      EXPECT_EQ(thrown, PF_Err_BAD_CALLBACK_PARAM);
+      EXPECT_TRUE(host.checkouts.empty());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace Orvane::Lumisk::ParamsTest

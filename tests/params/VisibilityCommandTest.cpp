@@ -92,6 +92,12 @@ TEST_F(VisibilityCommandTest, EveryMapTypeShowsAndHidesItsControls) {
       fresh.Params().SetPopup(kMapType, mapType);
       EXPECT_EQ(command.send(fresh), PF_Err_NONE);
       EXPECT_EQ(Hidden(fresh), ExpectedHidden(mapType));
+      // The host's other stream flags are set on every stream: the rule reads
+      // and changes HIDDEN alone.
+      for (PF_ParamIndex control : kControls) {
+        EXPECT_EQ(fresh.Params().At(control).streamFlags & ~AEGP_DynStreamFlag_HIDDEN, TestHost::kOtherStreamFlags)
+            << "index " << control;
+      }
       EXPECT_EQ(fresh.Records().OutstandingSuites(), 0);
       fresh.GlobalSetdown();
     }
@@ -243,19 +249,21 @@ TEST_F(VisibilityCommandTest, MissingSuiteEndsTheCommandWith516AndLeavesNothingH
 
 constexpr PF_ParamIndex kFailing = 12;  // shown for Circle, hidden for None
 
-// A host call that fails for one control leaves that control alone; the
-// others are still brought to their state. The failing control is shown and
-// wanted hidden, so a decision on a flags word the host never wrote (or a
-// refused flag taken as done) would show as a change.
+// A control whose stream or flags cannot be fetched is left alone; the others
+// are still brought to their state. The failing control is shown and wanted
+// hidden, so a decision on a flags word the host never wrote would show as a
+// change. A flag call the host refuses is not read: that control is folded and
+// redrawn like any control that changed, and the host keeps it shown.
 TEST_F(VisibilityCommandTest, FailedStreamCallSkipsOnlyThatControl) {
   const struct {
     const char* what;
     std::function<void(TestHost::HostFaults&)> inject;
     int streamsOfFailing;  // streams made for the failing control
+    bool failingChanged;   // folded and redrawn
   } cases[] = {
-      {"no stream", [](TestHost::HostFaults& f) { f.newStreamErrors[kFailing] = A_Err_GENERIC; }, 0},
-      {"no flags", [](TestHost::HostFaults& f) { f.getStreamFlagsErrors[kFailing] = A_Err_GENERIC; }, 1},
-      {"flag refused", [](TestHost::HostFaults& f) { f.setStreamFlagErrors[kFailing] = A_Err_GENERIC; }, 1},
+      {"no stream", [](TestHost::HostFaults& f) { f.newStreamErrors[kFailing] = A_Err_GENERIC; }, 0, false},
+      {"no flags", [](TestHost::HostFaults& f) { f.getStreamFlagsErrors[kFailing] = A_Err_GENERIC; }, 1, false},
+      {"flag refused", [](TestHost::HostFaults& f) { f.setStreamFlagErrors[kFailing] = A_Err_GENERIC; }, 1, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -264,6 +272,7 @@ TEST_F(VisibilityCommandTest, FailedStreamCallSkipsOnlyThatControl) {
     ASSERT_EQ(fresh.ParamsSetup(), PF_Err_NONE);
     fresh.Params().SetPopup(kMapType, 4);
     ASSERT_EQ(fresh.UpdateParamsUI(), PF_Err_NONE);
+    fresh.Params().At(kFailing).live.flags &= ~PF_ParamFlag_COLLAPSE_TWIRLY;
     const PF_ParamFlags flagsBefore = fresh.Params().At(kFailing).live.flags;
     fresh.Records().Clear();
 
@@ -274,9 +283,10 @@ TEST_F(VisibilityCommandTest, FailedStreamCallSkipsOnlyThatControl) {
     std::set<PF_ParamIndex> expectedHidden = ExpectedHidden(1);
     expectedHidden.erase(kFailing);
     EXPECT_EQ(Hidden(fresh), expectedHidden);
-    EXPECT_EQ(fresh.Records().CountCalls("PF_UpdateParamUI 12"), 0);
-    EXPECT_EQ(fresh.Records().CountCalls("PF_UpdateParamUI"), 7);  // 7..11, 13 and 4
-    EXPECT_EQ(fresh.Params().At(kFailing).live.flags, flagsBefore);
+    EXPECT_EQ(fresh.Records().CountCalls("PF_UpdateParamUI 12"), c.failingChanged ? 1 : 0);
+    EXPECT_EQ(fresh.Records().CountCalls("PF_UpdateParamUI"), c.failingChanged ? 8 : 7);  // 7..11, 13 and 4
+    EXPECT_EQ(fresh.Params().At(kFailing).live.flags,
+              c.failingChanged ? (flagsBefore | PF_ParamFlag_COLLAPSE_TWIRLY) : flagsBefore);
     EXPECT_EQ(fresh.Records().CountCalls("AEGP_DisposeStream 12"), c.streamsOfFailing);
     EXPECT_EQ(fresh.Records().OutstandingSuites(), 0);
     EXPECT_EQ(fresh.LiveStreams(), 0);

@@ -210,9 +210,10 @@ TEST_F(TestHostTest, StreamsCarryHiddenFlags) {
   ASSERT_EQ(streams.AEGP_GetNewEffectStreamByIndex(0, effect, 1, &stream), A_Err_NONE);
   AEGP_DynStreamFlags flags = 0;
   ASSERT_EQ(dynamic.AEGP_GetDynamicStreamFlags(stream, &flags), A_Err_NONE);
-  EXPECT_EQ(flags, AEGP_DynStreamFlag_HIDDEN);
+  EXPECT_EQ(flags, kOtherStreamFlags | AEGP_DynStreamFlag_HIDDEN);
   ASSERT_EQ(dynamic.AEGP_SetDynamicStreamFlag(stream, AEGP_DynStreamFlag_HIDDEN, 0, 0), A_Err_NONE);
   EXPECT_FALSE(host.Params().Hidden(1));
+  EXPECT_EQ(host.Params().At(1).streamFlags, kOtherStreamFlags) << "only the one flag changes";
   EXPECT_EQ(streams.AEGP_DisposeStream(stream), A_Err_NONE);
   EXPECT_EQ(utils.PF_UpdateParamUI(in().effect_ref, 1, &host.Params().At(1).live), PF_Err_NONE);
   EXPECT_EQ(effects.AEGP_DisposeEffect(effect), A_Err_NONE);

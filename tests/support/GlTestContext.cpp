@@ -1,8 +1,10 @@
 #include "tests/support/GlTestContext.h"
 
+#include "testhost/GlCallHooks.h"
+
 #include <glbinding/AbstractFunction.h>
 #include <glbinding/AbstractValue.h>
-#include <glbinding/callbacks.h>
+#include <glbinding/FunctionCall.h>
 #include <glbinding/gl33core/gl.h>
 
 #include <algorithm>
@@ -28,9 +30,15 @@ ScopedGlContext::~ScopedGlContext() {
     }
 }
 
-void GlContextTest::SetUp() { glContext = std::make_unique<ScopedGlContext>(); }
+void GlContextTest::SetUp() {
+    errorCheck = std::make_unique<ScopedGlErrorCheck>();
+    glContext = std::make_unique<ScopedGlContext>();
+}
 
-void GlContextTest::TearDown() { glContext.reset(); }
+void GlContextTest::TearDown() {
+    glContext.reset();
+    errorCheck.reset();
+}
 
 TestWindow::TestWindow(const std::string& className) : windowClassName(className) {
     WNDCLASSEXA windowClass;
@@ -76,21 +84,17 @@ HGLRC TestWindow::MakeLegacyContextCurrent() {
 }
 
 GlCallRecorder::GlCallRecorder() {
-    glbinding::setAfterCallback([this](const glbinding::FunctionCall& call) {
+    TestHost::GlCallHooks::SetRecorder(nullptr, [this](const glbinding::FunctionCall& call) {
         Call recorded;
         recorded.name = call.function->name();
         for (const glbinding::AbstractValue* value : call.parameters) {
             recorded.parameters.push_back(value->asString());
         }
         calls.push_back(recorded);
-    });
-    glbinding::setCallbackMask(glbinding::CallbackMask::After | glbinding::CallbackMask::Parameters);
+    }, true);
 }
 
-GlCallRecorder::~GlCallRecorder() {
-    glbinding::setCallbackMask(glbinding::CallbackMask::None);
-    glbinding::setAfterCallback(nullptr);
-}
+GlCallRecorder::~GlCallRecorder() { TestHost::GlCallHooks::SetRecorder(nullptr, nullptr); }
 
 int GlCallRecorder::Count(const std::string& name) const {
     return static_cast<int>(std::count_if(calls.begin(), calls.end(),

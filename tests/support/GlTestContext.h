@@ -4,6 +4,7 @@
 
 #include "gl/AEOpenGLContext.h"
 #include "platform/WglApi.h"
+#include "tests/support/GlErrorCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -36,12 +37,14 @@ private:
     std::unique_ptr<AEOpenGLContext> context;
 };
 
-// A fixture whose tests run with a ScopedGlContext current.
+// A fixture whose tests run with a ScopedGlContext current; any GL error
+// fails the test (ScopedGlErrorCheck).
 class GlContextTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
+    std::unique_ptr<ScopedGlErrorCheck> errorCheck;
     std::unique_ptr<ScopedGlContext> glContext;
 };
 

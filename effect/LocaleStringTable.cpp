@@ -12,11 +12,11 @@ bool HasText(const char* text) { return text != nullptr && text[0] != '\0'; }
 
 LocaleStringTable::LocaleStringTable(PF_InData* in_data) : LocaleStringTable(GetHostLanguageIndex(in_data)) {}
 
-LocaleStringTable::LocaleStringTable(int32_t languageIndex) : language_(languageIndex) { Fill(); }
+LocaleStringTable::LocaleStringTable(int32_t languageIndex) : language(languageIndex) { Fill(); }
 
 LocaleStringTable::~LocaleStringTable() {
   // Records go in key order, before the map itself.
-  for (auto& entry : entries_) {
+  for (auto& entry : entries) {
     entry.second.reset();
   }
 }
@@ -25,12 +25,12 @@ const char* LocaleStringTable::Lookup(const char* key) const {
   if (key == nullptr) {
     return "";
   }
-  const auto found = entries_.find(key);
-  if (found == entries_.end()) {
+  const auto found = entries.find(key);
+  if (found == entries.end()) {
     return key;
   }
   const LocaleRecord& record = *found->second;
-  if (language_ == kLanguageSimplifiedChinese && record.translated[0] != '\0') {
+  if (language == kLanguageSimplifiedChinese && record.translated[0] != '\0') {
     return record.translated;
   }
   return record.english;
@@ -40,7 +40,7 @@ void LocaleStringTable::Add(const char* key, const char* englishText, const char
   if (key == nullptr) {
     return;
   }
-  auto& slot = entries_[key];
+  auto& slot = entries[key];
   if (!slot) {
     slot = std::make_unique<LocaleRecord>();
   }
@@ -49,7 +49,7 @@ void LocaleStringTable::Add(const char* key, const char* englishText, const char
     CopyLocaleText(englishText, record.english);
     // Without a translation the English text serves both languages.
     CopyLocaleText(HasText(chineseText) ? chineseText : englishText, record.translated);
-  } else if (HasText(chineseText) && language_ == kLanguageSimplifiedChinese) {
+  } else if (HasText(chineseText) && language == kLanguageSimplifiedChinese) {
     CopyLocaleText(chineseText, record.translated);
   }
 }

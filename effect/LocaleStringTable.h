@@ -39,14 +39,14 @@ class LocaleStringTable {
   // The 18 entries of the effect.
   void Fill();
 
-  int32_t Language() const { return language_; }
-  std::size_t Size() const { return entries_.size(); }
+  int32_t Language() const { return language; }
+  std::size_t Size() const { return entries.size(); }
 
  private:
-  int32_t language_;
+  int32_t language;
   // Keys compare byte by byte (std::string's ordering), shorter first on a
   // common beginning.
-  std::map<std::string, std::unique_ptr<LocaleRecord>> entries_;
+  std::map<std::string, std::unique_ptr<LocaleRecord>> entries;
 };
 
 }  // namespace Orvane::Lumisk

@@ -17,17 +17,17 @@ class HostSuiteHolder {
   // failed acquisition, a host that answers success with no suite, or no basic
   // suite at all. No holder exists then, so nothing is released.
   HostSuiteHolder(const SPBasicSuite* basic, const char* name, int32_t version)
-      : basic_(basic), name_(name != nullptr ? name : ""), version_(version) {
-    if (basic_ == nullptr || basic_->AcquireSuite == nullptr || name == nullptr) {
+      : basicSuite(basic), suiteName(name != nullptr ? name : ""), suiteVersion(version) {
+    if (basicSuite == nullptr || basicSuite->AcquireSuite == nullptr || name == nullptr) {
       throw static_cast<int>(A_Err_MISSING_SUITE);
     }
-    const void* suite = nullptr;
-    const SPErr err = basic_->AcquireSuite(name_.c_str(), version_, &suite);
+    const void* acquired = nullptr;
+    const SPErr err = basicSuite->AcquireSuite(suiteName.c_str(), suiteVersion, &acquired);
     if (err != 0) {
       throw static_cast<int>(A_Err_MISSING_SUITE);
     }
-    suite_ = suite;
-    if (suite_ == nullptr) {
+    suiteRecord = acquired;
+    if (suiteRecord == nullptr) {
       // The host claims success but gave nothing: give back what it counted
       // as acquired, and treat the suite as missing.
       Release();
@@ -43,7 +43,7 @@ class HostSuiteHolder {
   HostSuiteHolder& operator=(const HostSuiteHolder&) = delete;
 
   ~HostSuiteHolder() {
-    if (suite_ != nullptr) {
+    if (suiteRecord != nullptr) {
       Release();
     }
   }
@@ -51,23 +51,23 @@ class HostSuiteHolder {
   // The suite's function record, typed by the caller (e.g. PF_ANSICallbacksSuite1).
   template <typename Suite>
   const Suite& Get() const {
-    return *static_cast<const Suite*>(suite_);
+    return *static_cast<const Suite*>(suiteRecord);
   }
 
-  const std::string& Name() const { return name_; }
-  int32_t Version() const { return version_; }
+  const std::string& Name() const { return suiteName; }
+  int32_t Version() const { return suiteVersion; }
 
  private:
   void Release() noexcept {
-    if (basic_->ReleaseSuite != nullptr) {
-      basic_->ReleaseSuite(name_.c_str(), version_);
+    if (basicSuite->ReleaseSuite != nullptr) {
+      basicSuite->ReleaseSuite(suiteName.c_str(), suiteVersion);
     }
   }
 
-  const SPBasicSuite* basic_;
-  std::string name_;
-  int32_t version_;
-  const void* suite_ = nullptr;
+  const SPBasicSuite* basicSuite;
+  std::string suiteName;
+  int32_t suiteVersion;
+  const void* suiteRecord = nullptr;
 };
 
 }  // namespace Orvane::Lumisk

@@ -76,13 +76,13 @@ class Host {
   PF_Err UserChangedParam(PF_ParamIndex changedIndex);
   PF_Err UpdateParamsUI() { return Send(PF_Cmd_UPDATE_PARAMS_UI); }
 
-  PF_EntryPointFunc EntryPoint() const { return entry_; }
+  PF_EntryPointFunc EntryPoint() const { return entry; }
   // The loader of the module, or null for a linked entry point.
-  const ModuleLoader* Module() const { return module_.get(); }
+  const ModuleLoader* Module() const { return module.get(); }
 
   // ---- the host's records handed to the module
-  PF_InData& InData() { return inData_; }
-  PF_OutData& OutData() { return outData_; }
+  PF_InData& InData() { return inData; }
+  PF_OutData& OutData() { return outData; }
   // in_data's current_time, time_step (and local_time_step) and time_scale.
   void SetTime(A_long currentTime, A_long timeStep, A_u_long timeScale);
   void SetDownsample(PF_RationalScale x, PF_RationalScale y);
@@ -94,8 +94,8 @@ class Host {
   // commands that read or write its pixels, and Input()/Output() refer to it.
   void SetInputLayer(World& world);
   void SetOutput(World& world);
-  World& Input() { return *input_; }
-  World& Output() { return *output_; }
+  World& Input() { return *input; }
+  World& Output() { return *outputWorld; }
 
   // ---- host services
   // The tag PF_AppGetLanguage writes: all six bytes as given...
@@ -103,16 +103,16 @@ class Host {
   // ...or a text of up to five characters, zero-filled (longer texts are cut).
   void SetLanguageTag(const char* tag);
 
-  ParameterStore& Params() { return params_; }
-  HostRecords& Records() { return records_; }
+  ParameterStore& Params() { return paramStore; }
+  HostRecords& Records() { return records; }
   // Handles made by host_new_handle and not yet disposed.
-  int LiveHandles() const { return records_.handlesMade - records_.handlesDisposed; }
+  int LiveHandles() const { return records.handlesMade - records.handlesDisposed; }
   // Effect and stream references made and not yet disposed.
-  int LiveEffects() const { return records_.effectsMade - records_.effectsDisposed; }
-  int LiveStreams() const { return records_.streamsMade - records_.streamsDisposed; }
-  HostFaults& Faults() { return faults_; }
+  int LiveEffects() const { return records.effectsMade - records.effectsDisposed; }
+  int LiveStreams() const { return records.streamsMade - records.streamsDisposed; }
+  HostFaults& Faults() { return faults; }
 
-  void AddCommandObserver(CommandObserver observer) { observers_.push_back(std::move(observer)); }
+  void AddCommandObserver(CommandObserver observer) { observers.push_back(std::move(observer)); }
 
   // The active host (see above), or null.
   static Host* Active();
@@ -125,35 +125,35 @@ class Host {
   void Initialise();
   void Record(const std::string& call);
 
-  std::unique_ptr<ModuleLoader> module_;
-  PF_EntryPointFunc entry_ = nullptr;
-  Host* previousActive_ = nullptr;
+  std::unique_ptr<ModuleLoader> module;
+  PF_EntryPointFunc entry = nullptr;
+  Host* previousActive = nullptr;
 
-  std::recursive_mutex mutex_;
-  PF_InData inData_{};
-  PF_OutData outData_{};
-  PF_UtilCallbacks utils_{};
-  SPBasicSuite basicSuite_{};
-  std::array<A_char, PF_APP_LANG_TAG_SIZE> languageTag_{{'e', 'n', '_', 'U', 'S', '\0'}};
+  std::recursive_mutex mutex;
+  PF_InData inData{};
+  PF_OutData outData{};
+  PF_UtilCallbacks utilCallbacks{};
+  SPBasicSuite basicSuite{};
+  std::array<A_char, PF_APP_LANG_TAG_SIZE> languageTag{{'e', 'n', '_', 'U', 'S', '\0'}};
 
-  World ownInput_;
-  World ownOutput_;
-  World* input_;
-  World* output_;
+  World ownInput;
+  World ownOutput;
+  World* input;
+  World* outputWorld;
   // Taken when the output is set, so that a command never reaches through a
   // World that a test has already let go.
-  PF_EffectWorld* outputRecord_;
+  PF_EffectWorld* outputRecord;
 
-  ParameterStore params_;
-  HostRecords records_;
-  HostFaults faults_;
-  std::vector<CommandObserver> observers_;
+  ParameterStore paramStore;
+  HostRecords records;
+  HostFaults faults;
+  std::vector<CommandObserver> observers;
 
-  std::vector<std::unique_ptr<_AEGP_EffectRefH>> effects_;
-  std::vector<std::unique_ptr<_AEGP_StreamRefH>> streams_;
-  std::vector<std::unique_ptr<HandleBlock>> handles_;
-  std::vector<std::pair<std::string, int32_t>> heldSuites_;
-  std::vector<const PF_ParamDef*> checkedOut_;
+  std::vector<std::unique_ptr<_AEGP_EffectRefH>> effects;
+  std::vector<std::unique_ptr<_AEGP_StreamRefH>> streams;
+  std::vector<std::unique_ptr<HandleBlock>> handles;
+  std::vector<std::pair<std::string, int32_t>> heldSuites;
+  std::vector<const PF_ParamDef*> checkedOut;
 };
 
 }  // namespace Orvane::Lumisk::TestHost

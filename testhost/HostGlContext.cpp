@@ -20,45 +20,45 @@ std::string NextClassName() {
 
 }  // namespace
 
-HostGlContext::HostGlContext() : className_(NextClassName()) {
+HostGlContext::HostGlContext() : className(NextClassName()) {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = HostWindowProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = className_.c_str();
+  windowClass.lpszClassName = className.c_str();
   if (!RegisterClassExA(&windowClass)) throw std::runtime_error("test host: cannot register its window class");
-  window_ = CreateWindowExA(0, className_.c_str(), "test host", WS_OVERLAPPED, 0, 0, 8, 8, nullptr, nullptr,
+  hiddenWindow = CreateWindowExA(0, className.c_str(), "test host", WS_OVERLAPPED, 0, 0, 8, 8, nullptr, nullptr,
                             windowClass.hInstance, nullptr);
-  if (window_) dc_ = GetDC(window_);
+  if (hiddenWindow) dc = GetDC(hiddenWindow);
   PIXELFORMATDESCRIPTOR format{};
   format.nSize = sizeof format;
   format.nVersion = 1;
   format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
   format.iPixelType = PFD_TYPE_RGBA;
   format.cColorBits = 32;
-  if (dc_) {
-    const int chosen = ChoosePixelFormat(dc_, &format);
-    if (chosen && SetPixelFormat(dc_, chosen, &format)) context_ = wglCreateContext(dc_);
+  if (dc) {
+    const int chosen = ChoosePixelFormat(dc, &format);
+    if (chosen && SetPixelFormat(dc, chosen, &format)) context = wglCreateContext(dc);
   }
-  if (!context_) {
-    if (dc_) ReleaseDC(window_, dc_);
-    if (window_) DestroyWindow(window_);
-    UnregisterClassA(className_.c_str(), windowClass.hInstance);
+  if (!context) {
+    if (dc) ReleaseDC(hiddenWindow, dc);
+    if (hiddenWindow) DestroyWindow(hiddenWindow);
+    UnregisterClassA(className.c_str(), windowClass.hInstance);
     throw std::runtime_error("test host: cannot make its own GL context");
   }
 }
 
 HostGlContext::~HostGlContext() {
-  if (wglGetCurrentContext() == context_) wglMakeCurrent(nullptr, nullptr);
-  wglDeleteContext(context_);
-  ReleaseDC(window_, dc_);
-  DestroyWindow(window_);
-  UnregisterClassA(className_.c_str(), GetModuleHandleA(nullptr));
+  if (wglGetCurrentContext() == context) wglMakeCurrent(nullptr, nullptr);
+  wglDeleteContext(context);
+  ReleaseDC(hiddenWindow, dc);
+  DestroyWindow(hiddenWindow);
+  UnregisterClassA(className.c_str(), GetModuleHandleA(nullptr));
 }
 
-void HostGlContext::MakeCurrent() { wglMakeCurrent(dc_, context_); }
+void HostGlContext::MakeCurrent() { wglMakeCurrent(dc, context); }
 
-bool HostGlContext::IsCurrent() const { return wglGetCurrentContext() == context_ && wglGetCurrentDC() == dc_; }
+bool HostGlContext::IsCurrent() const { return wglGetCurrentContext() == context && wglGetCurrentDC() == dc; }
 
 int HostGlContext::MaxTextureSize() {
   const HDC previousDc = wglGetCurrentDC();

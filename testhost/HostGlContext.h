@@ -26,18 +26,18 @@ public:
   // True when this context and its device context are current on the calling thread.
   bool IsCurrent() const;
 
-  HDC Dc() const { return dc_; }
-  HGLRC Context() const { return context_; }
+  HDC Dc() const { return dc; }
+  HGLRC Context() const { return context; }
 
   // GL_MAX_TEXTURE_SIZE of the driver, asked in this context (made current
   // for the question; the previous context is made current again).
   int MaxTextureSize();
 
 private:
-  std::string className_;
-  HWND window_ = nullptr;
-  HDC dc_ = nullptr;
-  HGLRC context_ = nullptr;
+  std::string className;
+  HWND hiddenWindow = nullptr;
+  HDC dc = nullptr;
+  HGLRC context = nullptr;
 };
 
 }  // namespace Orvane::Lumisk::TestHost

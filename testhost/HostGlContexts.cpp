@@ -3,7 +3,7 @@
 namespace Orvane::Lumisk::TestHost {
 
 HostGlContexts::HostGlContexts(Host& host) {
-  host.AddCommandObserver([this, active = active_](PF_Cmd, CommandPhase phase, PF_Err) {
+  host.AddCommandObserver([this, active = alive](PF_Cmd, CommandPhase phase, PF_Err) {
     if (!*active) return;
     if (phase == CommandPhase::kBefore)
       Before();
@@ -15,13 +15,13 @@ HostGlContexts::HostGlContexts(Host& host) {
 HostGlContexts::~HostGlContexts() {
   // The Host may outlive this object and keeps the observer: it turns inert
   // without reading this object again.
-  *active_ = false;
+  *alive = false;
   wglMakeCurrent(nullptr, nullptr);
 }
 
 HostGlContext& HostGlContexts::ForThisThread() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::unique_ptr<HostGlContext>& context = contexts_[std::this_thread::get_id()];
+  std::lock_guard<std::mutex> lock(mutex);
+  std::unique_ptr<HostGlContext>& context = contexts[std::this_thread::get_id()];
   if (!context) context = std::make_unique<HostGlContext>();
   return *context;
 }
@@ -30,19 +30,19 @@ void HostGlContexts::Before() { ForThisThread().MakeCurrent(); }
 
 void HostGlContexts::After() {
   const bool current = ForThisThread().IsCurrent();
-  std::lock_guard<std::mutex> lock(mutex_);
-  ++commands_;
-  if (!current) ++notRestored_;
+  std::lock_guard<std::mutex> lock(mutex);
+  ++commands;
+  if (!current) ++notRestored;
 }
 
 int HostGlContexts::NotRestoredCount() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return notRestored_;
+  std::lock_guard<std::mutex> lock(mutex);
+  return notRestored;
 }
 
 int HostGlContexts::CommandCount() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return commands_;
+  std::lock_guard<std::mutex> lock(mutex);
+  return commands;
 }
 
 }  // namespace Orvane::Lumisk::TestHost

@@ -34,12 +34,12 @@ private:
   void Before();
   void After();
 
-  mutable std::mutex mutex_;
-  std::map<std::thread::id, std::unique_ptr<HostGlContext>> contexts_;
-  int notRestored_ = 0;
-  int commands_ = 0;
+  mutable std::mutex mutex;
+  std::map<std::thread::id, std::unique_ptr<HostGlContext>> contexts;
+  int notRestored = 0;
+  int commands = 0;
   // Shared with the observer the Host keeps, which may outlive this object.
-  std::shared_ptr<bool> active_ = std::make_shared<bool>(true);
+  std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 
 }  // namespace Orvane::Lumisk::TestHost

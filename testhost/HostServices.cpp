@@ -27,9 +27,9 @@ struct HostServices {
     const int written = std::vsnprintf(buffer, PF_MAX_EFFECT_MSG_LEN + 1, format, args);
     va_end(args);
     if (Host* host = Host::Active()) {
-      Lock lock(host->mutex_);
+      Lock lock(host->mutex);
       host->Record("sprintf");
-      host->records_.sprintfOutputs.emplace_back(buffer);
+      host->records.sprintfOutputs.emplace_back(buffer);
     }
     return written;
   }
@@ -39,13 +39,13 @@ struct HostServices {
     if (host == nullptr) {
       return PF_Err_BAD_CALLBACK_PARAM;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     host->Record("PF_AppGetLanguage");
-    ++host->records_.languageQueries;
-    if (host->faults_.languageError != PF_Err_NONE) {
-      return host->faults_.languageError;
+    ++host->records.languageQueries;
+    if (host->faults.languageError != PF_Err_NONE) {
+      return host->faults.languageError;
     }
-    std::memcpy(tag, host->languageTag_.data(), PF_APP_LANG_TAG_SIZE);
+    std::memcpy(tag, host->languageTag.data(), PF_APP_LANG_TAG_SIZE);
     return PF_Err_NONE;
   }
 
@@ -54,14 +54,14 @@ struct HostServices {
     if (host == nullptr || effectPH == nullptr) {
       return A_Err_GENERIC;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     host->Record("AEGP_GetNewEffectForEffect");
-    if (host->faults_.newEffectError != A_Err_NONE) {
-      return host->faults_.newEffectError;
+    if (host->faults.newEffectError != A_Err_NONE) {
+      return host->faults.newEffectError;
     }
-    host->effects_.push_back(std::make_unique<_AEGP_EffectRefH>(_AEGP_EffectRefH{host, false}));
-    *effectPH = host->effects_.back().get();
-    ++host->records_.effectsMade;
+    host->effects.push_back(std::make_unique<_AEGP_EffectRefH>(_AEGP_EffectRefH{host, false}));
+    *effectPH = host->effects.back().get();
+    ++host->records.effectsMade;
     return A_Err_NONE;
   }
 
@@ -70,14 +70,14 @@ struct HostServices {
     if (host == nullptr) {
       return A_Err_GENERIC;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     host->Record("AEGP_DisposeEffect");
     if (!KnownEffect(*host, effectH) || effectH->disposed) {
-      ++host->records_.badHandleCalls;
+      ++host->records.badHandleCalls;
       return A_Err_GENERIC;
     }
     effectH->disposed = true;
-    ++host->records_.effectsDisposed;
+    ++host->records.effectsDisposed;
     return A_Err_NONE;
   }
 
@@ -87,22 +87,22 @@ struct HostServices {
     if (host == nullptr || streamPH == nullptr) {
       return A_Err_GENERIC;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     host->Record("AEGP_GetNewEffectStreamByIndex " + std::to_string(index));
     if (!KnownEffect(*host, effectH) || effectH->disposed) {
-      ++host->records_.badHandleCalls;
+      ++host->records.badHandleCalls;
       return A_Err_GENERIC;
     }
-    const auto fault = host->faults_.newStreamErrors.find(index);
-    if (fault != host->faults_.newStreamErrors.end()) {
+    const auto fault = host->faults.newStreamErrors.find(index);
+    if (fault != host->faults.newStreamErrors.end()) {
       return fault->second;
     }
-    if (!host->params_.Has(index)) {
+    if (!host->paramStore.Has(index)) {
       return A_Err_GENERIC;
     }
-    host->streams_.push_back(std::make_unique<_AEGP_StreamRefH>(_AEGP_StreamRefH{host, index, false}));
-    *streamPH = host->streams_.back().get();
-    ++host->records_.streamsMade;
+    host->streams.push_back(std::make_unique<_AEGP_StreamRefH>(_AEGP_StreamRefH{host, index, false}));
+    *streamPH = host->streams.back().get();
+    ++host->records.streamsMade;
     return A_Err_NONE;
   }
 
@@ -111,15 +111,15 @@ struct HostServices {
     if (host == nullptr) {
       return A_Err_GENERIC;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     if (!LiveStream(*host, streamH)) {
       host->Record("AEGP_DisposeStream ?");
-      ++host->records_.badHandleCalls;
+      ++host->records.badHandleCalls;
       return A_Err_GENERIC;
     }
     host->Record("AEGP_DisposeStream " + std::to_string(streamH->index));
     streamH->disposed = true;
-    ++host->records_.streamsDisposed;
+    ++host->records.streamsDisposed;
     return A_Err_NONE;
   }
 
@@ -128,18 +128,18 @@ struct HostServices {
     if (host == nullptr) {
       return A_Err_GENERIC;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     if (!LiveStream(*host, streamH) || flagsP == nullptr) {
       host->Record("AEGP_GetDynamicStreamFlags ?");
-      ++host->records_.badHandleCalls;
+      ++host->records.badHandleCalls;
       return A_Err_GENERIC;
     }
     host->Record("AEGP_GetDynamicStreamFlags " + std::to_string(streamH->index));
-    const auto fault = host->faults_.getStreamFlagsErrors.find(streamH->index);
-    if (fault != host->faults_.getStreamFlagsErrors.end()) {
+    const auto fault = host->faults.getStreamFlagsErrors.find(streamH->index);
+    if (fault != host->faults.getStreamFlagsErrors.end()) {
       return fault->second;
     }
-    *flagsP = host->params_.At(streamH->index).streamFlags;
+    *flagsP = host->paramStore.At(streamH->index).streamFlags;
     return A_Err_NONE;
   }
 
@@ -149,20 +149,20 @@ struct HostServices {
     if (host == nullptr) {
       return A_Err_GENERIC;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     if (!LiveStream(*host, streamH)) {
       host->Record("AEGP_SetDynamicStreamFlag ?");
-      ++host->records_.badHandleCalls;
+      ++host->records.badHandleCalls;
       return A_Err_GENERIC;
     }
     const PF_ParamIndex index = streamH->index;
     host->Record("AEGP_SetDynamicStreamFlag " + std::to_string(index) + (setB != 0 ? " set" : " clear"));
-    const auto fault = host->faults_.setStreamFlagErrors.find(index);
-    if (fault != host->faults_.setStreamFlagErrors.end()) {
+    const auto fault = host->faults.setStreamFlagErrors.find(index);
+    if (fault != host->faults.setStreamFlagErrors.end()) {
       return fault->second;
     }
-    host->records_.streamFlagChanges.push_back(StreamFlagChange{index, one_flag, undoableB != 0, setB != 0});
-    AEGP_DynStreamFlags& flags = host->params_.At(index).streamFlags;
+    host->records.streamFlagChanges.push_back(StreamFlagChange{index, one_flag, undoableB != 0, setB != 0});
+    AEGP_DynStreamFlags& flags = host->paramStore.At(index).streamFlags;
     flags = setB != 0 ? (flags | one_flag) : (flags & ~one_flag);
     return A_Err_NONE;
   }
@@ -172,10 +172,10 @@ struct HostServices {
     if (host == nullptr) {
       return PF_Err_BAD_CALLBACK_PARAM;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     host->Record("PF_UpdateParamUI " + std::to_string(param_index));
-    host->records_.uiUpdates.push_back(ParamUiUpdate{param_index, defP != nullptr ? *defP : PF_ParamDef{}});
-    return host->faults_.updateParamUiError;
+    host->records.uiUpdates.push_back(ParamUiUpdate{param_index, defP != nullptr ? *defP : PF_ParamDef{}});
+    return host->faults.updateParamUiError;
   }
 
   static PF_Handle NewHandle(A_HandleSize size) {
@@ -183,19 +183,19 @@ struct HostServices {
     if (host == nullptr) {
       return nullptr;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     host->Record("host_new_handle " + std::to_string(size));
-    host->records_.handleSizes.push_back(size);
-    if (host->faults_.nullNewHandle) {
+    host->records.handleSizes.push_back(size);
+    if (host->faults.nullNewHandle) {
       return nullptr;
     }
     auto block = std::make_unique<Host::HandleBlock>();
     // One byte at least, so that a handle of size 0 still has a buffer.
     block->bytes.assign(static_cast<std::size_t>(size) + 1, 0);
     block->data = block->bytes.data();
-    host->handles_.push_back(std::move(block));
-    ++host->records_.handlesMade;
-    return &host->handles_.back()->data;
+    host->handles.push_back(std::move(block));
+    ++host->records.handlesMade;
+    return &host->handles.back()->data;
   }
 
   static void* LockHandle(PF_Handle handle) {
@@ -203,7 +203,7 @@ struct HostServices {
     if (host == nullptr) {
       return nullptr;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     host->Record("host_lock_handle");
     Host::HandleBlock* block = LiveHandle(*host, handle);
     if (block == nullptr) {
@@ -218,11 +218,11 @@ struct HostServices {
     if (host == nullptr) {
       return;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     host->Record("host_unlock_handle");
     Host::HandleBlock* block = LiveHandle(*host, handle);
     if (block == nullptr || block->locks == 0) {
-      ++host->records_.badHandleCalls;
+      ++host->records.badHandleCalls;
       return;
     }
     --block->locks;
@@ -233,7 +233,7 @@ struct HostServices {
     if (host == nullptr) {
       return;
     }
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     host->Record("host_dispose_handle");
     Host::HandleBlock* block = LiveHandle(*host, handle);
     if (block == nullptr) {
@@ -242,7 +242,7 @@ struct HostServices {
     block->disposed = true;
     block->bytes = std::vector<uint8_t>();
     block->data = nullptr;
-    ++host->records_.handlesDisposed;
+    ++host->records.handlesDisposed;
   }
 
   static PF_Err Iterate(PF_InData* in_data, A_long progress_base, A_long progress_final, PF_EffectWorld* src,
@@ -255,8 +255,8 @@ struct HostServices {
   static PF_Err AddParam(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDefPtr def);
   static A_char* Strcpy(A_char* dest, const A_char* src) {
     if (Host* host = Host::Active()) {
-      Lock lock(host->mutex_);
-      ++host->records_.strcpyCalls;
+      Lock lock(host->mutex);
+      ++host->records.strcpyCalls;
     }
     return std::strcpy(dest, src);
   }
@@ -271,7 +271,7 @@ struct HostServices {
 
  private:
   static bool KnownEffect(const Host& host, AEGP_EffectRefH effectH) {
-    for (const auto& effect : host.effects_) {
+    for (const auto& effect : host.effects) {
       if (effect.get() == effectH) {
         return true;
       }
@@ -280,7 +280,7 @@ struct HostServices {
   }
 
   static bool LiveStream(const Host& host, AEGP_StreamRefH streamH) {
-    for (const auto& stream : host.streams_) {
+    for (const auto& stream : host.streams) {
       if (stream.get() == streamH) {
         return !stream->disposed;
       }
@@ -289,12 +289,12 @@ struct HostServices {
   }
 
   static Host::HandleBlock* LiveHandle(Host& host, PF_Handle handle) {
-    for (const auto& block : host.handles_) {
+    for (const auto& block : host.handles) {
       if (&block->data == handle && !block->disposed) {
         return block.get();
       }
     }
-    ++host.records_.badHandleCalls;
+    ++host.records.badHandleCalls;
     return nullptr;
   }
 
@@ -305,9 +305,9 @@ struct HostServices {
     }
     *pixPP = nullptr;
     if (host != nullptr) {
-      Lock lock(host->mutex_);
+      Lock lock(host->mutex);
       host->Record(depth == PixelDepth::k8 ? "get_pixel_data8" : "get_pixel_data16");
-      if (host->faults_.nullPixelData) {
+      if (host->faults.nullPixelData) {
         return PF_Err_BAD_CALLBACK_PARAM;
       }
     }
@@ -367,18 +367,18 @@ SPErr HostServices::AcquireSuite(const char* name, int32_t version, const void**
   if (host == nullptr || name == nullptr || suite == nullptr) {
     return A_Err_MISSING_SUITE;
   }
-  Lock lock(host->mutex_);
+  Lock lock(host->mutex);
   const std::string suiteName = name;
   host->Record("AcquireSuite " + suiteName + " " + std::to_string(version));
   const void* offered = FindOfferedSuite(suiteName, version);
   SPErr result = A_Err_NONE;
-  if (offered == nullptr || host->faults_.missingSuites.count(suiteName) != 0) {
+  if (offered == nullptr || host->faults.missingSuites.count(suiteName) != 0) {
     result = A_Err_MISSING_SUITE;
   } else {
-    *suite = host->faults_.nullSuites.count(suiteName) != 0 ? nullptr : offered;
-    host->heldSuites_.emplace_back(suiteName, version);
+    *suite = host->faults.nullSuites.count(suiteName) != 0 ? nullptr : offered;
+    host->heldSuites.emplace_back(suiteName, version);
   }
-  host->records_.suiteCalls.push_back(SuiteCall{SuiteCall::Kind::kAcquire, suiteName, version, result});
+  host->records.suiteCalls.push_back(SuiteCall{SuiteCall::Kind::kAcquire, suiteName, version, result});
   return result;
 }
 
@@ -387,11 +387,11 @@ SPErr HostServices::ReleaseSuite(const char* name, int32_t version) {
   if (host == nullptr || name == nullptr) {
     return A_Err_GENERIC;
   }
-  Lock lock(host->mutex_);
+  Lock lock(host->mutex);
   const std::string suiteName = name;
   host->Record("ReleaseSuite " + suiteName + " " + std::to_string(version));
   SPErr result = A_Err_GENERIC;
-  auto& held = host->heldSuites_;
+  auto& held = host->heldSuites;
   for (auto it = held.rbegin(); it != held.rend(); ++it) {
     if (it->first == suiteName && it->second == version) {
       held.erase(std::next(it).base());
@@ -399,7 +399,7 @@ SPErr HostServices::ReleaseSuite(const char* name, int32_t version) {
       break;
     }
   }
-  host->records_.suiteCalls.push_back(SuiteCall{SuiteCall::Kind::kRelease, suiteName, version, result});
+  host->records.suiteCalls.push_back(SuiteCall{SuiteCall::Kind::kRelease, suiteName, version, result});
   return result;
 }
 
@@ -410,11 +410,11 @@ PF_Err HostServices::Iterate(PF_InData* in_data, A_long, A_long, PF_EffectWorld*
     return PF_Err_BAD_CALLBACK_PARAM;
   }
   {
-    Lock lock(host->mutex_);
+    Lock lock(host->mutex);
     host->Record("iterate");
-    ++host->records_.iterateCalls;
-    if (host->faults_.iterateError != PF_Err_NONE) {
-      return host->faults_.iterateError;
+    ++host->records.iterateCalls;
+    if (host->faults.iterateError != PF_Err_NONE) {
+      return host->faults.iterateError;
     }
   }
   if (src == nullptr || dst == nullptr || pix_fn == nullptr || DepthOf(*src) != PixelDepth::kFloat ||
@@ -446,24 +446,24 @@ PF_Err HostServices::CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A
   if (host == nullptr || param == nullptr) {
     return PF_Err_BAD_CALLBACK_PARAM;
   }
-  Lock lock(host->mutex_);
+  Lock lock(host->mutex);
   host->Record("checkout_param " + std::to_string(index));
   PF_Err result = PF_Err_NONE;
-  const auto fault = host->faults_.checkoutErrors.find(index);
-  if (fault != host->faults_.checkoutErrors.end()) {
+  const auto fault = host->faults.checkoutErrors.find(index);
+  if (fault != host->faults.checkoutErrors.end()) {
     result = fault->second;
-  } else if (!host->params_.Has(index)) {
+  } else if (!host->paramStore.Has(index)) {
     result = PF_Err_INVALID_INDEX;
   } else {
-    *param = host->params_.ValueAt(index, what_time);
-    const auto wrongType = host->faults_.wrongTypes.find(index);
-    if (wrongType != host->faults_.wrongTypes.end()) {
+    *param = host->paramStore.ValueAt(index, what_time);
+    const auto wrongType = host->faults.wrongTypes.find(index);
+    if (wrongType != host->faults.wrongTypes.end()) {
       param->param_type = wrongType->second;
     }
   }
-  host->records_.checkouts.push_back(CheckoutCall{index, what_time, time_step, time_scale, result});
+  host->records.checkouts.push_back(CheckoutCall{index, what_time, time_step, time_scale, result});
   if (result == PF_Err_NONE) {
-    host->checkedOut_.push_back(param);
+    host->checkedOut.push_back(param);
   }
   return result;
 }
@@ -473,17 +473,17 @@ PF_Err HostServices::CheckinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
   if (host == nullptr) {
     return PF_Err_BAD_CALLBACK_PARAM;
   }
-  Lock lock(host->mutex_);
+  Lock lock(host->mutex);
   host->Record("checkin_param");
-  ++host->records_.checkins;
-  auto& out = host->checkedOut_;
+  ++host->records.checkins;
+  auto& out = host->checkedOut;
   for (auto it = out.begin(); it != out.end(); ++it) {
     if (*it == param) {
       out.erase(it);
       return PF_Err_NONE;
     }
   }
-  ++host->records_.unmatchedCheckins;
+  ++host->records.unmatchedCheckins;
   return PF_Err_BAD_CALLBACK_PARAM;
 }
 
@@ -492,28 +492,28 @@ PF_Err HostServices::AddParam(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_Par
   if (host == nullptr || def == nullptr) {
     return PF_Err_BAD_CALLBACK_PARAM;
   }
-  Lock lock(host->mutex_);
+  Lock lock(host->mutex);
   host->Record("add_param " + std::to_string(index));
-  const int call = ++host->records_.addParamCalls;
-  if (call == host->faults_.addParamFailAtCall) {
-    return host->faults_.addParamError;
+  const int call = ++host->records.addParamCalls;
+  if (call == host->faults.addParamFailAtCall) {
+    return host->faults.addParamError;
   }
-  host->params_.Add(index, *def);
+  host->paramStore.Add(index, *def);
   return PF_Err_NONE;
 }
 
 void HostServices::Install(Host& host) {
-  host.basicSuite_.AcquireSuite = &AcquireSuite;
-  host.basicSuite_.ReleaseSuite = &ReleaseSuite;
-  host.utils_.ansi.strcpy = &Strcpy;
-  host.utils_.get_pixel_data8 = &PixelData8;
-  host.utils_.get_pixel_data16 = &PixelData16;
-  host.inData_.inter.checkout_param = &CheckoutParam;
-  host.inData_.inter.checkin_param = &CheckinParam;
-  host.inData_.inter.add_param = &AddParam;
-  host.inData_.utils = &host.utils_;
-  host.inData_.pica_basicP = &host.basicSuite_;
-  host.inData_.effect_ref = reinterpret_cast<PF_ProgPtr>(&host);
+  host.basicSuite.AcquireSuite = &AcquireSuite;
+  host.basicSuite.ReleaseSuite = &ReleaseSuite;
+  host.utilCallbacks.ansi.strcpy = &Strcpy;
+  host.utilCallbacks.get_pixel_data8 = &PixelData8;
+  host.utilCallbacks.get_pixel_data16 = &PixelData16;
+  host.inData.inter.checkout_param = &CheckoutParam;
+  host.inData.inter.checkin_param = &CheckinParam;
+  host.inData.inter.add_param = &AddParam;
+  host.inData.utils = &host.utilCallbacks;
+  host.inData.pica_basicP = &host.basicSuite;
+  host.inData.effect_ref = reinterpret_cast<PF_ProgPtr>(&host);
 }
 
 void InstallHostServices(Host& host) { HostServices::Install(host); }

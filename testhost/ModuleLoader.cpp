@@ -53,21 +53,21 @@ void CloseModule(void* handle) { dlclose(handle); }
 
 }  // namespace
 
-ModuleLoader::ModuleLoader(const std::string& path) : path_(path) {
-  handle_ = OpenModule(path);
-  if (handle_ == nullptr) {
+ModuleLoader::ModuleLoader(const std::string& path) : modulePath(path) {
+  library = OpenModule(path);
+  if (library == nullptr) {
     throw std::runtime_error("cannot load module " + path + ": " + LoaderMessage());
   }
-  entry_ = reinterpret_cast<PF_EntryPointFunc>(Symbol(handle_, "EntryPointFunc"));
-  if (entry_ == nullptr) {
+  entry = reinterpret_cast<PF_EntryPointFunc>(Symbol(library, "EntryPointFunc"));
+  if (entry == nullptr) {
     const std::string message = LoaderMessage();
-    CloseModule(handle_);
+    CloseModule(library);
     throw std::runtime_error("module " + path + " has no EntryPointFunc: " + message);
   }
 }
 
-ModuleLoader::~ModuleLoader() { CloseModule(handle_); }
+ModuleLoader::~ModuleLoader() { CloseModule(library); }
 
-void* ModuleLoader::FindSymbol(const char* name) const { return Symbol(handle_, name); }
+void* ModuleLoader::FindSymbol(const char* name) const { return Symbol(library, name); }
 
 }  // namespace Orvane::Lumisk::TestHost

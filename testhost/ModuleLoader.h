@@ -18,17 +18,17 @@ class ModuleLoader {
   ModuleLoader(const ModuleLoader&) = delete;
   ModuleLoader& operator=(const ModuleLoader&) = delete;
 
-  PF_EntryPointFunc EntryPoint() const { return entry_; }
-  const std::string& Path() const { return path_; }
+  PF_EntryPointFunc EntryPoint() const { return entry; }
+  const std::string& Path() const { return modulePath; }
 
   // Any other symbol the module exports, or null (used to check that it
   // exports nothing else).
   void* FindSymbol(const char* name) const;
 
  private:
-  std::string path_;
-  void* handle_ = nullptr;
-  PF_EntryPointFunc entry_ = nullptr;
+  std::string modulePath;
+  void* library = nullptr;
+  PF_EntryPointFunc entry = nullptr;
 };
 
 }  // namespace Orvane::Lumisk::TestHost

@@ -21,14 +21,14 @@ HostParam& ParameterStore::At(PF_ParamIndex index) {
   if (!Has(index)) {
     throw std::out_of_range("no parameter at index " + std::to_string(index));
   }
-  return *params_[static_cast<std::size_t>(index)];
+  return *params[static_cast<std::size_t>(index)];
 }
 
 const HostParam& ParameterStore::At(PF_ParamIndex index) const {
   if (!Has(index)) {
     throw std::out_of_range("no parameter at index " + std::to_string(index));
   }
-  return *params_[static_cast<std::size_t>(index)];
+  return *params[static_cast<std::size_t>(index)];
 }
 
 PF_ParamIndex ParameterStore::Add(PF_ParamIndex addIndex, const PF_ParamDef& definition) {
@@ -51,18 +51,18 @@ PF_ParamIndex ParameterStore::Add(PF_ParamIndex addIndex, const PF_ParamDef& def
   param->streamFlags =
       kOtherStreamFlags | ((definition.ui_flags & PF_PUI_INVISIBLE) != 0 ? AEGP_DynStreamFlag_HIDDEN : 0);
   param->live = param->definition;
-  params_.push_back(std::move(param));
+  params.push_back(std::move(param));
   return Count() - 1;
 }
 
 void ParameterStore::Clear() {
-  const std::optional<PF_EffectWorld> input = params_.empty() ? std::nullopt : params_[0]->layer;
-  params_.clear();
+  const std::optional<PF_EffectWorld> input = params.empty() ? std::nullopt : params[0]->layer;
+  params.clear();
   auto layer = std::make_unique<HostParam>();
   layer->definition.param_type = PF_Param_LAYER;
   layer->live = layer->definition;
   layer->layer = input;
-  params_.push_back(std::move(layer));
+  params.push_back(std::move(layer));
 }
 
 PF_ParamDefUnion ParameterStore::BaseValue(const HostParam& param, A_long time) const {
@@ -164,13 +164,13 @@ void ParameterStore::SetHidden(PF_ParamIndex index, bool hidden) {
 }
 
 PF_ParamDef** ParameterStore::Array(A_long time) {
-  array_.clear();
+  array.clear();
   for (PF_ParamIndex index = 0; index < Count(); ++index) {
     HostParam& param = At(index);
     param.live.u = ValueAt(index, time).u;
-    array_.push_back(&param.live);
+    array.push_back(&param.live);
   }
-  return array_.data();
+  return array.data();
 }
 
 }  // namespace Orvane::Lumisk::TestHost

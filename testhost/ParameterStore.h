@@ -46,7 +46,7 @@ class ParameterStore {
   ParameterStore();
 
   // Count including the input layer at index 0.
-  PF_ParamIndex Count() const { return static_cast<PF_ParamIndex>(params_.size()); }
+  PF_ParamIndex Count() const { return static_cast<PF_ParamIndex>(params.size()); }
   bool Has(PF_ParamIndex index) const { return index >= 0 && index < Count(); }
   // Throws std::out_of_range for an unknown index.
   HostParam& At(PF_ParamIndex index);
@@ -82,7 +82,7 @@ class ParameterStore {
 
   // The input layer, index 0, copied as SetLayer copies.
   void SetInputLayer(const PF_EffectWorld* world) { SetLayer(0, world); }
-  const PF_EffectWorld* InputLayer() const { return params_[0]->layer ? &*params_[0]->layer : nullptr; }
+  const PF_EffectWorld* InputLayer() const { return params[0]->layer ? &*params[0]->layer : nullptr; }
 
   bool Hidden(PF_ParamIndex index) const;
   void SetHidden(PF_ParamIndex index, bool hidden);
@@ -96,8 +96,8 @@ class ParameterStore {
   template <typename ChangeFn>
   void Change(PF_ParamIndex index, std::optional<A_long> time, ChangeFn change);
 
-  std::vector<std::unique_ptr<HostParam>> params_;
-  std::vector<PF_ParamDef*> array_;
+  std::vector<std::unique_ptr<HostParam>> params;
+  std::vector<PF_ParamDef*> array;
 };
 
 }  // namespace Orvane::Lumisk::TestHost

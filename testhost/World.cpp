@@ -45,21 +45,21 @@ PixelDepth DepthOf(const PF_EffectWorld& world) {
 
 A_long BytesPerPixel(PixelDepth depth) { return 4 * ChannelBytes(depth); }
 
-World::World(PixelDepth depth, A_long width, A_long height, A_long rowPaddingBytes) : depth_(depth) {
+World::World(PixelDepth depth, A_long width, A_long height, A_long rowPaddingBytes) : pixelDepth(depth) {
   if (width < 0 || height < 0 || rowPaddingBytes < 0 || rowPaddingBytes % ChannelBytes(depth) != 0) {
     throw std::invalid_argument("world size or row padding out of range");
   }
   const A_long pixelRowBytes = width * BytesPerPixel(depth);
-  world_.width = width;
-  world_.height = height;
-  world_.rowbytes = pixelRowBytes + rowPaddingBytes;
-  world_.world_flags = FlagsOf(depth);
-  world_.extent_hint = PF_Rect{0, 0, width, height};
-  world_.pix_aspect_ratio = PF_RationalScale{1, 1};
+  record.width = width;
+  record.height = height;
+  record.rowbytes = pixelRowBytes + rowPaddingBytes;
+  record.world_flags = FlagsOf(depth);
+  record.extent_hint = PF_Rect{0, 0, width, height};
+  record.pix_aspect_ratio = PF_RationalScale{1, 1};
   // At least one byte, so that even an empty world has a non-null data pointer.
-  bytes_.assign(static_cast<std::size_t>(world_.rowbytes) * static_cast<std::size_t>(height) + 1, 0);
+  bytes.assign(static_cast<std::size_t>(record.rowbytes) * static_cast<std::size_t>(height) + 1, 0);
   for (A_long y = 0; y < height; ++y) {
-    std::memset(bytes_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(world_.rowbytes) +
+    std::memset(bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(record.rowbytes) +
                     static_cast<std::size_t>(pixelRowBytes),
                 kPaddingByte, static_cast<std::size_t>(rowPaddingBytes));
   }
@@ -76,25 +76,25 @@ World World::MakeFloat(A_long width, A_long height, A_long rowPaddingBytes) {
   return World(PixelDepth::kFloat, width, height, rowPaddingBytes);
 }
 
-World::World(World&& other) noexcept : depth_(other.depth_), bytes_(std::move(other.bytes_)), world_(other.world_) {
+World::World(World&& other) noexcept : pixelDepth(other.pixelDepth), bytes(std::move(other.bytes)), record(other.record) {
   Rebind();
 }
 
 World& World::operator=(World&& other) noexcept {
-  depth_ = other.depth_;
-  bytes_ = std::move(other.bytes_);
-  world_ = other.world_;
+  pixelDepth = other.pixelDepth;
+  bytes = std::move(other.bytes);
+  record = other.record;
   Rebind();
   return *this;
 }
 
-void World::Rebind() { world_.data = reinterpret_cast<PF_PixelPtr>(bytes_.data()); }
+void World::Rebind() { record.data = reinterpret_cast<PF_PixelPtr>(bytes.data()); }
 
 uint8_t* World::Row(A_long y) {
-  return bytes_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(world_.rowbytes);
+  return bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(record.rowbytes);
 }
 const uint8_t* World::Row(A_long y) const {
-  return bytes_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(world_.rowbytes);
+  return bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(record.rowbytes);
 }
 
 PF_Pixel8& World::Pixel8(A_long x, A_long y) { return reinterpret_cast<PF_Pixel8*>(Row(y))[x]; }
@@ -117,7 +117,7 @@ void World::Fill8(const PF_Pixel8& pixel) {
 }
 
 bool World::PaddingUntouched() const {
-  const auto pixelRowBytes = static_cast<std::size_t>(Width() * BytesPerPixel(depth_));
+  const auto pixelRowBytes = static_cast<std::size_t>(Width() * BytesPerPixel(pixelDepth));
   for (A_long y = 0; y < Height(); ++y) {
     const uint8_t* row = Row(y);
     for (std::size_t i = pixelRowBytes; i < static_cast<std::size_t>(RowBytes()); ++i) {

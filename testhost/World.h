@@ -39,13 +39,13 @@ class World {
   static constexpr uint8_t kPaddingByte = 0xA5;
 
   // The host's record of this image; its data points into this object.
-  PF_EffectWorld* Get() { return &world_; }
-  const PF_EffectWorld* Get() const { return &world_; }
+  PF_EffectWorld* Get() { return &record; }
+  const PF_EffectWorld* Get() const { return &record; }
 
-  PixelDepth Depth() const { return depth_; }
-  A_long Width() const { return world_.width; }
-  A_long Height() const { return world_.height; }
-  A_long RowBytes() const { return world_.rowbytes; }
+  PixelDepth Depth() const { return pixelDepth; }
+  A_long Width() const { return record.width; }
+  A_long Height() const { return record.height; }
+  A_long RowBytes() const { return record.rowbytes; }
 
   uint8_t* Row(A_long y);
   const uint8_t* Row(A_long y) const;
@@ -64,9 +64,9 @@ class World {
  private:
   void Rebind();
 
-  PixelDepth depth_;
-  std::vector<uint8_t> bytes_;
-  PF_EffectWorld world_{};
+  PixelDepth pixelDepth;
+  std::vector<uint8_t> bytes;
+  PF_EffectWorld record{};
 };
 
 }  // namespace Orvane::Lumisk::TestHost

@@ -81,15 +81,15 @@ double PolygonHalfWidth(int corners, double h)
 // A grid row with its running sums, so that a span's integral costs two look-ups.
 class GridRows {
 public:
-    explicit GridRows(const Image& grid) : grid_(grid), sums_(grid.texels.size() + static_cast<size_t>(grid.height))
+    explicit GridRows(const Image& grid) : gridImage(grid), sums(grid.texels.size() + static_cast<size_t>(grid.height))
     {
         for (int r = 0; r < grid.height; ++r) {
             Sum sum{};
-            sums_[Slot(0, r)] = sum;
+            sums[Slot(0, r)] = sum;
             for (int k = 0; k < grid.width; ++k) {
                 for (size_t c = 0; c < 4; ++c)
                     sum[c] += grid.At(k, r)[c];
-                sums_[Slot(k + 1, r)] = sum;
+                sums[Slot(k + 1, r)] = sum;
             }
         }
     }
@@ -103,19 +103,19 @@ public:
     }
 
 private:
-    size_t Slot(int k, int r) const { return static_cast<size_t>(r) * static_cast<size_t>(grid_.width + 1) + static_cast<size_t>(k); }
+    size_t Slot(int k, int r) const { return static_cast<size_t>(r) * static_cast<size_t>(gridImage.width + 1) + static_cast<size_t>(k); }
 
     Sum Running(int r, double x) const
     {
-        const int k = std::min(static_cast<int>(std::floor(x)), grid_.width - 1);
-        Sum s = sums_[Slot(k, r)];
+        const int k = std::min(static_cast<int>(std::floor(x)), gridImage.width - 1);
+        Sum s = sums[Slot(k, r)];
         for (size_t c = 0; c < 4; ++c)
-            s[c] += (x - k) * grid_.At(k, r)[c];
+            s[c] += (x - k) * gridImage.At(k, r)[c];
         return s;
     }
 
-    const Image& grid_;
-    std::vector<Sum> sums_;
+    const Image& gridImage;
+    std::vector<Sum> sums;
 };
 
 // Mean of the grid over the aperture of radius R cells about grid position

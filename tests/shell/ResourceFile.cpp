@@ -11,21 +11,21 @@ namespace {
 
 class Reader {
  public:
-  explicit Reader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+  explicit Reader(const std::vector<uint8_t>& bytes) : data(bytes) {}
 
-  bool AtEnd() const { return offset_ >= bytes_.size(); }
-  std::size_t Offset() const { return offset_; }
+  bool AtEnd() const { return position >= data.size(); }
+  std::size_t Offset() const { return position; }
   void Seek(std::size_t offset) {
-    if (offset > bytes_.size()) {
+    if (offset > data.size()) {
       throw std::runtime_error("resource file truncated");
     }
-    offset_ = offset;
+    position = offset;
   }
 
   uint16_t U16() {
     Need(2);
-    const auto value = static_cast<uint16_t>(bytes_[offset_] | (bytes_[offset_ + 1] << 8));
-    offset_ += 2;
+    const auto value = static_cast<uint16_t>(data[position] | (data[position + 1] << 8));
+    position += 2;
     return value;
   }
   uint32_t U32() {
@@ -48,21 +48,21 @@ class Reader {
 
   std::vector<uint8_t> Bytes(std::size_t count) {
     Need(count);
-    std::vector<uint8_t> out(bytes_.begin() + static_cast<std::ptrdiff_t>(offset_),
-                             bytes_.begin() + static_cast<std::ptrdiff_t>(offset_ + count));
-    offset_ += count;
+    std::vector<uint8_t> out(data.begin() + static_cast<std::ptrdiff_t>(position),
+                             data.begin() + static_cast<std::ptrdiff_t>(position + count));
+    position += count;
     return out;
   }
 
  private:
   void Need(std::size_t count) const {
-    if (offset_ + count > bytes_.size()) {
+    if (position + count > data.size()) {
       throw std::runtime_error("resource file truncated");
     }
   }
 
-  const std::vector<uint8_t>& bytes_;
-  std::size_t offset_ = 0;
+  const std::vector<uint8_t>& data;
+  std::size_t position = 0;
 };
 
 std::size_t RoundUp4(std::size_t n) { return (n + 3) & ~static_cast<std::size_t>(3); }

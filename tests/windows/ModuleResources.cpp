@@ -12,21 +12,21 @@ namespace {
 class DataModule {
 public:
     explicit DataModule(const std::string& path)
-        : module_(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE))
+        : dataModule(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE))
     {
-        if (module_ == nullptr) {
+        if (dataModule == nullptr) {
             throw std::runtime_error("cannot load " + path + " as data: error " +
                                      std::to_string(GetLastError()));
         }
     }
-    ~DataModule() { FreeLibrary(module_); }
+    ~DataModule() { FreeLibrary(dataModule); }
     DataModule(const DataModule&) = delete;
     DataModule& operator=(const DataModule&) = delete;
 
-    HMODULE handle() const { return module_; }
+    HMODULE handle() const { return dataModule; }
 
 private:
-    HMODULE module_;
+    HMODULE dataModule;
 };
 
 // A resource type or name: a 16-bit id, or a text.

@@ -36,40 +36,40 @@ public:
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = kClassName;
         RegisterClassExA(&windowClass);
-        window_ = CreateWindowExA(0, kClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 32, 32, nullptr,
+        hiddenWindow = CreateWindowExA(0, kClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 32, 32, nullptr,
                                   nullptr, windowClass.hInstance, nullptr);
-        if (window_ == nullptr) {
+        if (hiddenWindow == nullptr) {
             return;
         }
-        dc_ = GetDC(window_);
+        deviceContext = GetDC(hiddenWindow);
         PIXELFORMATDESCRIPTOR format{};
         format.nSize = sizeof(format);
         format.nVersion = 1;
         format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
         format.iPixelType = PFD_TYPE_RGBA;
         format.cColorBits = 32;
-        SetPixelFormat(dc_, ChoosePixelFormat(dc_, &format), &format);
-        legacy_ = wglCreateContext(dc_);
-        wglMakeCurrent(dc_, legacy_);
+        SetPixelFormat(deviceContext, ChoosePixelFormat(deviceContext, &format), &format);
+        legacyContext = wglCreateContext(deviceContext);
+        wglMakeCurrent(deviceContext, legacyContext);
     }
     ~HiddenGlWindow()
     {
         wglMakeCurrent(nullptr, nullptr);
-        if (legacy_ != nullptr) {
-            wglDeleteContext(legacy_);
+        if (legacyContext != nullptr) {
+            wglDeleteContext(legacyContext);
         }
-        if (window_ != nullptr) {
-            ReleaseDC(window_, dc_);
-            DestroyWindow(window_);
+        if (hiddenWindow != nullptr) {
+            ReleaseDC(hiddenWindow, deviceContext);
+            DestroyWindow(hiddenWindow);
         }
         UnregisterClassA(kClassName, GetModuleHandleA(nullptr));
     }
     HiddenGlWindow(const HiddenGlWindow&) = delete;
     HiddenGlWindow& operator=(const HiddenGlWindow&) = delete;
 
-    HWND window() const { return window_; }
-    HDC dc() const { return dc_; }
-    HGLRC legacy() const { return legacy_; }
+    HWND window() const { return hiddenWindow; }
+    HDC dc() const { return deviceContext; }
+    HGLRC legacy() const { return legacyContext; }
 
     HGLRC createCore33(HGLRC shareWith) const
     {
@@ -80,14 +80,14 @@ public:
         }
         const std::array<int, 7> attributes{kContextMajorVersionArb,  3, kContextMinorVersionArb, 3,
                                             kContextProfileMaskArb, kContextCoreProfileBitArb, 0};
-        return create(dc_, shareWith, attributes.data());
+        return create(deviceContext, shareWith, attributes.data());
     }
 
 private:
     static constexpr const char* kClassName = "LumiskWineEnvironment";
-    HWND window_ = nullptr;
-    HDC dc_ = nullptr;
-    HGLRC legacy_ = nullptr;
+    HWND hiddenWindow = nullptr;
+    HDC deviceContext = nullptr;
+    HGLRC legacyContext = nullptr;
 };
 
 // Clears a float colour attachment to a value no 8-bit format can hold and

@@ -9,8 +9,9 @@
 
 namespace Orvane::Lumisk::RenderTool {
 
-// Premultiplies colour by alpha, still in R, G, B, A order.
-RgbaImage Premultiplied(const RgbaImage& image);
+// Premultiplies colour by alpha in the picture itself, still in R, G, B, A
+// order; a picture without alpha is left as it is.
+void PremultiplyInPlace(RgbaImage& image);
 
 // Writes a premultiplied picture into an 8-bit world of at least its size.
 void CopyToWorld(const RgbaImage& premultiplied, PF_EffectWorld& world);

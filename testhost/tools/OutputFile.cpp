@@ -86,19 +86,14 @@ size_t LongestNameIn([[maybe_unused]] const std::string& directory) {
 constexpr const char kTemporaryPrefix[] = ".";
 constexpr const char kTemporarySuffix[] = ".tmp-XXXXXX";
 
-// A hidden name beside the target, as long as a name there may be at most:
-// the target's own name is cut (at a character boundary) when the marks
-// added around it would not fit.
+// A hidden name beside the target, no longer than a name there may be: the
+// target's own name is cut short when the marks around it would not fit.
 std::string TemporaryNameFor(const std::string& target) {
   const std::string directory = DirectoryOf(target);
   std::string base = BaseNameOf(target);
   const size_t marks = sizeof kTemporaryPrefix - 1 + sizeof kTemporarySuffix - 1;
   const size_t longest = LongestNameIn(directory);
-  if (base.size() + marks > longest) {
-    size_t keep = longest > marks ? longest - marks : 0;
-    while (keep > 0 && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
-    base.resize(keep);
-  }
+  if (base.size() + marks > longest) base.resize(longest > marks ? longest - marks : 0);
   return directory + "/" + kTemporaryPrefix + base + kTemporarySuffix;
 }
 

@@ -4,7 +4,6 @@
 // render) and leaves no output file behind. The exact code matters: a crash or
 // a sanitizer report also exits non-zero.
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -14,8 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
+#include "tests/render_tool/FifoReader.h"
 #include "tests/render_tool/HugeHeaderPng.h"
 #include "tests/render_tool/SixteenBitPng.h"
 #include "tests/render_tool/TempDir.h"
@@ -232,16 +231,10 @@ TEST(RenderToolProgram, StreamsIntoAFifoAndADeviceNodeWithoutReplacingThem) {
   TempDir dir;
   WritePngAtomically(dir.File("in.png"), Picture(40, 24, true));
   const std::string fifo = dir.File("stream.png");
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  std::string received;
-  std::thread reader([&] { received = ReadText(fifo); });
+  Testing::FifoReader reader(fifo);
+  ASSERT_TRUE(reader.Made());
   const RunResult run = RunTool(dir, {"--blur", "4", "in.png", "stream.png"});
-  if (run.exitCode != 0) {
-    // Let the reader go: it waits for a writer that never came.
-    const int unblock = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-    if (unblock >= 0) close(unblock);
-  }
-  reader.join();
+  const std::string received = reader.Finish();
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
   TempDir copy;

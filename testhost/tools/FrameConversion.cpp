@@ -1,6 +1,7 @@
 #include "testhost/tools/FrameConversion.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {
@@ -26,6 +27,11 @@ void PremultiplyInPlace(RgbaImage& image) {
     if (alpha == 255) continue;
     for (size_t c = 0; c < 3; ++c) image.rgba[i + c] = Multiply(image.rgba[i + c], alpha);
   }
+}
+
+RgbaImage HostPicture(RgbaImage picture, int downsample) {
+  PremultiplyInPlace(picture);
+  return DownsampleBox(std::move(picture), downsample);
 }
 
 void CopyToWorld(const RgbaImage& premultiplied, PF_EffectWorld& world) {

@@ -13,6 +13,10 @@ namespace Orvane::Lumisk::RenderTool {
 // order; a picture without alpha is left as it is.
 void PremultiplyInPlace(RgbaImage& image);
 
+// The picture as the host hands it to the effect: premultiplied, at
+// 1/downsample of each side. The decoded picture itself becomes it.
+RgbaImage HostPicture(RgbaImage picture, int downsample);
+
 // Writes a premultiplied picture into an 8-bit world of at least its size.
 void CopyToWorld(const RgbaImage& premultiplied, PF_EffectWorld& world);
 

@@ -96,13 +96,6 @@ void CheckOutputsSpareTheInputs(const std::vector<FrameJob>& jobs, const std::op
   }
 }
 
-// The picture as the host hands it to the effect: premultiplied, at the
-// downsampled size. The decoded picture itself becomes it.
-RgbaImage HostPicture(RgbaImage picture, int downsample) {
-  PremultiplyInPlace(picture);
-  return DownsampleBox(std::move(picture), downsample);
-}
-
 void CheckFrameSize(int width, int height, const std::string& name, int maxTextureSize) {
   if (width > maxTextureSize || height > maxTextureSize)
     throw ToolError("\"" + name + "\": " + std::to_string(width) + " x " + std::to_string(height) +
@@ -133,9 +126,9 @@ void RenderFrames(const ToolOptions& options, ModuleSession& session) {
     if (sequence) std::fprintf(stderr, "\rframe %zu/%zu: %s ", i + 1, jobs.size(), job.output.c_str());
     RgbaImage picture = job.input.empty() ? MakeTestCard() : ReadFrame(job.input, maxTextureSize, options.downsample);
     if (job.input.empty()) CheckFrameSize(picture.width, picture.height, "test card", maxTextureSize);
-    const RgbaImage rendered = session.Render(HostPicture(std::move(picture), options.downsample),
-                                              mapLayer ? &*mapLayer : nullptr, options.downsample, job.frame);
-    WritePngAtomically(job.output, rendered);
+    session.SetPictures(HostPicture(std::move(picture), options.downsample), mapLayer ? &*mapLayer : nullptr);
+    session.Render(options.downsample, job.frame);
+    WritePngAtomically(job.output, session.Output());
   }
   if (sequence) std::fprintf(stderr, "\n");
 }

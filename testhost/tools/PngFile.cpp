@@ -52,10 +52,12 @@ void OnPngError(png_structp png, png_const_charp text) {
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
-// zlib level 1 with every row filtered by its difference from the row above:
-// of libpng's settings and filter choices, the fastest to write by a wide
-// margin at a modest cost in size (the README has the measurements).
-constexpr int kCompressionLevel = 1;
+// zlib level 2 with every row filtered by its difference from the row above:
+// measured on rendered 1080p frames, about a tenth of the time of libpng's
+// defaults (level 6, a filter chosen per row) for files about 1.6 times as
+// large; level 1 is hardly faster and a fifth larger (the README has the
+// figures).
+constexpr int kCompressionLevel = 2;
 constexpr int kRowFilter = PNG_FILTER_UP;
 
 // Writes RGBA, or RGB (the fourth byte of each pixel dropped) without alpha.

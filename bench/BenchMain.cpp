@@ -8,6 +8,7 @@
 //   lumisk-bench            a short run on 960 x 540 frames
 //   lumisk-bench --full     1920 x 1080 and 3840 x 2160 (slow on a software rasteriser)
 //   lumisk-bench --road     the render tool's road (decode, premultiply, render, divide, encode)
+//   lumisk-bench --renderer the GL renderer string, as the last line
 //   lumisk-bench --frames N timed renders per row (default 2, after one warm-up render)
 #include <glbinding/Binding.h>
 #include <glbinding/gl33core/gl.h>
@@ -62,10 +63,14 @@ TestHost::World MakeFrame(Size size) {
   return world;
 }
 
+std::string RendererName() {
+  const auto* renderer = reinterpret_cast<const char*>(gl::glGetString(gl::GL_RENDERER));
+  return renderer ? renderer : "unknown renderer";
+}
+
 // The GL renderer, and whether it is a software rasteriser, for the heading.
 std::string RendererDescription() {
-  const auto* renderer = reinterpret_cast<const char*>(gl::glGetString(gl::GL_RENDERER));
-  const std::string name = renderer ? renderer : "unknown renderer";
+  const std::string name = RendererName();
   const bool software = name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos;
   return (software ? "software rasteriser figures (" : "GPU figures (") + name + ")";
 }
@@ -203,12 +208,15 @@ std::optional<int> ParseFrameCount(const char* text) {
 int Main(int argc, char** argv) {
   bool full = false;
   bool road = false;
+  bool renderer = false;
   int frames = 2;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--full") == 0) {
       full = true;
     } else if (std::strcmp(argv[i], "--road") == 0) {
       road = true;
+    } else if (std::strcmp(argv[i], "--renderer") == 0) {
+      renderer = true;
     } else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
       const std::optional<int> count = ParseFrameCount(argv[++i]);
       if (!count) {
@@ -218,11 +226,17 @@ int Main(int argc, char** argv) {
       }
       frames = *count;
     } else {
-      std::fprintf(stderr, "usage: lumisk-bench [--full | --road] [--frames N]\n");
+      std::fprintf(stderr, "usage: lumisk-bench [--full | --road | --renderer] [--frames N]\n");
       return kExitUsage;
     }
   }
   if (road) return RunToolRoad(frames);
+  if (renderer) {
+    // The module's diagnostics come first on standard output: the name is the last line.
+    Bench bench(frames);
+    std::printf("%s\n", bench.InHostContext([] { return RendererName(); }).c_str());
+    return 0;
+  }
   const std::vector<Size> sizes = full ? std::vector<Size>{{1920, 1080}, {3840, 2160}} : std::vector<Size>{{960, 540}};
   // R = 32 is the radius renderers are commonly compared at.
   const std::vector<int> blurs = full ? std::vector<int>{20, 32, 100, 400} : std::vector<int>{20, 100, 400};

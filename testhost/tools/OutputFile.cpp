@@ -8,6 +8,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -76,11 +77,15 @@ std::string BaseNameOf(const std::string& path) {
 
 // The longest file name the target's directory takes.
 size_t LongestNameIn([[maybe_unused]] const std::string& directory) {
-#ifndef _WIN32
+#ifdef _WIN32
+  // The ANSI file functions take whole paths of MAX_PATH - 1 characters at most.
+  std::error_code failed;
+  const size_t used = std::filesystem::absolute(directory, failed).string().size() + 1;
+  return used < MAX_PATH - 1 ? std::min<size_t>(255, MAX_PATH - 1 - used) : 0;
+#else
   const long longest = pathconf(directory.c_str(), _PC_NAME_MAX);
-  if (longest > 0) return size_t(longest);
+  return longest > 0 ? size_t(longest) : 255;
 #endif
-  return 255;
 }
 
 constexpr const char kTemporaryPrefix[] = ".";

@@ -1,10 +1,14 @@
 // lumisk-bench: times renders through the whole command path of the built
 // module (upload, prefix sums, map, gather, copy, read-back), with a per-stage
-// breakdown from GL timestamp queries, beside a brute-force two-dimensional
-// disc gather of the same radius on the same GL. A program, not a test.
+// breakdown on the clock around glFinish-bracketed calls (GPU timestamps as a
+// second figure), beside a brute-force two-dimensional disc gather of the same
+// radius on the same GL; or, with --road, the render tool's whole road per
+// stage. A program, not a test.
 //
 //   lumisk-bench            a short run on 960 x 540 frames
 //   lumisk-bench --full     1920 x 1080 and 3840 x 2160 (slow on a software rasteriser)
+//   lumisk-bench --road     the render tool's road (decode, premultiply, render, divide, encode)
+//   lumisk-bench --renderer the GL renderer string, as the last line
 //   lumisk-bench --frames N timed renders per row (default 2, after one warm-up render)
 #include <glbinding/Binding.h>
 #include <glbinding/gl33core/gl.h>
@@ -19,10 +23,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench/DiscGatherBaseline.h"
 #include "bench/RenderStageTimer.h"
+#include "bench/ToolRoad.h"
 #include "testhost/GlCallRecorder.h"
 #include "testhost/Host.h"
 #include "testhost/HostGlContexts.h"
@@ -55,6 +61,18 @@ TestHost::World MakeFrame(Size size) {
       world.Pixel8(x, y) = PF_Pixel8{255, level, level, uint8_t(light ? 255 : level + 10)};
     }
   return world;
+}
+
+std::string RendererName() {
+  const auto* renderer = reinterpret_cast<const char*>(gl::glGetString(gl::GL_RENDERER));
+  return renderer ? renderer : "unknown renderer";
+}
+
+// The GL renderer, and whether it is a software rasteriser, for the heading.
+std::string RendererDescription() {
+  const std::string name = RendererName();
+  const bool software = name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos;
+  return (software ? "software rasteriser figures (" : "GPU figures (") + name + ")";
 }
 
 // The baseline in the host's own context: the frame as a float texture, a
@@ -102,8 +120,10 @@ public:
 
   void PrintHeader() const {
     std::printf("| frame | quality | blur | lens | map | ms/frame | MP/s | upload | prefix | map | gather | copy | "
-                "read-back | GL MB | disc baseline ms | speed-up |\n");
-    std::printf("|---|---|---|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+                "read-back | other | GPU upload | GPU prefix | GPU map | GPU gather | GPU copy | GPU read-back | "
+                "GL MB | disc baseline ms | speed-up |\n");
+    std::printf("|---|---|---|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+                "---:|---:|\n");
   }
 
   void Run(const Row& row, double baselineMs) {
@@ -119,34 +139,37 @@ public:
     host_.Params().SetSlider(7, 100);
     host_.Render();  // warm-up: programs link, sized objects are made
 
-    StageTimes sum;
+    // The render's own time, without the stage timer's finishes.
     double wallMs = 0;
+    for (int i = 0; i < frames_; ++i) wallMs += TimedRender();
+    // The stages, in renders of their own.
+    StageTimes clock, gpu;
+    double stagedMs = 0;
     std::uint64_t memory = 0;
     for (int i = 0; i < frames_; ++i) {
       timer_.Begin(row.mapType != 1);
-      const auto start = std::chrono::steady_clock::now();
-      if (host_.Render() != PF_Err_NONE) throw std::runtime_error("a render failed");
-      wallMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-      const StageTimes& t = timer_.Times();
-      sum.upload += t.upload, sum.prefix += t.prefix, sum.map += t.map, sum.gather += t.gather;
-      sum.copy += t.copy, sum.readBack += t.readBack;
+      stagedMs += TimedRender();
+      clock.Add(timer_.ClockTimes());
+      gpu.Add(timer_.GpuTimes());
       memory = std::max(memory, timer_.PeakMemoryBytes());
     }
     const double n = frames_;
     const double ms = wallMs / n;
     const double megapixels = double(row.size.width) * row.size.height * 1e-6;
-    std::printf("| %dx%d | %s | %d | %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.0f | "
-                "%.1fx |\n",
+    std::printf("| %dx%d | %s | %d | %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | "
+                "%.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.0f | %.1fx |\n",
                 row.size.width, row.size.height, row.quality == 1 ? "high" : "low", row.blur, LensName(row.lens),
-                row.mapType == 1 ? "none" : "circle", ms, megapixels / (ms * 1e-3), sum.upload / n, sum.prefix / n,
-                sum.map / n, sum.gather / n, sum.copy / n, sum.readBack / n, double(memory) / (1024.0 * 1024.0),
-                baselineMs, baselineMs / ms);
+                row.mapType == 1 ? "none" : "circle", ms, megapixels / (ms * 1e-3), clock.upload / n, clock.prefix / n,
+                clock.map / n, clock.gather / n, clock.copy / n, clock.readBack / n,
+                std::max(0.0, stagedMs - clock.Total()) / n, gpu.upload / n, gpu.prefix / n, gpu.map / n,
+                gpu.gather / n, gpu.copy / n, gpu.readBack / n, double(memory) / (1024.0 * 1024.0), baselineMs,
+                baselineMs / ms);
     std::fflush(stdout);
   }
 
   // Runs f with the host's own context current, set up for glbinding.
   template <typename F>
-  double InHostContext(F f) {
+  auto InHostContext(F f) {
     glContexts_.ForThisThread().MakeCurrent();
     glbinding::Binding::initialize(false);
     glbinding::Binding::useCurrentContext();
@@ -154,6 +177,12 @@ public:
   }
 
 private:
+  double TimedRender() {
+    const auto start = std::chrono::steady_clock::now();
+    if (host_.Render() != PF_Err_NONE) throw std::runtime_error("a render failed");
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
+
   int frames_;
   TestHost::Host host_;
   std::unique_ptr<TestHost::World> input_;
@@ -178,10 +207,16 @@ std::optional<int> ParseFrameCount(const char* text) {
 
 int Main(int argc, char** argv) {
   bool full = false;
+  bool road = false;
+  bool renderer = false;
   int frames = 2;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--full") == 0) {
       full = true;
+    } else if (std::strcmp(argv[i], "--road") == 0) {
+      road = true;
+    } else if (std::strcmp(argv[i], "--renderer") == 0) {
+      renderer = true;
     } else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
       const std::optional<int> count = ParseFrameCount(argv[++i]);
       if (!count) {
@@ -191,19 +226,32 @@ int Main(int argc, char** argv) {
       }
       frames = *count;
     } else {
-      std::fprintf(stderr, "usage: lumisk-bench [--full] [--frames N]\n");
+      std::fprintf(stderr, "usage: lumisk-bench [--full | --road | --renderer] [--frames N]\n");
       return kExitUsage;
     }
   }
+  if (road) return RunToolRoad(frames);
+  if (renderer) {
+    // The module's diagnostics come first on standard output: the name is the last line.
+    Bench bench(frames);
+    std::printf("%s\n", bench.InHostContext([] { return RendererName(); }).c_str());
+    return 0;
+  }
   const std::vector<Size> sizes = full ? std::vector<Size>{{1920, 1080}, {3840, 2160}} : std::vector<Size>{{960, 540}};
+  // R = 32 is the radius renderers are commonly compared at.
+  const std::vector<int> blurs = full ? std::vector<int>{20, 32, 100, 400} : std::vector<int>{20, 100, 400};
   Bench bench(frames);
-  std::printf("lumisk-bench: software rasteriser figures (llvmpipe) unless the driver says otherwise; "
-              "%d timed render(s) per row; stage columns are GPU ms from timestamp queries;\n"
-              "the disc baseline is timed at radius %d at most and scaled by disc area above it.\n\n",
+  std::printf("lumisk-bench: %s; %u hardware threads; %d timed render(s) per row.\n"
+              "ms/frame and MP/s: the render command on the clock. Stage columns: clock ms around each stage's GL "
+              "calls, bracketed by glFinish, in renders of their own;\n"
+              "other: the rest of those renders (texture creation, CPU conversions). GPU columns: GL timestamp "
+              "queries in the same brackets (a second figure).\n"
+              "The disc baseline is timed at radius %d at most and scaled by disc area above it.\n\n",
+              bench.InHostContext([] { return RendererDescription(); }).c_str(), std::thread::hardware_concurrency(),
               frames, kLargestTimedBaselineRadius);
   bench.PrintHeader();
   for (const Size& size : sizes)
-    for (int blur : {20, 100, 400}) {
+    for (int blur : blurs) {
       const double baselineMs = bench.InHostContext([&] { return BaselineFrameMs(size, blur); });
       for (int quality : {2, 1}) {
         for (int lens : {1, 2, 3}) bench.Run(Row{size, quality, blur, lens, 1}, baselineMs);

@@ -35,7 +35,8 @@ RenderStageTimer::~RenderStageTimer() { recorder_.SetHooks(nullptr, nullptr); }
 void RenderStageTimer::Begin(bool generatedMap) {
   generatedMap_ = generatedMap;
   spans_.clear();
-  times_ = StageTimes{};
+  clockTimes_ = StageTimes{};
+  gpuTimes_ = StageTimes{};
   peakMemory_ = 0;
   measuring_ = true;
 }
@@ -53,7 +54,9 @@ void RenderStageTimer::Before(const char* name) {
     kind = Kind::ReadBack;
   else
     return;
-  spans_.push_back({kind, Timestamp(), 0});
+  gl::glFinish();
+  started_ = std::chrono::steady_clock::now();
+  spans_.push_back({kind, Timestamp(), 0, 0.0});
 }
 
 void RenderStageTimer::After(const char* name) {
@@ -62,6 +65,8 @@ void RenderStageTimer::After(const char* name) {
                     Is(name, "glReadPixels");
   if (!ends) return;
   spans_.back().end = Timestamp();
+  gl::glFinish();
+  spans_.back().clockMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started_).count();
   if (Is(name, "glDrawArrays")) peakMemory_ = std::max(peakMemory_, MeasureGlMemory().Total());
   // The read-back is the render's last GL work, and the results must be read
   // in the context that made the queries.
@@ -79,30 +84,33 @@ void RenderStageTimer::Resolve() {
   const size_t gatherIndex = fromEnd(2);
   const size_t mapIndex = generatedMap_ ? fromEnd(3) : draws.size();
   for (const Span& span : spans_) {
-    const double ms = ElapsedMs(span.begin, span.end);
+    double* clock = nullptr;
+    double* gpu = nullptr;
     switch (span.kind) {
       case Kind::Upload:
-        times_.upload += ms;
+        clock = &clockTimes_.upload, gpu = &gpuTimes_.upload;
         break;
       case Kind::Resolve:
-        times_.copy += ms;
+        clock = &clockTimes_.copy, gpu = &gpuTimes_.copy;
         break;
       case Kind::ReadBack:
-        times_.readBack += ms;
+        clock = &clockTimes_.readBack, gpu = &gpuTimes_.readBack;
         break;
       case Kind::Draw: {
         const size_t index = size_t(std::find(draws.begin(), draws.end(), &span) - draws.begin());
         if (index == copyIndex)
-          times_.copy += ms;
+          clock = &clockTimes_.copy, gpu = &gpuTimes_.copy;
         else if (index == gatherIndex)
-          times_.gather += ms;
+          clock = &clockTimes_.gather, gpu = &gpuTimes_.gather;
         else if (index == mapIndex)
-          times_.map += ms;
+          clock = &clockTimes_.map, gpu = &gpuTimes_.map;
         else
-          times_.prefix += ms;
+          clock = &clockTimes_.prefix, gpu = &gpuTimes_.prefix;
         break;
       }
     }
+    *clock += span.clockMs;
+    *gpu += ElapsedMs(span.begin, span.end);
     gl::glDeleteQueries(1, &span.begin);
     gl::glDeleteQueries(1, &span.end);
   }

@@ -1,15 +1,20 @@
-// GPU time of each stage of the module's render command, measured from the
-// outside: GL_TIMESTAMP queries placed just before and after the calls that
-// do each stage's work, in the module's own context, through the test host's
-// GL call recorder. The stages are told apart by the road of a render: the
-// uploads (glTexSubImage2D), the draws in their fixed order (prefix-sum
-// passes, the generated map when there is one, the gather, the copy), the
-// resolve (glCopyTexImage2D, counted with the copy) and the read-back
-// (glReadPixels). The memory that the render holds is measured at each draw.
+// Time of each stage of the module's render command, measured from the
+// outside through the test host's GL call recorder, in the module's own
+// context. Each call that does a stage's work (the uploads, glTexSubImage2D;
+// the draws in their fixed order: prefix-sum passes, the generated map when
+// there is one, the gather, the copy; the resolve, glCopyTexImage2D, counted
+// with the copy; the read-back, glReadPixels) is bracketed by glFinish, and
+// timed on the clock between the two: work queued before it is finished
+// first, so a software rasteriser that runs a scene late cannot charge it to
+// the wrong stage. GL_TIMESTAMP queries inside the same brackets give a second
+// figure, the GPU's own. The finishes slow a render down: the render's own
+// time is measured in renders without this timer. The memory that the render
+// holds is measured at each draw.
 #pragma once
 
 #include <glbinding/gl/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -21,6 +26,9 @@ namespace Orvane::Lumisk::Bench {
 struct StageTimes {
   double upload = 0, prefix = 0, map = 0, gather = 0, copy = 0, readBack = 0;
   double Total() const { return upload + prefix + map + gather + copy + readBack; }
+  void Add(const StageTimes& t) {
+    upload += t.upload, prefix += t.prefix, map += t.map, gather += t.gather, copy += t.copy, readBack += t.readBack;
+  }
 };
 
 class RenderStageTimer {
@@ -32,8 +40,10 @@ public:
 
   // Starts one render; `generatedMap` tells whether it draws a blur map.
   void Begin(bool generatedMap);
-  // The stages of the render since Begin (valid once the command returned).
-  const StageTimes& Times() const { return times_; }
+  // The stages of the render since Begin, on the clock and from the GPU's
+  // timestamps, in milliseconds (valid once the command returned).
+  const StageTimes& ClockTimes() const { return clockTimes_; }
+  const StageTimes& GpuTimes() const { return gpuTimes_; }
   // The largest GL memory seen at a draw of that render.
   std::uint64_t PeakMemoryBytes() const { return peakMemory_; }
 
@@ -42,6 +52,7 @@ private:
   struct Span {
     Kind kind;
     gl::GLuint begin, end;
+    double clockMs;
   };
   void Before(const char* name);
   void After(const char* name);
@@ -51,7 +62,9 @@ private:
   std::vector<Span> spans_;
   bool generatedMap_ = false;
   bool measuring_ = false;
-  StageTimes times_;
+  StageTimes clockTimes_;
+  StageTimes gpuTimes_;
+  std::chrono::steady_clock::time_point started_;
   std::uint64_t peakMemory_ = 0;
 };
 

@@ -1,7 +1,8 @@
-// WGL contexts over EGL on Mesa's surfaceless platform. Contexts have no
+// WGL contexts over EGL (the display of EglDisplay.h). Contexts have no
 // surface (EGL_KHR_surfaceless_context) and no config (EGL_KHR_no_config_context);
 // the device context only has to be valid and carry a pixel format.
 
+#include "platform/linux/EglDisplay.h"
 #include "platform/linux/LayerState.h"
 
 #include <EGL/eglext.h>
@@ -13,19 +14,6 @@ using Orvane::Lumisk::WglFaults::Call;
 using Orvane::Lumisk::WglFaults::ExtensionString;
 
 namespace {
-
-EGLDisplay Display() {
-    // Made once, never terminated: contexts may outlive every user.
-    static const EGLDisplay display = [] {
-        const EGLDisplay made =
-            eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-        if (made == EGL_NO_DISPLAY || eglInitialize(made, nullptr, nullptr) != EGL_TRUE) {
-            return EGL_NO_DISPLAY;
-        }
-        return made;
-    }();
-    return display;
-}
 
 // The API binding is per thread in EGL: bind before every create and
 // make-current, or a second thread's context fails with EGL_BAD_MATCH.

@@ -1,6 +1,7 @@
 #include "testhost/tools/FrameConversion.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {
@@ -18,11 +19,19 @@ const PF_Pixel8* RowOf(const PF_EffectWorld& world, int y) {
 
 }  // namespace
 
-RgbaImage Premultiplied(const RgbaImage& image) {
-  RgbaImage out = image;
-  for (size_t i = 0; i < out.rgba.size(); i += 4)
-    for (size_t c = 0; c < 3; ++c) out.rgba[i + c] = Multiply(out.rgba[i + c], out.rgba[i + 3]);
-  return out;
+void PremultiplyInPlace(RgbaImage& image) {
+  // Without an alpha channel every alpha is 255, and c * 255 / 255 is c.
+  if (!image.hasAlpha) return;
+  for (size_t i = 0; i < image.rgba.size(); i += 4) {
+    const uint8_t alpha = image.rgba[i + 3];
+    if (alpha == 255) continue;
+    for (size_t c = 0; c < 3; ++c) image.rgba[i + c] = Multiply(image.rgba[i + c], alpha);
+  }
+}
+
+RgbaImage HostPicture(RgbaImage picture, int downsample) {
+  PremultiplyInPlace(picture);
+  return DownsampleBox(std::move(picture), downsample);
 }
 
 void CopyToWorld(const RgbaImage& premultiplied, PF_EffectWorld& world) {
@@ -42,17 +51,18 @@ RgbaImage CopyFromWorld(const PF_EffectWorld& world, bool hasAlpha) {
     for (int x = 0; x < image.width; ++x) {
       const PF_Pixel8& p = row[x];
       uint8_t* o = image.Pixel(x, y);
-      if (hasAlpha) {
+      if (hasAlpha && p.alpha != 255) {
         o[0] = Divide(p.red, p.alpha);
         o[1] = Divide(p.green, p.alpha);
         o[2] = Divide(p.blue, p.alpha);
         o[3] = p.alpha;
       } else {
-        // An opaque picture stays opaque: the colour is taken as it is.
+        // Divided by 255 the colour is itself. An opaque picture stays
+        // opaque: its colour is taken as it is.
         o[0] = p.red;
         o[1] = p.green;
         o[2] = p.blue;
-        o[3] = 255;
+        o[3] = hasAlpha ? p.alpha : 255;
       }
     }
   }

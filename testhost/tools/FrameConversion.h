@@ -9,8 +9,13 @@
 
 namespace Orvane::Lumisk::RenderTool {
 
-// Premultiplies colour by alpha, still in R, G, B, A order.
-RgbaImage Premultiplied(const RgbaImage& image);
+// Premultiplies colour by alpha in the picture itself, still in R, G, B, A
+// order; a picture without alpha is left as it is.
+void PremultiplyInPlace(RgbaImage& image);
+
+// The picture as the host hands it to the effect: premultiplied, at
+// 1/downsample of each side. The decoded picture itself becomes it.
+RgbaImage HostPicture(RgbaImage picture, int downsample);
 
 // Writes a premultiplied picture into an 8-bit world of at least its size.
 void CopyToWorld(const RgbaImage& premultiplied, PF_EffectWorld& world);

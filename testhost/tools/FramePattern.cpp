@@ -15,21 +15,32 @@ bool FileExists(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// Parses the conversion that starts at text[at] == '%' (not "%%"); returns the
-// index just after it.
-size_t ParseConversion(const std::string& text, size_t at, int& width, bool& zeroPad) {
+struct Conversion {
+  size_t end = 0;  // the index just after the 'd'
+  int width = 0;
+  bool zeroPad = false;
+};
+
+// The conversion %d, %Nd or %0Nd that starts at text[at] == '%', if one does.
+std::optional<Conversion> ConversionAt(const std::string& text, size_t at) {
+  Conversion conversion;
   size_t i = at + 1;
-  zeroPad = i < text.size() && text[i] == '0';
-  if (zeroPad) ++i;
-  width = 0;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-    width = width * 10 + (text[i] - '0');
-    if (width > 16) throw ToolError("\"" + text + "\": the frame number's width is at most 16");
-    ++i;
+  conversion.zeroPad = i < text.size() && text[i] == '0';
+  if (conversion.zeroPad) ++i;
+  bool tooWide = false;
+  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+    conversion.width = conversion.width * 10 + (text[i] - '0');
+    tooWide = tooWide || conversion.width > 16;
+    if (tooWide) conversion.width = 17;
   }
-  if (i >= text.size() || text[i] != 'd')
-    throw ToolError("\"" + text + "\": a frame pattern takes one %d, %Nd or %0Nd and %% for a percent sign");
-  return i + 1;
+  if (i >= text.size() || text[i] != 'd') return std::nullopt;
+  if (tooWide) throw ToolError("\"" + text + "\": the frame number's width is at most 16");
+  conversion.end = i + 1;
+  return conversion;
+}
+
+bool IsEscapedPercent(const std::string& text, size_t i) {
+  return text[i] == '%' && i + 1 < text.size() && text[i + 1] == '%';
 }
 
 }  // namespace
@@ -39,17 +50,20 @@ std::optional<FramePattern> FramePattern::Parse(const std::string& text) {
   bool found = false;
   std::string* out = &pattern.prefix_;
   for (size_t i = 0; i < text.size();) {
-    if (text[i] != '%') {
-      *out += text[i++];
-      continue;
-    }
-    if (i + 1 < text.size() && text[i + 1] == '%') {
+    if (IsEscapedPercent(text, i)) {
       *out += '%';
       i += 2;
       continue;
     }
+    const std::optional<Conversion> conversion = text[i] == '%' ? ConversionAt(text, i) : std::nullopt;
+    if (!conversion) {
+      *out += text[i++];
+      continue;
+    }
     if (found) throw ToolError("\"" + text + "\": a frame pattern holds only one frame number");
-    i = ParseConversion(text, i, pattern.width_, pattern.zeroPad_);
+    pattern.width_ = conversion->width;
+    pattern.zeroPad_ = conversion->zeroPad;
+    i = conversion->end;
     found = true;
     out = &pattern.suffix_;
   }
@@ -61,6 +75,15 @@ std::string FramePattern::Format(int frame) const {
   char number[32];
   std::snprintf(number, sizeof number, zeroPad_ ? "%0*d" : "%*d", width_, frame);
   return prefix_ + number + suffix_;
+}
+
+std::string PlainFileName(const std::string& text) {
+  std::string name;
+  for (size_t i = 0; i < text.size(); ++i) {
+    name += text[i];
+    if (IsEscapedPercent(text, i)) ++i;
+  }
+  return name;
 }
 
 std::vector<int> FindSequenceFrames(const FramePattern& pattern) {

@@ -2,6 +2,7 @@
 // it exactly as the host would. See --help.
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testhost/Host.h"
@@ -16,6 +18,7 @@
 #include "testhost/tools/FramePattern.h"
 #include "testhost/tools/ModuleSession.h"
 #include "testhost/tools/PngFile.h"
+#include "testhost/tools/RenderMemory.h"
 #include "testhost/tools/TestCard.h"
 #include "testhost/tools/ToolError.h"
 #include "testhost/tools/ToolOptions.h"
@@ -36,13 +39,19 @@ struct FrameJob {
   std::string output;
 };
 
+// An input that exists as written is that file, '%' and all; other names are
+// a frame pattern when they hold a conversion, else the plain name they spell
+// ("%%" for "%").
 std::vector<FrameJob> PlanFrames(const ToolOptions& options) {
+  std::error_code failed;
+  const bool inputAsWritten = options.input.empty() || std::filesystem::exists(options.input, failed);
   const std::optional<FramePattern> inputPattern =
-      options.input.empty() ? std::nullopt : FramePattern::Parse(options.input);
+      inputAsWritten ? std::nullopt : FramePattern::Parse(options.input);
   const std::optional<FramePattern> outputPattern = FramePattern::Parse(options.output);
   if (!inputPattern) {
     if (outputPattern) throw ToolError("\"" + options.output + "\": a frame pattern needs an INPUT pattern too");
-    return {FrameJob{0, options.input, options.output}};
+    const std::string input = inputAsWritten ? options.input : PlainFileName(options.input);
+    return {FrameJob{0, input, PlainFileName(options.output)}};
   }
   if (!outputPattern) throw ToolError("\"" + options.output + "\": an INPUT pattern needs an OUTPUT pattern too");
   const std::vector<int> frames = FindSequenceFrames(*inputPattern);
@@ -87,21 +96,20 @@ void CheckOutputsSpareTheInputs(const std::vector<FrameJob>& jobs, const std::op
   }
 }
 
-// The picture as the host hands it to the effect: premultiplied, at the
-// downsampled size.
-RgbaImage HostPicture(const RgbaImage& picture, int downsample) {
-  return DownsampleBox(Premultiplied(picture), downsample);
-}
-
 void CheckFrameSize(int width, int height, const std::string& name, int maxTextureSize) {
   if (width > maxTextureSize || height > maxTextureSize)
     throw ToolError("\"" + name + "\": " + std::to_string(width) + " x " + std::to_string(height) +
                     " is larger than the GL maximum texture size (" + std::to_string(maxTextureSize) + ")");
 }
 
-// Refuses a too-large picture from its header, before its pixels are decoded.
-RgbaImage ReadFrame(const std::string& path, int maxTextureSize) {
-  return ReadPng(path, [&](int width, int height) { CheckFrameSize(width, height, path, maxTextureSize); });
+// Refuses, from the header, before its pixels are decoded, a picture larger
+// than the GL takes or than the memory the system has for its render.
+RgbaImage ReadFrame(const std::string& path, int maxTextureSize, int downsample) {
+  return ReadPng(path, [&](int width, int height) {
+    CheckFrameSize(width, height, path, maxTextureSize);
+    if (const std::optional<std::uint64_t> available = AvailableMemoryBytes())
+      CheckRenderMemory(path, width, height, downsample, *available);
+  });
 }
 
 void RenderFrames(const ToolOptions& options, ModuleSession& session) {
@@ -110,19 +118,17 @@ void RenderFrames(const ToolOptions& options, ModuleSession& session) {
   const int maxTextureSize = session.MaxTextureSize();
   std::optional<RgbaImage> mapLayer;
   if (options.mapLayer) {
-    const RgbaImage picture = ReadFrame(*options.mapLayer, maxTextureSize);
-    mapLayer = HostPicture(picture, options.downsample);
+    mapLayer = HostPicture(ReadFrame(*options.mapLayer, maxTextureSize, options.downsample), options.downsample);
   }
   const bool sequence = jobs.size() > 1 || FramePattern::Parse(options.output).has_value();
   for (size_t i = 0; i < jobs.size(); ++i) {
     const FrameJob& job = jobs[i];
     if (sequence) std::fprintf(stderr, "\rframe %zu/%zu: %s ", i + 1, jobs.size(), job.output.c_str());
-    const RgbaImage picture = job.input.empty() ? MakeTestCard() : ReadFrame(job.input, maxTextureSize);
+    RgbaImage picture = job.input.empty() ? MakeTestCard() : ReadFrame(job.input, maxTextureSize, options.downsample);
     if (job.input.empty()) CheckFrameSize(picture.width, picture.height, "test card", maxTextureSize);
-    const RgbaImage rendered =
-        session.Render(HostPicture(picture, options.downsample), mapLayer ? &*mapLayer : nullptr, options.downsample,
-                       job.frame);
-    WritePngAtomically(job.output, rendered);
+    session.SetPictures(HostPicture(std::move(picture), options.downsample), mapLayer ? &*mapLayer : nullptr);
+    session.Render(options.downsample, job.frame);
+    WritePngAtomically(job.output, session.Output());
   }
   if (sequence) std::fprintf(stderr, "\n");
 }

@@ -92,7 +92,7 @@ void ModuleSession::Apply(const ToolOptions& options) {
   if (FindSetting(options, kMapTypeIndex)) Check(host_->UserChangedParam(kMapTypeIndex), "user-changed-parameter command");
 }
 
-RgbaImage ModuleSession::Render(const RgbaImage& input, const RgbaImage* mapLayer, int downsample, int frame) {
+void ModuleSession::SetPictures(const RgbaImage& input, const RgbaImage* mapLayer) {
   auto makeWorld = [](const RgbaImage& picture) {
     auto world = std::make_unique<TestHost::World>(TestHost::World::Make8(picture.width, picture.height));
     CopyToWorld(picture, *world->Get());
@@ -107,14 +107,17 @@ RgbaImage ModuleSession::Render(const RgbaImage& input, const RgbaImage* mapLaye
   input_ = std::move(inputWorld);
   output_ = std::move(outputWorld);
   mapLayer_ = std::move(mapWorld);
+  inputHasAlpha_ = input.hasAlpha;
+}
 
+void ModuleSession::Render(int downsample, int frame) {
   host_->SetDownsample(PF_RationalScale{1, A_u_long(downsample)}, PF_RationalScale{1, A_u_long(downsample)});
   host_->SetTime(frame, 1, kTimeScale);
   const PF_Err result = host_->Render();
   if (glContexts_->NotRestoredCount() != 0) throw ToolError("the module did not make the host's GL context current again");
   Check(result, "render");
-  RgbaImage output = CopyFromWorld(*output_->Get(), input.hasAlpha);
-  return output;
 }
+
+RgbaImage ModuleSession::Output() const { return CopyFromWorld(*output_->Get(), inputHasAlpha_); }
 
 }  // namespace Orvane::Lumisk::RenderTool

@@ -1,7 +1,8 @@
 // One run of the effect module as the host drives it for the render tool:
 // loaded, global set-up and parameter set-up at the start, parameter values
 // from the command line (with the user-changed-parameter command for the map
-// type, as the host sends it), one render command per frame, global set-down
+// type, as the host sends it), one render command per frame (its pictures
+// handed over, the command, its output read back), global set-down
 // at the end. The host's own GL context is current around every command.
 #pragma once
 
@@ -34,10 +35,14 @@ public:
   // and follow the downsample factor, as a host scales them.
   void Apply(const ToolOptions& options);
 
-  // Renders one frame at time `frame` of premultiplied pictures (the map layer
-  // may be null: none chosen) at 1/downsample resolution; the pictures are
-  // already downsampled. The result is a straight-alpha picture.
-  RgbaImage Render(const RgbaImage& input, const RgbaImage* mapLayer, int downsample, int frame);
+  // Hands the host the premultiplied pictures of the next render, already
+  // downsampled (the map layer may be null: none chosen).
+  void SetPictures(const RgbaImage& input, const RgbaImage* mapLayer);
+  // Sends one render command at time `frame` at 1/downsample resolution.
+  void Render(int downsample, int frame);
+  // The output of the latest render as a straight-alpha picture, with an
+  // alpha channel when the input had one.
+  RgbaImage Output() const;
 
 private:
   // Declared first: destroyed last, after set-down in the destructor's body.
@@ -48,6 +53,7 @@ private:
   std::unique_ptr<TestHost::World> input_;
   std::unique_ptr<TestHost::World> output_;
   std::unique_ptr<TestHost::World> mapLayer_;
+  bool inputHasAlpha_ = false;
   bool setUp_ = false;
 };
 

@@ -1,20 +1,14 @@
 #include "testhost/tools/PngFile.h"
 
 #include <png.h>
-#include <sys/stat.h>
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 #include <cerrno>
+#include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
+#include "testhost/tools/OutputFile.h"
 #include "testhost/tools/ToolError.h"
 
 namespace Orvane::Lumisk::RenderTool {
@@ -46,94 +40,55 @@ void CheckSignature(FILE* file, const std::string& path) {
   std::rewind(file);
 }
 
-#ifdef _WIN32
-constexpr const char* kPathSeparators = "/\\";
-#else
-constexpr const char* kPathSeparators = "/";
-#endif
-
-// mkstemp makes the file private; give it the mode a plain create would.
-// Windows files carry no such mode.
-void GivePlainCreateMode([[maybe_unused]] int fd) {
-#ifndef _WIN32
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-#endif
-}
-
-bool FlushToDisk(FILE* f) {
-#ifdef _WIN32
-  return _commit(_fileno(f)) == 0;
-#else
-  return fsync(fileno(f)) == 0;
-#endif
-}
-
-// Replaces `to` by `from` in one step. The C library's rename does not
-// replace an existing file on Windows.
-bool MoveOver(const std::string& from, const std::string& to) {
-#ifdef _WIN32
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return true;
-  errno = EACCES;
-  return false;
-#else
-  return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.find_last_of(kPathSeparators);
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of(kPathSeparators);
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Removes the temporary file unless the write completed and renamed it.
-class TemporaryFile {
-public:
-  explicit TemporaryFile(const std::string& target) {
-    path_ = DirectoryOf(target) + "/." + BaseNameOf(target) + ".tmp-XXXXXX";
-    const int fd = mkstemp(path_.data());
-    if (fd < 0) throw ToolError(Quote(target) + ": cannot create a file beside it: " + std::strerror(errno));
-    GivePlainCreateMode(fd);
-    file_.reset(fdopen(fd, "wb"));
-    if (!file_) {
-      ::close(fd);
-      std::remove(path_.c_str());
-      throw ToolError(Quote(target) + ": cannot write: " + std::strerror(errno));
-    }
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
-    file_.reset();
-    if (!renamed_) std::remove(path_.c_str());
-  }
-
-  FILE* File() const { return file_.get(); }
-
-  void CommitAs(const std::string& target) {
-    FILE* f = file_.release();
-    const bool flushed = std::fflush(f) == 0 && FlushToDisk(f);
-    const int savedErrno = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!flushed || !closed) throw ToolError(Quote(target) + ": cannot write: " + std::strerror(savedErrno));
-    if (!MoveOver(path_, target))
-      throw ToolError(Quote(target) + ": cannot write: " + std::strerror(errno));
-    renamed_ = true;
-  }
-
-private:
-  std::string path_;
-  FilePtr file_;
-  bool renamed_ = false;
+struct EncodeFailure {
+  char message[256] = "";
 };
+
+void OnPngError(png_structp png, png_const_charp text) {
+  auto* failure = static_cast<EncodeFailure*>(png_get_error_ptr(png));
+  std::snprintf(failure->message, sizeof failure->message, "%s", text);
+  png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// zlib level 2 with every row filtered by its difference from the row above:
+// measured on rendered 1080p frames, about a tenth of the time of libpng's
+// defaults (level 6, a filter chosen per row) for files about 1.6 times as
+// large; level 1 is hardly faster and a fifth larger (the README has the
+// figures).
+constexpr int kCompressionLevel = 2;
+constexpr int kRowFilter = PNG_FILTER_UP;
+
+// Writes RGBA, or RGB (the fourth byte of each pixel dropped) without alpha.
+// Only plain data lives in this frame: libpng leaves it by longjmp on error.
+bool EncodePng(FILE* file, const RgbaImage& image, EncodeFailure& failure) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &failure, OnPngError, OnPngWarning);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!info) {
+    png_destroy_write_struct(&png, nullptr);
+    std::snprintf(failure.message, sizeof failure.message, "out of memory");
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), 8,
+               image.hasAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  // The colour space the pictures are in, as libpng's simplified writer marks it.
+  png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
+  png_set_compression_level(png, kCompressionLevel);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, kRowFilter);
+  png_write_info(png, info);
+  if (!image.hasAlpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
+  for (int y = 0; y < image.height; ++y) png_write_row(png, image.Pixel(0, y));
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
 
 }  // namespace
 
@@ -162,29 +117,10 @@ RgbaImage ReadPng(const std::string& path, const PngSizeCheck& checkSize) {
 }
 
 void WritePngAtomically(const std::string& path, const RgbaImage& image) {
-  TemporaryFile temporary(path);
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  png.width = png_uint_32(image.width);
-  png.height = png_uint_32(image.height);
-  png.format = PNG_FORMAT_RGBA;
-  // The simplified writer drops the alpha channel itself when asked for RGB;
-  // give it RGB rows then.
-  std::vector<uint8_t> rgb;
-  const void* rows = image.rgba.data();
-  if (!image.hasAlpha) {
-    png.format = PNG_FORMAT_RGB;
-    rgb.resize(size_t(image.width) * size_t(image.height) * 3);
-    for (size_t i = 0, n = size_t(image.width) * size_t(image.height); i < n; ++i)
-      std::memcpy(&rgb[i * 3], &image.rgba[i * 4], 3);
-    rows = rgb.data();
-  }
-  const bool written = png_image_write_to_stdio(&png, temporary.File(), 0, rows, 0, nullptr) != 0;
-  const std::string message = png.message;
-  png_image_free(&png);
-  if (!written) throw ToolError("\"" + path + "\": cannot write PNG (" + message + ")");
-  temporary.CommitAs(path);
+  WriteOutputFile(path, [&](FILE* file) {
+    EncodeFailure failure;
+    if (!EncodePng(file, image, failure)) throw ToolError(Quote(path) + ": cannot write PNG (" + failure.message + ")");
+  });
 }
 
 }  // namespace Orvane::Lumisk::RenderTool

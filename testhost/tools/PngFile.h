@@ -1,8 +1,8 @@
 // Reading and writing PNG files for the render tool. Reads 8-bit RGB, RGBA,
 // grey and palette files (grey and palette are expanded to RGB); refuses 16-bit
 // files, since the effect renders 8-bit frames and a silent reduction would hide
-// lost precision. Writing never leaves a partial file behind: the picture goes
-// to a temporary file beside the target, which is renamed over it once complete.
+// lost precision. Writing goes through WriteOutputFile: a regular file is
+// replaced whole or not at all, a FIFO or a device is written into.
 #pragma once
 
 #include <functional>
@@ -21,8 +21,8 @@ using PngSizeCheck = std::function<void(int width, int height)>;
 // PNG file, 16-bit, damaged, or refused by checkSize).
 RgbaImage ReadPng(const std::string& path, const PngSizeCheck& checkSize = nullptr);
 
-// Writes RGBA when image.hasAlpha, else RGB. Throws ToolError; on failure the
-// target is untouched and no temporary file remains.
+// Writes RGBA when image.hasAlpha, else RGB. Throws ToolError; on failure a
+// regular target is untouched and no temporary file remains.
 void WritePngAtomically(const std::string& path, const RgbaImage& image);
 
 }  // namespace Orvane::Lumisk::RenderTool

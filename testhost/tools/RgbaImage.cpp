@@ -4,7 +4,7 @@
 
 namespace Orvane::Lumisk::RenderTool {
 
-RgbaImage DownsampleBox(const RgbaImage& image, int factor) {
+RgbaImage DownsampleBox(RgbaImage image, int factor) {
   if (factor <= 1) return image;
   RgbaImage out((image.width + factor - 1) / factor, (image.height + factor - 1) / factor, image.hasAlpha);
   for (int y = 0; y < out.height; ++y) {

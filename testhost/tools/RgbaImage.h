@@ -22,7 +22,8 @@ struct RgbaImage {
 };
 
 // Box-filters the picture down by a whole factor (ceil(w / factor) x ceil(h / factor)),
-// as a host does for a preview at a lower resolution. A factor of 1 returns a copy.
-RgbaImage DownsampleBox(const RgbaImage& image, int factor);
+// as a host does for a preview at a lower resolution. A factor of 1 returns the
+// picture itself (moved, when given an rvalue).
+RgbaImage DownsampleBox(RgbaImage image, int factor);
 
 }  // namespace Orvane::Lumisk::RenderTool

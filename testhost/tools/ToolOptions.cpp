@@ -39,8 +39,10 @@ double ParseDecimal(const std::string& text, const std::string& what) {
   errno = 0;
   char* end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value))
-    throw ToolError(what + ": not a number");
+  if (end != text.c_str() + text.size() || !std::isfinite(value)) throw ToolError(what + ": not a number");
+  // Too small for a double (1e-400): as close to 0 as the option can tell.
+  if (errno == ERANGE && std::fabs(value) <= std::numeric_limits<double>::min()) return 0.0;
+  if (errno == ERANGE) throw ToolError(what + ": not a number");
   return value;
 }
 

@@ -25,11 +25,34 @@ TEST(FramePattern, FormatsTheFrameNumber) {
   }
 }
 
-TEST(FramePattern, PlainNamesAreNoPatternAndBadOnesAreRefused) {
-  EXPECT_FALSE(FramePattern::Parse("frame.png"));
-  EXPECT_FALSE(FramePattern::Parse("100%%.png"));
-  for (const char* bad : {"%s.png", "%d_%d.png", "%x.png", "trailing%", "%-4d.png", "%99d.png"})
+TEST(FramePattern, NamesWithoutAConversionArePlainFiles) {
+  // "%%" is one percent sign, as printf reads it; a percent sign that starts
+  // no %d, %Nd or %0Nd is itself.
+  const struct {
+    const char* text;
+    const char* file;
+  } cases[] = {
+      {"frame.png", "frame.png"}, {"100%%.png", "100%.png"}, {"50%.png", "50%.png"},
+      {"%s.png", "%s.png"},       {"%x.png", "%x.png"},      {"trailing%", "trailing%"},
+      {"%-4d.png", "%-4d.png"},   {"a%%%%b", "a%%b"},        {"%%d.png", "%d.png"},
+      {"%5.png", "%5.png"},       {"%%%.png", "%%.png"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(FramePattern::Parse(c.text)) << c.text;
+    EXPECT_EQ(PlainFileName(c.text), c.file) << c.text;
+  }
+}
+
+TEST(FramePattern, APercentThatIsNoConversionStaysBesideOne) {
+  const auto pattern = FramePattern::Parse("50%_%03d.png");
+  ASSERT_TRUE(pattern);
+  EXPECT_EQ(pattern->Format(7), "50%_007.png");
+}
+
+TEST(FramePattern, TwoFrameNumbersOrAWidthAbove16AreRefused) {
+  for (const char* bad : {"%d_%d.png", "%04d%%%d.png", "%99d.png", "%017d.png", "%100000000000000000000d.png"})
     EXPECT_THROW(FramePattern::Parse(bad), ToolError) << bad;
+  EXPECT_TRUE(FramePattern::Parse("%016d.png"));
 }
 
 TEST(FramePattern, FindsTheSequenceOnDisk) {

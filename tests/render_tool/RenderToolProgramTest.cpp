@@ -4,17 +4,22 @@
 // render) and leaves no output file behind. The exact code matters: a crash or
 // a sanitizer report also exits non-zero.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "tests/render_tool/FifoReader.h"
 #include "tests/render_tool/HugeHeaderPng.h"
 #include "tests/render_tool/SixteenBitPng.h"
 #include "tests/render_tool/TempDir.h"
 #include "testhost/tools/PngFile.h"
+#include "testhost/tools/RenderMemory.h"
 #include "testhost/tools/TestCard.h"
 
 namespace Orvane::Lumisk::RenderTool {
@@ -218,6 +223,94 @@ INSTANTIATE_TEST_SUITE_P(
         BadRun{"TheSequenceByAnotherPattern", {"seq%d.png", "./seq%01d.png"}, kExitUsage,
                "would overwrite the input \"seq1.png\""}),
     [](const ::testing::TestParamInfo<BadRun>& param) { return param.param.name; });
+
+// An existing output that is not a regular file is written into, never
+// replaced: a render streams into a FIFO, and into a device node of the test's
+// own that discards it (the system's /dev is never touched).
+TEST(RenderToolProgram, StreamsIntoAFifoAndADeviceNodeWithoutReplacingThem) {
+  TempDir dir;
+  WritePngAtomically(dir.File("in.png"), Picture(40, 24, true));
+  const std::string fifo = dir.File("stream.png");
+  Testing::FifoReader reader(fifo);
+  ASSERT_TRUE(reader.Made());
+  const RunResult run = RunTool(dir, {"--blur", "4", "in.png", "stream.png"});
+  const std::string received = reader.Finish();
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  TempDir copy;
+  std::ofstream(copy.File("got.png"), std::ios::binary) << received;
+  const RgbaImage streamed = ReadPng(copy.File("got.png"));
+  EXPECT_EQ(streamed.width, 40);
+  EXPECT_TRUE(streamed.hasAlpha);
+
+  if (mknod(dir.File("null.png").c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+    GTEST_SKIP() << "making a device node needs CAP_MKNOD";
+  const RunResult intoNode = RunTool(dir, {"in.png", "null.png"});
+  EXPECT_EQ(intoNode.exitCode, 0) << intoNode.err;
+  struct stat node {};
+  ASSERT_EQ(lstat(dir.File("null.png").c_str(), &node), 0);
+  EXPECT_TRUE(S_ISCHR(node.st_mode) && node.st_rdev == makedev(1, 3)) << "the node must stay as it was";
+  EXPECT_EQ(dir.EntryCount(), 3u) << "in.png, the FIFO and the node; nothing else";
+}
+
+// '%' in names: "%%" is a percent sign, a '%' that starts no conversion is
+// itself, and an input that exists as written is that file.
+TEST(RenderToolProgram, NamesWithPercentSigns) {
+  const struct {
+    const char* input;   // created as written
+    const char* inArg;
+    const char* outArg;
+    const char* written;
+  } cases[] = {
+      {"50%.png", "50%.png", "100%.png", "100%.png"},
+      {"50%.png", "50%%.png", "a%%b.png", "a%b.png"},
+      {"%d.png", "%d.png", "out.png", "out.png"},       // exists as written: no pattern
+      {"%%d.png", "%%d.png", "%%d.png", "%d.png"},     // the input as written, the output as printf reads it
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    WritePngAtomically(dir.File(c.input), Picture(8, 8, false));
+    const RunResult run = RunTool(dir, {"--blur", "0", c.inArg, c.outArg});
+    EXPECT_EQ(run.exitCode, 0) << c.inArg << " -> " << c.outArg << ": " << run.err;
+    EXPECT_TRUE(Exists(dir.File(c.written))) << c.written;
+    EXPECT_EQ(dir.EntryCount(), std::string(c.input) == c.written ? 1u : 2u) << c.inArg << " -> " << c.outArg;
+  }
+}
+
+TEST(RenderToolProgram, TakesNamesAsLongAsTheFileSystemTakes) {
+  TempDir dir;
+  for (const size_t length : {246, 250, 255}) {
+    const std::string in = std::string(length - 4, 'i') + ".png";
+    const std::string out = std::string(length - 4, 'o') + ".png";
+    WritePngAtomically(dir.File(in), Picture(8, 8, false));
+    const RunResult run = RunTool(dir, {"--blur", "2", in, out});
+    EXPECT_EQ(run.exitCode, 0) << length << ": " << run.err;
+    EXPECT_EQ(ReadPng(dir.File(out)).width, 8) << length;
+    std::filesystem::remove(dir.File(in));
+    std::filesystem::remove(dir.File(out));
+    EXPECT_EQ(dir.EntryCount(), 0u) << "no temporary file left at " << length;
+  }
+}
+
+// A picture whose render needs more memory than the system has is refused
+// from its header, naming both figures and --downsample; downsampled it
+// passes the check (and then the empty pixel data is found damaged).
+TEST(RenderToolProgram, RefusesAPictureTheMemoryCannotHoldBeforeDecodingIt) {
+  const std::optional<std::uint64_t> available = AvailableMemoryBytes();
+  if (!available || *available >= RenderMemoryBytes(16384, 16384, 1))
+    GTEST_SKIP() << "this machine has the memory for a 16384 x 16384 render";
+  TempDir dir;
+  ASSERT_TRUE(Testing::WriteHugeHeaderPng(dir.File("huge.png"), 16384, 16384));
+  RunResult run = RunTool(dir, {"huge.png", "out.png"});
+  EXPECT_EQ(run.exitCode, kExitRenderFailed);
+  for (const char* part : {"\"huge.png\": rendering 16384 x 16384 needs about 29.0 GB of memory, more than the",
+                           "GB available", "--downsample N"})
+    EXPECT_NE(run.err.find(part), std::string::npos) << part << "\n" << run.err;
+  run = RunTool(dir, {"--downsample", "8", "huge.png", "out.png"});
+  EXPECT_EQ(run.exitCode, kExitRenderFailed);
+  EXPECT_NE(run.err.find("damaged PNG file"), std::string::npos) << run.err;
+  EXPECT_EQ(dir.EntryCount(), 1u);
+}
 
 TEST(RenderToolProgram, RefusesAFrameLargerThanTheMaximumTextureSize) {
   TempDir dir;

@@ -51,7 +51,11 @@ INSTANTIATE_TEST_SUITE_P(Options, ParseGood,
                                            GoodCase{"--scale-y 0.5", 10, 0.5, 0}, GoodCase{"--rotation -45", 11, -45, 0},
                                            GoodCase{"--focal 45.5", 12, 45.5, 0}, GoodCase{"--invert", 13, 1, 0},
                                            GoodCase{"--show", 4, 1, 0}, GoodCase{"--quality high", 15, 1, 0},
-                                           GoodCase{"--blur 5 --blur 7", 2, 7, 0}));
+                                           GoodCase{"--blur 5 --blur 7", 2, 7, 0},
+                                           // Too small for a double: read as 0, not refused.
+                                           GoodCase{"--focal 1e-400", 12, 0, 0},
+                                           GoodCase{"--center 1e-400,-1e-320", 8, 0, 0},
+                                           GoodCase{"--scale-x 1e-310", 9, 0, 0}));
 
 TEST(ParseToolOptions, FilesAndToolOptions) {
   ToolOptions options = ParseToolOptions({});
@@ -95,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{"--blur", "--blur: a value is needed"}, BadCase{"--blur 2.5", "not a whole number"},
                       BadCase{"--blur 20x", "not a whole number"}, BadCase{"--blur 99999999999", "out of range"},
                       BadCase{"--scale-x abc", "not a number"}, BadCase{"--scale-x nan", "not a number"},
-                      BadCase{"--scale-x inf", "not a number"}, BadCase{"--center 10", "expected X,Y"},
+                      BadCase{"--scale-x inf", "not a number"}, BadCase{"--scale-x 1e400", "not a number"}, BadCase{"--center 10", "expected X,Y"},
                       BadCase{"--center 1,y", "not a number"}, BadCase{"--invert=1", "takes no value"},
                       BadCase{"--downsample 0", "between 1 and 16"}, BadCase{"--downsample 17", "between 1 and 16"},
                       BadCase{"--lang toolong", "language tag"}, BadCase{"--frobnicate", "unknown option"},

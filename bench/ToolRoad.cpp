@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "testhost/Host.h"
-#include "testhost/tools/FrameConversion.h"
-#include "testhost/tools/ModuleSession.h"
-#include "testhost/tools/PngFile.h"
-#include "testhost/tools/ToolOptions.h"
+#include "tools/FrameConversion.h"
+#include "tools/ModuleSession.h"
+#include "tools/PngFile.h"
+#include "tools/ToolOptions.h"
 
 namespace Orvane::Lumisk::Bench {
 namespace {

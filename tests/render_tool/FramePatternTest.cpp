@@ -3,8 +3,8 @@
 #include <fstream>
 
 #include "tests/render_tool/TempDir.h"
-#include "testhost/tools/FramePattern.h"
-#include "testhost/tools/ToolError.h"
+#include "tools/FramePattern.h"
+#include "tools/ToolError.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

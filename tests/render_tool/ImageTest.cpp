@@ -6,9 +6,9 @@
 #include <cmath>
 #include <vector>
 
-#include "testhost/tools/FrameConversion.h"
-#include "testhost/tools/RgbaImage.h"
-#include "testhost/tools/TestCard.h"
+#include "tools/FrameConversion.h"
+#include "tools/RgbaImage.h"
+#include "tools/TestCard.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

@@ -17,8 +17,8 @@
 #include <fstream>
 
 #include "tests/render_tool/TempDir.h"
-#include "testhost/tools/PngFile.h"
-#include "testhost/tools/ToolError.h"
+#include "tools/PngFile.h"
+#include "tools/ToolError.h"
 #ifndef _WIN32
 #include "tests/render_tool/FifoReader.h"
 #endif

@@ -7,8 +7,8 @@
 #include "tests/render_tool/HugeHeaderPng.h"
 #include "tests/render_tool/SixteenBitPng.h"
 #include "tests/render_tool/TempDir.h"
-#include "testhost/tools/PngFile.h"
-#include "testhost/tools/ToolError.h"
+#include "tools/PngFile.h"
+#include "tools/ToolError.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

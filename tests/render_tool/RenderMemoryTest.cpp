@@ -2,8 +2,8 @@
 // its figures come from the buffers one render holds, counted by hand here.
 #include <gtest/gtest.h>
 
-#include "testhost/tools/RenderMemory.h"
-#include "testhost/tools/ToolError.h"
+#include "tools/RenderMemory.h"
+#include "tools/ToolError.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

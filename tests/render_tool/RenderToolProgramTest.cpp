@@ -18,9 +18,9 @@
 #include "tests/render_tool/HugeHeaderPng.h"
 #include "tests/render_tool/SixteenBitPng.h"
 #include "tests/render_tool/TempDir.h"
-#include "testhost/tools/PngFile.h"
-#include "testhost/tools/RenderMemory.h"
-#include "testhost/tools/TestCard.h"
+#include "tools/PngFile.h"
+#include "tools/RenderMemory.h"
+#include "tools/TestCard.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "testhost/tools/ToolError.h"
-#include "testhost/tools/ToolOptions.h"
+#include "tools/ToolError.h"
+#include "tools/ToolOptions.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

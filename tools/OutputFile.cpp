@@ -1,4 +1,4 @@
-#include "testhost/tools/OutputFile.h"
+#include "tools/OutputFile.h"
 
 #include <sys/stat.h>
 #ifdef _WIN32
@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "testhost/tools/ToolError.h"
+#include "tools/ToolError.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

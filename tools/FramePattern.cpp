@@ -1,11 +1,11 @@
-#include "testhost/tools/FramePattern.h"
+#include "tools/FramePattern.h"
 
 #include <sys/stat.h>
 
 #include <cctype>
 #include <cstdio>
 
-#include "testhost/tools/ToolError.h"
+#include "tools/ToolError.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

@@ -1,4 +1,4 @@
-#include "testhost/tools/TestCard.h"
+#include "tools/TestCard.h"
 
 #include <algorithm>
 #include <cmath>

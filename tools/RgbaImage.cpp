@@ -1,4 +1,4 @@
-#include "testhost/tools/RgbaImage.h"
+#include "tools/RgbaImage.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "testhost/tools/RenderMemory.h"
+#include "tools/RenderMemory.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "testhost/tools/ToolError.h"
+#include "tools/ToolError.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

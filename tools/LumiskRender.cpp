@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "testhost/Host.h"
-#include "testhost/tools/FrameConversion.h"
-#include "testhost/tools/FramePattern.h"
-#include "testhost/tools/ModuleSession.h"
-#include "testhost/tools/PngFile.h"
-#include "testhost/tools/RenderMemory.h"
-#include "testhost/tools/TestCard.h"
-#include "testhost/tools/ToolError.h"
-#include "testhost/tools/ToolOptions.h"
+#include "tools/FrameConversion.h"
+#include "tools/FramePattern.h"
+#include "tools/ModuleSession.h"
+#include "tools/PngFile.h"
+#include "tools/RenderMemory.h"
+#include "tools/TestCard.h"
+#include "tools/ToolError.h"
+#include "tools/ToolOptions.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

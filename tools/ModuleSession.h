@@ -12,8 +12,8 @@
 
 #include "testhost/Host.h"
 #include "testhost/HostGlContexts.h"
-#include "testhost/tools/RgbaImage.h"
-#include "testhost/tools/ToolOptions.h"
+#include "tools/RgbaImage.h"
+#include "tools/ToolOptions.h"
 
 namespace Orvane::Lumisk::RenderTool {
 

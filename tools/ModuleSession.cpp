@@ -1,10 +1,10 @@
-#include "testhost/tools/ModuleSession.h"
+#include "tools/ModuleSession.h"
 
 #include <cmath>
 #include <stdexcept>
 
-#include "testhost/tools/FrameConversion.h"
-#include "testhost/tools/ToolError.h"
+#include "tools/FrameConversion.h"
+#include "tools/ToolError.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

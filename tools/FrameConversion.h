@@ -5,7 +5,7 @@
 #pragma once
 
 #include "hostapi/HostEffectApi.h"
-#include "testhost/tools/RgbaImage.h"
+#include "tools/RgbaImage.h"
 
 namespace Orvane::Lumisk::RenderTool {
 

@@ -1,4 +1,4 @@
-#include "testhost/tools/ToolOptions.h"
+#include "tools/ToolOptions.h"
 
 #include <cerrno>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <limits>
 #include <sstream>
 
-#include "testhost/tools/ToolError.h"
+#include "tools/ToolError.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

@@ -1,4 +1,4 @@
-#include "testhost/tools/FrameConversion.h"
+#include "tools/FrameConversion.h"
 
 #include <algorithm>
 #include <utility>

@@ -2,7 +2,7 @@
 // which shows the lens shape and the blur plainly. Opaque (no alpha channel).
 #pragma once
 
-#include "testhost/tools/RgbaImage.h"
+#include "tools/RgbaImage.h"
 
 namespace Orvane::Lumisk::RenderTool {
 

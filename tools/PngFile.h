@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "testhost/tools/RgbaImage.h"
+#include "tools/RgbaImage.h"
 
 namespace Orvane::Lumisk::RenderTool {
 

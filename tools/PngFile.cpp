@@ -1,4 +1,4 @@
-#include "testhost/tools/PngFile.h"
+#include "tools/PngFile.h"
 
 #include <png.h>
 
@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "testhost/tools/OutputFile.h"
-#include "testhost/tools/ToolError.h"
+#include "tools/OutputFile.h"
+#include "tools/ToolError.h"
 
 namespace Orvane::Lumisk::RenderTool {
 namespace {

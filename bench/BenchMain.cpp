@@ -112,11 +112,11 @@ double BaselineFrameMs(Size size, int radius) {
 
 class Bench {
 public:
-  explicit Bench(int frames) : frames_(frames), glContexts_(host_) {
-    if (host_.GlobalSetup() != PF_Err_NONE || host_.ParamsSetup() != PF_Err_NONE)
+  explicit Bench(int frames) : frameCount(frames), glContexts(host) {
+    if (host.GlobalSetup() != PF_Err_NONE || host.ParamsSetup() != PF_Err_NONE)
       throw std::runtime_error("the module refused its set-up");
   }
-  ~Bench() { host_.GlobalSetdown(); }
+  ~Bench() { host.GlobalSetdown(); }
 
   void PrintHeader() const {
     std::printf("| frame | quality | blur | lens | map | ms/frame | MP/s | upload | prefix | map | gather | copy | "
@@ -128,32 +128,32 @@ public:
 
   void Run(const Row& row, double baselineMs) {
     // The host reads the worlds at every later command too: they live here.
-    input_ = std::make_unique<TestHost::World>(MakeFrame(row.size));
-    output_ = std::make_unique<TestHost::World>(TestHost::World::Make8(row.size.width, row.size.height));
-    host_.SetInputLayer(*input_);
-    host_.SetOutput(*output_);
-    host_.Params().SetPopup(1, row.lens);
-    host_.Params().SetSlider(2, row.blur);
-    host_.Params().SetPopup(5, row.mapType);
-    host_.Params().SetPopup(15, row.quality);
-    host_.Params().SetSlider(7, 100);
-    host_.Render();  // warm-up: programs link, sized objects are made
+    input = std::make_unique<TestHost::World>(MakeFrame(row.size));
+    output = std::make_unique<TestHost::World>(TestHost::World::Make8(row.size.width, row.size.height));
+    host.SetInputLayer(*input);
+    host.SetOutput(*output);
+    host.Params().SetPopup(1, row.lens);
+    host.Params().SetSlider(2, row.blur);
+    host.Params().SetPopup(5, row.mapType);
+    host.Params().SetPopup(15, row.quality);
+    host.Params().SetSlider(7, 100);
+    host.Render();  // warm-up: programs link, sized objects are made
 
     // The render's own time, without the stage timer's finishes.
     double wallMs = 0;
-    for (int i = 0; i < frames_; ++i) wallMs += TimedRender();
+    for (int i = 0; i < frameCount; ++i) wallMs += TimedRender();
     // The stages, in renders of their own.
     StageTimes clock, gpu;
     double stagedMs = 0;
     std::uint64_t memory = 0;
-    for (int i = 0; i < frames_; ++i) {
-      timer_.Begin(row.mapType != 1);
+    for (int i = 0; i < frameCount; ++i) {
+      timer.Begin(row.mapType != 1);
       stagedMs += TimedRender();
-      clock.Add(timer_.ClockTimes());
-      gpu.Add(timer_.GpuTimes());
-      memory = std::max(memory, timer_.PeakMemoryBytes());
+      clock.Add(timer.ClockTimes());
+      gpu.Add(timer.GpuTimes());
+      memory = std::max(memory, timer.PeakMemoryBytes());
     }
-    const double n = frames_;
+    const double n = frameCount;
     const double ms = wallMs / n;
     const double megapixels = double(row.size.width) * row.size.height * 1e-6;
     std::printf("| %dx%d | %s | %d | %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | "
@@ -170,7 +170,7 @@ public:
   // Runs f with the host's own context current, set up for glbinding.
   template <typename F>
   auto InHostContext(F f) {
-    glContexts_.ForThisThread().MakeCurrent();
+    glContexts.ForThisThread().MakeCurrent();
     glbinding::Binding::initialize(false);
     glbinding::Binding::useCurrentContext();
     return f();
@@ -179,17 +179,17 @@ public:
 private:
   double TimedRender() {
     const auto start = std::chrono::steady_clock::now();
-    if (host_.Render() != PF_Err_NONE) throw std::runtime_error("a render failed");
+    if (host.Render() != PF_Err_NONE) throw std::runtime_error("a render failed");
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   }
 
-  int frames_;
-  TestHost::Host host_;
-  std::unique_ptr<TestHost::World> input_;
-  std::unique_ptr<TestHost::World> output_;
-  TestHost::HostGlContexts glContexts_;
-  TestHost::GlCallRecorder recorder_;
-  RenderStageTimer timer_{recorder_};
+  int frameCount;
+  TestHost::Host host;
+  std::unique_ptr<TestHost::World> input;
+  std::unique_ptr<TestHost::World> output;
+  TestHost::HostGlContexts glContexts;
+  TestHost::GlCallRecorder callRecorder;
+  RenderStageTimer timer{callRecorder};
 };
 
 constexpr int kExitUsage = 2;

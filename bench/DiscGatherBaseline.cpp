@@ -39,20 +39,20 @@ void main() {
 
 }  // namespace
 
-DiscGatherBaseline::DiscGatherBaseline() : program_(std::make_unique<OpenglShader>(kVertexSource, kFragmentSource)) {
-  gl::glGenVertexArrays(1, &vertexArray_);
+DiscGatherBaseline::DiscGatherBaseline() : program(std::make_unique<OpenglShader>(kVertexSource, kFragmentSource)) {
+  gl::glGenVertexArrays(1, &vertexArray);
 }
 
-DiscGatherBaseline::~DiscGatherBaseline() { gl::glDeleteVertexArrays(1, &vertexArray_); }
+DiscGatherBaseline::~DiscGatherBaseline() { gl::glDeleteVertexArrays(1, &vertexArray); }
 
 double DiscGatherBaseline::Run(gl::GLuint source, int width, int height, int radius, int x, int y, int w, int h) {
-  program_->Use();
-  program_->SetTexture("source", gl::GL_TEXTURE_2D, source, 0);
-  program_->SetUniform1i("radius", radius);
+  program->Use();
+  program->SetTexture("source", gl::GL_TEXTURE_2D, source, 0);
+  program->SetUniform1i("radius", radius);
   gl::glViewport(0, 0, width, height);
   gl::glEnable(gl::GL_SCISSOR_TEST);
   gl::glScissor(x, y, w, h);
-  gl::glBindVertexArray(vertexArray_);
+  gl::glBindVertexArray(vertexArray);
   // Timed on the clock around a finished draw: a software rasteriser may run
   // the draw after a timer query has already ended.
   gl::glFinish();

@@ -26,8 +26,8 @@ public:
   double Run(gl::GLuint source, int width, int height, int radius, int x, int y, int w, int h);
 
 private:
-  std::unique_ptr<OpenglShader> program_;
-  gl::GLuint vertexArray_ = 0;
+  std::unique_ptr<OpenglShader> program;
+  gl::GLuint vertexArray = 0;
 };
 
 }  // namespace Orvane::Lumisk::Bench

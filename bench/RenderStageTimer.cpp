@@ -26,23 +26,23 @@ bool Is(const char* name, const char* wanted) { return std::strcmp(name, wanted)
 
 }  // namespace
 
-RenderStageTimer::RenderStageTimer(TestHost::GlCallRecorder& recorder) : recorder_(recorder) {
-  recorder_.SetHooks([this](const char* name) { Before(name); }, [this](const char* name) { After(name); });
+RenderStageTimer::RenderStageTimer(TestHost::GlCallRecorder& recorder) : callRecorder(recorder) {
+  callRecorder.SetHooks([this](const char* name) { Before(name); }, [this](const char* name) { After(name); });
 }
 
-RenderStageTimer::~RenderStageTimer() { recorder_.SetHooks(nullptr, nullptr); }
+RenderStageTimer::~RenderStageTimer() { callRecorder.SetHooks(nullptr, nullptr); }
 
 void RenderStageTimer::Begin(bool generatedMap) {
-  generatedMap_ = generatedMap;
-  spans_.clear();
-  clockTimes_ = StageTimes{};
-  gpuTimes_ = StageTimes{};
-  peakMemory_ = 0;
-  measuring_ = true;
+  generatedMapTexture = generatedMap;
+  spans.clear();
+  clockTimes = StageTimes{};
+  gpuTimes = StageTimes{};
+  peakMemory = 0;
+  measuring = true;
 }
 
 void RenderStageTimer::Before(const char* name) {
-  if (!measuring_) return;
+  if (!measuring) return;
   Kind kind;
   if (Is(name, "glTexSubImage2D"))
     kind = Kind::Upload;
@@ -55,57 +55,57 @@ void RenderStageTimer::Before(const char* name) {
   else
     return;
   gl::glFinish();
-  started_ = std::chrono::steady_clock::now();
-  spans_.push_back({kind, Timestamp(), 0, 0.0});
+  started = std::chrono::steady_clock::now();
+  spans.push_back({kind, Timestamp(), 0, 0.0});
 }
 
 void RenderStageTimer::After(const char* name) {
-  if (!measuring_ || spans_.empty() || spans_.back().end != 0) return;
+  if (!measuring || spans.empty() || spans.back().end != 0) return;
   const bool ends = Is(name, "glTexSubImage2D") || Is(name, "glDrawArrays") || Is(name, "glCopyTexImage2D") ||
                     Is(name, "glReadPixels");
   if (!ends) return;
-  spans_.back().end = Timestamp();
+  spans.back().end = Timestamp();
   gl::glFinish();
-  spans_.back().clockMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started_).count();
-  if (Is(name, "glDrawArrays")) peakMemory_ = std::max(peakMemory_, MeasureGlMemory().Total());
+  spans.back().clockMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+  if (Is(name, "glDrawArrays")) peakMemory = std::max(peakMemory, MeasureGlMemory().Total());
   // The read-back is the render's last GL work, and the results must be read
   // in the context that made the queries.
   if (Is(name, "glReadPixels")) Resolve();
 }
 
 void RenderStageTimer::Resolve() {
-  measuring_ = false;
+  measuring = false;
   std::vector<const Span*> draws;
-  for (const Span& span : spans_)
+  for (const Span& span : spans)
     if (span.kind == Kind::Draw) draws.push_back(&span);
   // Draws from the end: the copy, the gather, the map when generated; the rest are prefix sums.
   const auto fromEnd = [&](size_t k) { return draws.size() >= k ? draws.size() - k : draws.size(); };
   const size_t copyIndex = fromEnd(1);
   const size_t gatherIndex = fromEnd(2);
-  const size_t mapIndex = generatedMap_ ? fromEnd(3) : draws.size();
-  for (const Span& span : spans_) {
+  const size_t mapIndex = generatedMapTexture ? fromEnd(3) : draws.size();
+  for (const Span& span : spans) {
     double* clock = nullptr;
     double* gpu = nullptr;
     switch (span.kind) {
       case Kind::Upload:
-        clock = &clockTimes_.upload, gpu = &gpuTimes_.upload;
+        clock = &clockTimes.upload, gpu = &gpuTimes.upload;
         break;
       case Kind::Resolve:
-        clock = &clockTimes_.copy, gpu = &gpuTimes_.copy;
+        clock = &clockTimes.copy, gpu = &gpuTimes.copy;
         break;
       case Kind::ReadBack:
-        clock = &clockTimes_.readBack, gpu = &gpuTimes_.readBack;
+        clock = &clockTimes.readBack, gpu = &gpuTimes.readBack;
         break;
       case Kind::Draw: {
         const size_t index = size_t(std::find(draws.begin(), draws.end(), &span) - draws.begin());
         if (index == copyIndex)
-          clock = &clockTimes_.copy, gpu = &gpuTimes_.copy;
+          clock = &clockTimes.copy, gpu = &gpuTimes.copy;
         else if (index == gatherIndex)
-          clock = &clockTimes_.gather, gpu = &gpuTimes_.gather;
+          clock = &clockTimes.gather, gpu = &gpuTimes.gather;
         else if (index == mapIndex)
-          clock = &clockTimes_.map, gpu = &gpuTimes_.map;
+          clock = &clockTimes.map, gpu = &gpuTimes.map;
         else
-          clock = &clockTimes_.prefix, gpu = &gpuTimes_.prefix;
+          clock = &clockTimes.prefix, gpu = &gpuTimes.prefix;
         break;
       }
     }

@@ -42,10 +42,10 @@ public:
   void Begin(bool generatedMap);
   // The stages of the render since Begin, on the clock and from the GPU's
   // timestamps, in milliseconds (valid once the command returned).
-  const StageTimes& ClockTimes() const { return clockTimes_; }
-  const StageTimes& GpuTimes() const { return gpuTimes_; }
+  const StageTimes& ClockTimes() const { return clockTimes; }
+  const StageTimes& GpuTimes() const { return gpuTimes; }
   // The largest GL memory seen at a draw of that render.
-  std::uint64_t PeakMemoryBytes() const { return peakMemory_; }
+  std::uint64_t PeakMemoryBytes() const { return peakMemory; }
 
 private:
   enum class Kind { Upload, Draw, Resolve, ReadBack };
@@ -58,14 +58,14 @@ private:
   void After(const char* name);
   void Resolve();
 
-  TestHost::GlCallRecorder& recorder_;
-  std::vector<Span> spans_;
-  bool generatedMap_ = false;
-  bool measuring_ = false;
-  StageTimes clockTimes_;
-  StageTimes gpuTimes_;
-  std::chrono::steady_clock::time_point started_;
-  std::uint64_t peakMemory_ = 0;
+  TestHost::GlCallRecorder& callRecorder;
+  std::vector<Span> spans;
+  bool generatedMapTexture = false;
+  bool measuring = false;
+  StageTimes clockTimes;
+  StageTimes gpuTimes;
+  std::chrono::steady_clock::time_point started;
+  std::uint64_t peakMemory = 0;
 };
 
 }  // namespace Orvane::Lumisk::Bench

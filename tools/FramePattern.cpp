@@ -48,7 +48,7 @@ bool IsEscapedPercent(const std::string& text, size_t i) {
 std::optional<FramePattern> FramePattern::Parse(const std::string& text) {
   FramePattern pattern;
   bool found = false;
-  std::string* out = &pattern.prefix_;
+  std::string* out = &pattern.prefix;
   for (size_t i = 0; i < text.size();) {
     if (IsEscapedPercent(text, i)) {
       *out += '%';
@@ -61,11 +61,11 @@ std::optional<FramePattern> FramePattern::Parse(const std::string& text) {
       continue;
     }
     if (found) throw ToolError("\"" + text + "\": a frame pattern holds only one frame number");
-    pattern.width_ = conversion->width;
-    pattern.zeroPad_ = conversion->zeroPad;
+    pattern.digitCount = conversion->width;
+    pattern.padWithZeros = conversion->zeroPad;
     i = conversion->end;
     found = true;
-    out = &pattern.suffix_;
+    out = &pattern.suffix;
   }
   if (!found) return std::nullopt;
   return pattern;
@@ -73,8 +73,8 @@ std::optional<FramePattern> FramePattern::Parse(const std::string& text) {
 
 std::string FramePattern::Format(int frame) const {
   char number[32];
-  std::snprintf(number, sizeof number, zeroPad_ ? "%0*d" : "%*d", width_, frame);
-  return prefix_ + number + suffix_;
+  std::snprintf(number, sizeof number, padWithZeros ? "%0*d" : "%*d", digitCount, frame);
+  return prefix + number + suffix;
 }
 
 std::string PlainFileName(const std::string& text) {

@@ -19,10 +19,10 @@ public:
   std::string Format(int frame) const;
 
 private:
-  std::string prefix_;
-  std::string suffix_;
-  int width_ = 0;
-  bool zeroPad_ = false;
+  std::string prefix;
+  std::string suffix;
+  int digitCount = 0;
+  bool padWithZeros = false;
 };
 
 // The file a name without a conversion stands for: "%%" read as one "%", as

@@ -25,39 +25,39 @@ void Check(PF_Err result, const char* what) {
 
 ModuleSession::ModuleSession(const std::string& modulePath, const std::string& language) {
   try {
-    host_ = std::make_unique<TestHost::Host>(modulePath);
-    glContexts_ = std::make_unique<TestHost::HostGlContexts>(*host_);
+    host = std::make_unique<TestHost::Host>(modulePath);
+    glContexts = std::make_unique<TestHost::HostGlContexts>(*host);
   } catch (const std::runtime_error& error) {
     throw ToolError(std::string("cannot load the effect module: ") + error.what());
   }
-  host_->SetLanguageTag(language.c_str());
-  Check(host_->GlobalSetup(), "global set-up");
-  setUp_ = true;
+  host->SetLanguageTag(language.c_str());
+  Check(host->GlobalSetup(), "global set-up");
+  setUp = true;
   try {
-    Check(host_->ParamsSetup(), "parameter set-up");
+    Check(host->ParamsSetup(), "parameter set-up");
   } catch (...) {
     // The destructor does not run for a constructor that throws; the module
     // still gets its set-down, as the host sends it, to release its GL contexts.
-    host_->GlobalSetdown();
+    host->GlobalSetdown();
     throw;
   }
 }
 
 ModuleSession::~ModuleSession() {
-  if (setUp_) host_->GlobalSetdown();
+  if (setUp) host->GlobalSetdown();
 }
 
 std::vector<const PF_ParamDef*> ModuleSession::Definitions() const {
-  std::vector<const PF_ParamDef*> definitions(size_t(host_->Params().Count()), nullptr);
-  for (PF_ParamIndex i = 1; i < host_->Params().Count(); ++i)
-    definitions[size_t(i)] = &host_->Params().Definition(i);
+  std::vector<const PF_ParamDef*> definitions(size_t(host->Params().Count()), nullptr);
+  for (PF_ParamIndex i = 1; i < host->Params().Count(); ++i)
+    definitions[size_t(i)] = &host->Params().Definition(i);
   return definitions;
 }
 
-int ModuleSession::MaxTextureSize() { return glContexts_->ForThisThread().MaxTextureSize(); }
+int ModuleSession::MaxTextureSize() { return glContexts->ForThisThread().MaxTextureSize(); }
 
 void ModuleSession::Apply(const ToolOptions& options) {
-  TestHost::ParameterStore& params = host_->Params();
+  TestHost::ParameterStore& params = host->Params();
   for (const ParamSetting& setting : options.settings) {
     const PF_ParamIndex index = setting.paramIndex;
     switch (setting.kind) {
@@ -89,7 +89,7 @@ void ModuleSession::Apply(const ToolOptions& options) {
       }
     }
   }
-  if (FindSetting(options, kMapTypeIndex)) Check(host_->UserChangedParam(kMapTypeIndex), "user-changed-parameter command");
+  if (FindSetting(options, kMapTypeIndex)) Check(host->UserChangedParam(kMapTypeIndex), "user-changed-parameter command");
 }
 
 void ModuleSession::SetPictures(const RgbaImage& input, const RgbaImage* mapLayer) {
@@ -101,23 +101,23 @@ void ModuleSession::SetPictures(const RgbaImage& input, const RgbaImage* mapLaye
   auto inputWorld = makeWorld(input);
   auto outputWorld = std::make_unique<TestHost::World>(TestHost::World::Make8(input.width, input.height));
   auto mapWorld = mapLayer ? makeWorld(*mapLayer) : nullptr;
-  host_->Params().SetLayer(kCustomLayerIndex, mapWorld ? mapWorld->Get() : nullptr);
-  host_->SetInputLayer(*inputWorld);
-  host_->SetOutput(*outputWorld);
-  input_ = std::move(inputWorld);
-  output_ = std::move(outputWorld);
-  mapLayer_ = std::move(mapWorld);
-  inputHasAlpha_ = input.hasAlpha;
+  host->Params().SetLayer(kCustomLayerIndex, mapWorld ? mapWorld->Get() : nullptr);
+  host->SetInputLayer(*inputWorld);
+  host->SetOutput(*outputWorld);
+  inputLayer = std::move(inputWorld);
+  output = std::move(outputWorld);
+  mapLayerWorld = std::move(mapWorld);
+  inputHasAlpha = input.hasAlpha;
 }
 
 void ModuleSession::Render(int downsample, int frame) {
-  host_->SetDownsample(PF_RationalScale{1, A_u_long(downsample)}, PF_RationalScale{1, A_u_long(downsample)});
-  host_->SetTime(frame, 1, kTimeScale);
-  const PF_Err result = host_->Render();
-  if (glContexts_->NotRestoredCount() != 0) throw ToolError("the module did not make the host's GL context current again");
+  host->SetDownsample(PF_RationalScale{1, A_u_long(downsample)}, PF_RationalScale{1, A_u_long(downsample)});
+  host->SetTime(frame, 1, kTimeScale);
+  const PF_Err result = host->Render();
+  if (glContexts->NotRestoredCount() != 0) throw ToolError("the module did not make the host's GL context current again");
   Check(result, "render");
 }
 
-RgbaImage ModuleSession::Output() const { return CopyFromWorld(*output_->Get(), inputHasAlpha_); }
+RgbaImage ModuleSession::Output() const { return CopyFromWorld(*output->Get(), inputHasAlpha); }
 
 }  // namespace Orvane::Lumisk::RenderTool

@@ -46,15 +46,15 @@ public:
 
 private:
   // Declared first: destroyed last, after set-down in the destructor's body.
-  std::unique_ptr<TestHost::Host> host_;
-  std::unique_ptr<TestHost::HostGlContexts> glContexts_;
+  std::unique_ptr<TestHost::Host> host;
+  std::unique_ptr<TestHost::HostGlContexts> glContexts;
   // The worlds of the latest render: the host holds pointers to them until the
   // next render replaces them, so they live as long as the host.
-  std::unique_ptr<TestHost::World> input_;
-  std::unique_ptr<TestHost::World> output_;
-  std::unique_ptr<TestHost::World> mapLayer_;
-  bool inputHasAlpha_ = false;
-  bool setUp_ = false;
+  std::unique_ptr<TestHost::World> inputLayer;
+  std::unique_ptr<TestHost::World> output;
+  std::unique_ptr<TestHost::World> mapLayerWorld;
+  bool inputHasAlpha = false;
+  bool setUp = false;
 };
 
 }  // namespace Orvane::Lumisk::RenderTool

@@ -105,41 +105,41 @@ std::string TemporaryNameFor(const std::string& target) {
 // Removes the temporary file unless the write completed and renamed it.
 class TemporaryFile {
 public:
-  explicit TemporaryFile(const std::string& target) : path_(TemporaryNameFor(target)) {
-    const int fd = mkstemp(path_.data());
+  explicit TemporaryFile(const std::string& target) : temporaryPath(TemporaryNameFor(target)) {
+    const int fd = mkstemp(temporaryPath.data());
     if (fd < 0) throw ToolError(Quote(target) + ": cannot create a file beside it: " + std::strerror(errno));
     GivePlainCreateMode(fd);
-    file_.reset(fdopen(fd, "wb"));
-    if (!file_) {
+    stream.reset(fdopen(fd, "wb"));
+    if (!stream) {
       ::close(fd);
-      std::remove(path_.c_str());
+      std::remove(temporaryPath.c_str());
       throw ToolError(Quote(target) + ": cannot write: " + std::strerror(errno));
     }
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    file_.reset();
-    if (!renamed_) std::remove(path_.c_str());
+    stream.reset();
+    if (!renamed) std::remove(temporaryPath.c_str());
   }
 
-  FILE* File() const { return file_.get(); }
+  FILE* File() const { return stream.get(); }
 
   void CommitAs(const std::string& target) {
-    FILE* f = file_.release();
+    FILE* f = stream.release();
     const bool flushed = std::fflush(f) == 0 && FlushToDisk(f);
     const int savedErrno = errno;
     const bool closed = std::fclose(f) == 0;
     if (!flushed || !closed) throw ToolError(Quote(target) + ": cannot write: " + std::strerror(savedErrno));
-    if (!MoveOver(path_, target))
+    if (!MoveOver(temporaryPath, target))
       throw ToolError(Quote(target) + ": cannot write: " + std::strerror(errno));
-    renamed_ = true;
+    renamed = true;
   }
 
 private:
-  std::string path_;
-  FilePtr file_;
-  bool renamed_ = false;
+  std::string temporaryPath;
+  FilePtr stream;
+  bool renamed = false;
 };
 
 // Where a picture goes: a new or regular file is replaced whole through a

@@ -102,9 +102,9 @@ const OptionRow* FindRow(const std::string& flag) {
 // Splits "--name=value" and fetches the value of "--name value".
 class ArgumentCursor {
 public:
-  explicit ArgumentCursor(const std::vector<std::string>& args) : args_(args) {}
-  bool Done() const { return next_ >= args_.size(); }
-  std::string Take() { return args_[next_++]; }
+  explicit ArgumentCursor(const std::vector<std::string>& args) : arguments(args) {}
+  bool Done() const { return next >= arguments.size(); }
+  std::string Take() { return arguments[next++]; }
   std::string TakeValue(const std::string& flag, std::optional<std::string>& inlineValue) {
     if (inlineValue) {
       std::string value = *inlineValue;
@@ -116,8 +116,8 @@ public:
   }
 
 private:
-  const std::vector<std::string>& args_;
-  size_t next_ = 0;
+  const std::vector<std::string>& arguments;
+  size_t next = 0;
 };
 
 std::string FormatNumber(double value) {

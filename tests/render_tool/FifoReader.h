@@ -19,36 +19,36 @@ public:
     if (mkfifo(path.c_str(), 0600) != 0) return;
     // Opening for reading without waiting, then for writing, which a FIFO with
     // a reader allows at once.
-    read_ = open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    write_ = read_ >= 0 ? open(path.c_str(), O_WRONLY) : -1;
-    if (write_ < 0) return;
-    fcntl(read_, F_SETFL, fcntl(read_, F_GETFL) & ~O_NONBLOCK);
-    thread_ = std::thread([this] {
+    readEnd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    writeEnd = readEnd >= 0 ? open(path.c_str(), O_WRONLY) : -1;
+    if (writeEnd < 0) return;
+    fcntl(readEnd, F_SETFL, fcntl(readEnd, F_GETFL) & ~O_NONBLOCK);
+    drainer = std::thread([this] {
       char buffer[65536];
-      for (ssize_t got; (got = ::read(read_, buffer, sizeof buffer)) > 0;) received_.append(buffer, size_t(got));
+      for (ssize_t got; (got = ::read(readEnd, buffer, sizeof buffer)) > 0;) received.append(buffer, size_t(got));
     });
   }
   ~FifoReader() { Finish(); }
   FifoReader(const FifoReader&) = delete;
   FifoReader& operator=(const FifoReader&) = delete;
 
-  bool Made() const { return write_ >= 0; }
+  bool Made() const { return writeEnd >= 0; }
 
   // Lets go of the reader's own writing end and returns everything read.
   const std::string& Finish() {
-    if (write_ >= 0) close(write_);
-    write_ = -1;
-    if (thread_.joinable()) thread_.join();
-    if (read_ >= 0) close(read_);
-    read_ = -1;
-    return received_;
+    if (writeEnd >= 0) close(writeEnd);
+    writeEnd = -1;
+    if (drainer.joinable()) drainer.join();
+    if (readEnd >= 0) close(readEnd);
+    readEnd = -1;
+    return received;
   }
 
 private:
-  int read_ = -1;
-  int write_ = -1;
-  std::thread thread_;
-  std::string received_;
+  int readEnd = -1;
+  int writeEnd = -1;
+  std::thread drainer;
+  std::string received;
 };
 
 }  // namespace Orvane::Lumisk::RenderTool::Testing

@@ -109,57 +109,57 @@ INSTANTIATE_TEST_SUITE_P(
 // Definitions for the options' indices, with the ranges the effect declares.
 class ParamTable {
 public:
-  ParamTable() : defs_(17) {
+  ParamTable() : defs(17) {
     Popup(1, "Lens Shape", 3, 2);
     Slider(2, "Blur Strength", 0, 400, 20);
     Checkbox(4, "", "Show");
     Popup(5, "Type", 6, 1);
     Slider(7, "Feather", 0, 1000, 250);
-    defs_[8].param_type = PF_Param_POINT;
+    defs[8].param_type = PF_Param_POINT;
     FloatSlider(9, "Scale X", 0, 5000, 100);
     FloatSlider(10, "Scale Y", 0, 5000, 100);
-    defs_[11].param_type = PF_Param_ANGLE;
-    defs_[12].param_type = PF_Param_FIX_SLIDER;
-    defs_[12].u.fd.valid_max = 100 << 16;
+    defs[11].param_type = PF_Param_ANGLE;
+    defs[12].param_type = PF_Param_FIX_SLIDER;
+    defs[12].u.fd.valid_max = 100 << 16;
     Name(12, "Blur Focal Distance");
     Checkbox(13, "Invert", "");
     Popup(15, "Quality", 2, 2);
   }
   std::vector<const PF_ParamDef*> Pointers() const {
     std::vector<const PF_ParamDef*> out;
-    for (const PF_ParamDef& def : defs_) out.push_back(&def);
+    for (const PF_ParamDef& def : defs) out.push_back(&def);
     return out;
   }
-  PF_ParamDef& operator[](size_t i) { return defs_[i]; }
+  PF_ParamDef& operator[](size_t i) { return defs[i]; }
 
 private:
-  void Name(int i, const char* name) { std::strncpy(defs_[size_t(i)].name, name, sizeof defs_[0].name - 1); }
+  void Name(int i, const char* name) { std::strncpy(defs[size_t(i)].name, name, sizeof defs[0].name - 1); }
   void Popup(int i, const char* name, short choices, short dephault) {
-    defs_[size_t(i)].param_type = PF_Param_POPUP;
-    defs_[size_t(i)].u.pd.num_choices = choices;
-    defs_[size_t(i)].u.pd.dephault = dephault;
+    defs[size_t(i)].param_type = PF_Param_POPUP;
+    defs[size_t(i)].u.pd.num_choices = choices;
+    defs[size_t(i)].u.pd.dephault = dephault;
     Name(i, name);
   }
   void Slider(int i, const char* name, int low, int high, int dephault) {
-    defs_[size_t(i)].param_type = PF_Param_SLIDER;
-    defs_[size_t(i)].u.sd.valid_min = low;
-    defs_[size_t(i)].u.sd.valid_max = high;
-    defs_[size_t(i)].u.sd.dephault = dephault;
+    defs[size_t(i)].param_type = PF_Param_SLIDER;
+    defs[size_t(i)].u.sd.valid_min = low;
+    defs[size_t(i)].u.sd.valid_max = high;
+    defs[size_t(i)].u.sd.dephault = dephault;
     Name(i, name);
   }
   void FloatSlider(int i, const char* name, float low, float high, float dephault) {
-    defs_[size_t(i)].param_type = PF_Param_FLOAT_SLIDER;
-    defs_[size_t(i)].u.fs_d.valid_min = low;
-    defs_[size_t(i)].u.fs_d.valid_max = high;
-    defs_[size_t(i)].u.fs_d.dephault = dephault;
+    defs[size_t(i)].param_type = PF_Param_FLOAT_SLIDER;
+    defs[size_t(i)].u.fs_d.valid_min = low;
+    defs[size_t(i)].u.fs_d.valid_max = high;
+    defs[size_t(i)].u.fs_d.dephault = dephault;
     Name(i, name);
   }
   void Checkbox(int i, const char* name, const char* label) {
-    defs_[size_t(i)].param_type = PF_Param_CHECKBOX;
-    defs_[size_t(i)].u.bd.u.nameptr = label;
+    defs[size_t(i)].param_type = PF_Param_CHECKBOX;
+    defs[size_t(i)].u.bd.u.nameptr = label;
     Name(i, name);
   }
-  std::vector<PF_ParamDef> defs_;
+  std::vector<PF_ParamDef> defs;
 };
 
 struct RangeCase {

@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev
   libglbinding-dev libegl-dev libegl-mesa0 libgl-dev libgl1-mesa-dri
   libpng-dev
-  llvm binutils
+  llvm binutils clang-format-14
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev dpkg-dev wine64 wine xvfb xauth libgl1 libglx-mesa0 libxrender1 libxrandr2 libxi6 libxcursor1 libxfixes3 libxinerama1 libxcomposite1 libxxf86vm1
 )
 missing=()

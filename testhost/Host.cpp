@@ -11,32 +11,16 @@ namespace {
 
 std::atomic<Host*> gActiveHost{nullptr};
 
-constexpr A_long kDefaultSize = 32;
-
 }  // namespace
 
 std::string DefaultModulePath() { return LUMISK_MODULE_PATH; }
 
 Host::Host(const std::string& modulePath)
-    : module(std::make_unique<ModuleLoader>(modulePath)),
-      entry(module->EntryPoint()),
-      ownInput(World::Make8(kDefaultSize, kDefaultSize)),
-      ownOutput(World::Make8(kDefaultSize, kDefaultSize)),
-      input(&ownInput),
-      outputWorld(&ownOutput),
-      outputRecord(ownOutput.Get()) {
+    : module(std::make_unique<ModuleLoader>(modulePath)), entry(module->EntryPoint()) {
   Initialise();
 }
 
-Host::Host(PF_EntryPointFunc entryPoint)
-    : entry(entryPoint),
-      ownInput(World::Make8(kDefaultSize, kDefaultSize)),
-      ownOutput(World::Make8(kDefaultSize, kDefaultSize)),
-      input(&ownInput),
-      outputWorld(&ownOutput),
-      outputRecord(ownOutput.Get()) {
-  Initialise();
-}
+Host::Host(PF_EntryPointFunc entryPoint) : entry(entryPoint) { Initialise(); }
 
 Host::~Host() {
   // Hand "active" back to the host that had it, unless a newer one took it.

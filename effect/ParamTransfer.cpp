@@ -1,6 +1,5 @@
-// BlurRenderer::UpdateFromParams: the effect's parameters at the frame's time
-// into the renderer's settings. The renderer knows no host types, so this
-// member is defined here, in the effect shell.
+#include "effect/ParamTransfer.h"
+
 #include <glbinding/gl33core/gl.h>
 
 #include <cmath>
@@ -10,7 +9,6 @@
 #include "effect/ParamTable.h"
 #include "effect/ValidRange.h"
 #include "render/BlurMapPass.h"
-#include "render/BlurRenderer.h"
 
 namespace Orvane::Lumisk {
 namespace {
@@ -56,7 +54,8 @@ bool ReadChoice(PF_InData* in_data, PF_OutData* out_data, ParamIndex index, std:
 
 }  // namespace
 
-void BlurRenderer::UpdateFromParams(PF_InData* in_data, PF_OutData* out_data) {
+template <>
+void BlurRenderer::UpdateFromParams<PF_InData, PF_OutData>(PF_InData* in_data, PF_OutData* out_data) {
   const double den = DownsampleDenominator(in_data);
 
   std::int32_t shape = lensShape;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "effect/GlobalRenderer.h"
+#include "effect/ParamTransfer.h"
 #include "gl/ContextRegistry.h"
 #include "gl/HostContextGuard.h"
 #include "gl/HostFrameTransfer.h"

@@ -9,9 +9,6 @@
 #include <cstdint>
 #include <memory>
 
-struct PF_InData;
-struct PF_OutData;
-
 namespace Orvane::Lumisk {
 
 class BlurMapPass;
@@ -35,9 +32,11 @@ public:
     BlurRenderer(const BlurRenderer&) = delete;
     BlurRenderer& operator=(const BlurRenderer&) = delete;
 
-    // Reads the effect's parameters into the settings; defined by the effect
-    // shell, which owns the host types.
-    void UpdateFromParams(PF_InData* in_data, PF_OutData* out_data);
+    // Reads the effect's parameters into the settings. The renderer knows no
+    // host types: the effect shell defines this for its host records
+    // (effect/ParamTransfer.h).
+    template <typename InData, typename OutData>
+    void UpdateFromParams(InData* in_data, OutData* out_data);
 
     // Makes the gather program the one of the shape (0 circular, 1 hexagon,
     // anything else pentagon); nothing is rebuilt for the shape it has.

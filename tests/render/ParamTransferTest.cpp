@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "effect/ParamTransfer.h"
 #include "effect/ParamsSetup.h"
 #include "render/BlurMapPass.h"
 #include "render/BlurRenderer.h"

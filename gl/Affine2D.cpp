@@ -5,7 +5,8 @@
 namespace Orvane::Lumisk {
 
 namespace {
-// Slightly less than pi / 180; kept as this decimal so angles convert as before.
+// The effect's degree-to-radian factor, slightly less than pi / 180; kept as
+// this exact decimal so that stored projects turn by the same angles.
 constexpr double kRadiansPerDegree = 0.017453292519943;
 constexpr double kSingularDeterminant = 1e-6;
 }  // namespace

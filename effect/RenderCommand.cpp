@@ -26,10 +26,10 @@ public:
     if (finished_) return;
     // Runs while an error unwinds: nothing may be thrown from here.
     try {
-      const gl::GLuint resolved = target_.ResolveTop();
-      if (resolved != 0) gl::glDeleteTextures(1, &resolved);
+      target_.DropTop();
     } catch (...) {
-      // Without memory for the resolve the layer stays until the next change of size.
+      // Without memory for a framebuffer of this context the layer stays until
+      // the next change of size.
     }
   }
   FrameInProgress(const FrameInProgress&) = delete;
@@ -110,8 +110,7 @@ void RenderCommand(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params
   gRenderer->UpdateFromParams(in_data, out_data);
   const Vec2d viewSize{double(width), double(height)};
   gRenderer->Render(inputTexture.Get(), viewSize);
-  const gl::GLuint drawn = inputTexture.Release();
-  gl::glDeleteTextures(1, &drawn);
+  inputTexture.Reset();
   frame.Finish(multiplier);
   // The read-back writes the overlap of the input's size and the output's, and
   // clears the rest of the output.

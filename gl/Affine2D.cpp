@@ -13,9 +13,11 @@ constexpr double kSingularDeterminant = 1e-6;
 
 Affine2D::Affine2D(bool identity) : a(identity ? 1.0 : 0.0), d(identity ? 1.0 : 0.0) {}
 
-bool Affine2D::Invert(Affine2D& out) const {
+bool Affine2D::Invert(Affine2D& out) const { return Invert(out, kSingularDeterminant); }
+
+bool Affine2D::Invert(Affine2D& out, double singularBelow) const {
     const double det = d * a - b * c;
-    if (det > -kSingularDeterminant && det < kSingularDeterminant) {
+    if (det > -singularBelow && det < singularBelow) {
         return false;
     }
     const double r = 1.0 / det;

@@ -20,6 +20,8 @@ struct Affine2D {
     // Writes the inverse into out and returns true; returns false and leaves
     // out untouched when |determinant| < 1e-6.
     bool Invert(Affine2D& out) const;
+    // The same with another floor: false when |determinant| < singularBelow.
+    bool Invert(Affine2D& out, double singularBelow) const;
 
     // this = this x other: a point goes through other first, then the old this.
     void Multiply(const Affine2D& other);

@@ -6,7 +6,7 @@
 #include <glbinding/gl/types.h>
 
 #include "gl/OpenglShader.h"
-#include "gl/PerContextObjects.h"
+#include "gl/FullscreenQuad.h"
 
 namespace Orvane::Lumisk {
 
@@ -14,9 +14,8 @@ class CopyPass {
  public:
   // Makes no GL call: the program links and the quad is made at the first draw.
   explicit CopyPass(bool bgarSwizzle);
-  // Deletes the quad's buffer and vertex arrays (each vertex array in its own
-  // context, see PerContextVertexArray) and the program, in the current context.
-  ~CopyPass();
+  // The quad deletes its buffer and vertex arrays (each vertex array in its own
+  // context, see PerContextVertexArray); the program goes in the current context.
   CopyPass(const CopyPass&) = delete;
   CopyPass& operator=(const CopyPass&) = delete;
 
@@ -26,10 +25,7 @@ class CopyPass {
   void Draw(gl::GLuint texture, float multiplier);
 
  private:
-  void MakeQuadBuffer();
-
-  PerContextVertexArray vao;
-  gl::GLuint vbo = 0;
+  FullscreenQuad quad;
   OpenglShader shader;
 };
 

@@ -8,6 +8,7 @@
 #include "gl/GlOutOfMemory.h"
 #include "gl/GlSizeLimits.h"
 #include "gl/ScopedTexture.h"
+#include "gl/TextureParameters.h"
 #include "hostapi/HostSuiteHolder.h"
 #include "hostapi/HostSuites.h"
 
@@ -104,14 +105,6 @@ void UploadFloatPixels(PF_InData* in_data, PF_EffectWorld* world) {
   Iterate(in_data, world, &staging, CopyPixelToStaging, world);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, world->width);
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, world->width, world->height, GL_RGBA, GL_FLOAT, buffer.data());
-}
-
-void SetLinearClampedFilters(bool mipmapFilter) {
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(GL_LINEAR));
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
-                  static_cast<GLint>(mipmapFilter ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR));
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(GL_CLAMP_TO_EDGE));
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(GL_CLAMP_TO_EDGE));
 }
 
 // A read-back buffer allocated and locked through the host's handle suite,
@@ -231,7 +224,7 @@ GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InDat
 
   ScopedTexture texture(GenerateTexture());
   glBindTexture(GL_TEXTURE_2D, texture.Get());
-  SetLinearClampedFilters(mipmapFilter);
+  SetTextureParameters({mipmapFilter ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR, GL_LINEAR});
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, world->width, world->height, 0, GL_RGBA, GL_FLOAT, nullptr);
 
   *type = format.type;

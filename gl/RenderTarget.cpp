@@ -8,7 +8,9 @@
 #include "gl/GlOutOfMemory.h"
 #include "gl/GlSizeLimits.h"
 #include "gl/LogPrintf.h"
+#include "gl/ScopedRenderbuffer.h"
 #include "gl/ScopedTexture.h"
+#include "gl/TextureParameters.h"
 
 using namespace gl;
 
@@ -29,11 +31,6 @@ GLsizei TruncateToTexels(double extent) {
   return static_cast<GLsizei>(extent);
 }
 
-struct TextureFilters {
-  GLenum minification;
-  GLenum magnification;
-};
-
 // GL has no mipmapped magnification: the mipmapped modes keep their level
 // filter for magnification.
 TextureFilters FiltersFor(bool linear, bool mipmap) {
@@ -42,13 +39,6 @@ TextureFilters FiltersFor(bool linear, bool mipmap) {
                   : TextureFilters{GL_LINEAR_MIPMAP_NEAREST, GL_NEAREST};
   }
   return linear ? TextureFilters{GL_LINEAR, GL_LINEAR} : TextureFilters{GL_NEAREST, GL_NEAREST};
-}
-
-void SetTextureParameters(const TextureFilters& filters) {
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(filters.magnification));
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(filters.minification));
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(GL_CLAMP_TO_EDGE));
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(GL_CLAMP_TO_EDGE));
 }
 
 // Defines level 0 of the bound texture from a zero-filled buffer, so that it
@@ -149,13 +139,14 @@ void RenderTarget::Storage(GLenum format) {
   }
 }
 
-GLuint RenderTarget::PushCompanion(GLenum format, GLenum attachment) {
-  GLuint companion = 0;
-  glGenRenderbuffers(1, &companion);
-  glBindRenderbuffer(GL_RENDERBUFFER, companion);
+void RenderTarget::PushCompanion(std::map<GLuint, GLuint>& companions, GLuint layer, GLenum format,
+                                 GLenum attachment) {
+  ScopedRenderbuffer companion(GenerateRenderbuffer());
+  glBindRenderbuffer(GL_RENDERBUFFER, companion.Get());
   Storage(format);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, companion);
-  return companion;
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, companion.Get());
+  companions[layer] = companion.Get();
+  companion.Release();
 }
 
 void RenderTarget::ReportIncompleteFramebuffer() {
@@ -169,18 +160,18 @@ void RenderTarget::PushColour(bool depth, bool stencil) {
   if (!HasFrameObjects()) {
     return;
   }
-  GLuint colour = 0;
-  glGenRenderbuffers(1, &colour);
-  glBindRenderbuffer(GL_RENDERBUFFER, colour);
+  ScopedRenderbuffer owned(GenerateRenderbuffer());
+  glBindRenderbuffer(GL_RENDERBUFFER, owned.Get());
   Storage(GL_RGBA);
   glBindFramebuffer(GL_FRAMEBUFFER, FrameFramebuffer());
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-  colourStack.push_back(colour);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, owned.Get());
+  colourStack.push_back(owned.Get());
+  const GLuint colour = owned.Release();
   if (stencil) {
-    stencilOf[colour] = PushCompanion(GL_STENCIL_INDEX8, GL_STENCIL_ATTACHMENT);
+    PushCompanion(stencilOf, colour, GL_STENCIL_INDEX8, GL_STENCIL_ATTACHMENT);
   }
   if (depth) {
-    depthOf[colour] = PushCompanion(GL_DEPTH_COMPONENT24, GL_DEPTH_ATTACHMENT);
+    PushCompanion(depthOf, colour, GL_DEPTH_COMPONENT24, GL_DEPTH_ATTACHMENT);
   }
   if (TakeGlOutOfMemory()) {
     // The layer without storage goes before anyone draws into it.
@@ -288,6 +279,16 @@ GLuint RenderTarget::ResolveTop() {
   }
   ThrowIfGlOutOfMemory();
   return resolved.Release();
+}
+
+void RenderTarget::DropTop() {
+  if (colourStack.empty()) {
+    return;
+  }
+  PopTopLayer();
+  if (!colourStack.empty()) {
+    AttachTopLayer();
+  }
 }
 
 void RenderTarget::Finish(float multiplier) {

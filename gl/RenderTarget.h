@@ -70,6 +70,9 @@ class RenderTarget {
   void EndTexturePass();
   // Pops the top layer into a new texture the caller owns; 0 with no layer.
   gl::GLuint ResolveTop();
+  // Pops the top layer without resolving it (a frame given up) and attaches
+  // the layer below, if any, to the frame framebuffer. With no layer, no GL call.
+  void DropTop();
   // Resolves the top layer and draws it through the copy pass into the output
   // renderbuffer, which is left as colour attachment 0 of the bound frame
   // framebuffer. With no layer, no GL call.
@@ -96,7 +99,10 @@ class RenderTarget {
   // The current context's frame framebuffer (msFbo or fbo), made on first use.
   gl::GLuint FrameFramebuffer();
   void AttachTopLayer();
-  gl::GLuint PushCompanion(gl::GLenum format, gl::GLenum attachment);
+  // Makes a companion renderbuffer of `layer`, attaches it to the bound
+  // framebuffer and records it in `companions`.
+  void PushCompanion(std::map<gl::GLuint, gl::GLuint>& companions, gl::GLuint layer, gl::GLenum format,
+                     gl::GLenum attachment);
   void Storage(gl::GLenum format);
   void ReportIncompleteFramebuffer();
   void PopTopLayer();

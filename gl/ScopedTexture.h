@@ -1,9 +1,9 @@
-// Owns one GL texture name until it is handed on, so that a texture made by a
-// step that later throws is deleted on the way out. Textures are shared between
-// the module's contexts, so the deletion may run in whichever one is current.
+// The owner of one texture name (see ScopedGlName).
 #pragma once
 
 #include <glbinding/gl/gl.h>
+
+#include "gl/ScopedGlName.h"
 
 namespace Orvane::Lumisk {
 
@@ -14,29 +14,10 @@ inline gl::GLuint GenerateTexture() {
   return name;
 }
 
-class ScopedTexture {
- public:
-  // Takes over `adopted` (0: owns nothing).
-  explicit ScopedTexture(gl::GLuint adopted) : name(adopted) {}
-  ~ScopedTexture() {
-    if (name != 0) {
-      gl::glDeleteTextures(1, &name);
-    }
-  }
-  ScopedTexture(const ScopedTexture&) = delete;
-  ScopedTexture& operator=(const ScopedTexture&) = delete;
-
-  gl::GLuint Get() const { return name; }
-
-  // Gives up ownership: the caller deletes the texture from now on.
-  gl::GLuint Release() {
-    gl::GLuint released = name;
-    name = 0;
-    return released;
-  }
-
- private:
-  gl::GLuint name = 0;
+struct TextureDeleter {
+  static void Delete(gl::GLuint name) { gl::glDeleteTextures(1, &name); }
 };
+
+using ScopedTexture = ScopedGlName<TextureDeleter>;
 
 }  // namespace Orvane::Lumisk

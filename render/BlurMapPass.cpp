@@ -2,6 +2,7 @@
 
 #include "gl/OpenglShader.h"
 #include "gl/RenderTarget.h"
+#include "render/FullscreenProgram.h"
 #include "render/RenderEnums.h"
 #include "render/shaders/BlurMapFragmentSources.h"
 
@@ -17,22 +18,8 @@ using namespace gl;
 
 namespace {
 
-// The exact inverse for 1e-12 <= |det| < 1e-6, where Affine2D::Invert
-// declines; below 1e-12 a zero linear part that sends every pixel to one point.
-Affine2D FallbackInverse(const Affine2D& m)
-{
-    const double det = m.a * m.d - m.b * m.c;
-    const double k = std::fabs(det) < 1e-12 ? 0.0 : 1.0 / det;
-    const double t = k == 0.0 ? 1.0 : k;
-    Affine2D inverse(false);
-    inverse.a = k * m.d;
-    inverse.b = -(k * m.b);
-    inverse.tx = (m.b * m.ty - m.d * m.tx) * t;
-    inverse.c = -(k * m.c);
-    inverse.d = k * m.a;
-    inverse.ty = (m.c * m.tx - m.a * m.ty) * t;
-    return inverse;
-}
+// Determinants below this are taken as a flat placement.
+constexpr double kFlatPlacement = 1e-12;
 
 }  // namespace
 
@@ -66,10 +53,16 @@ Affine2D BlurMapPass::Transform(std::int32_t mapType, const Vec2d& viewSize) con
     const Vec2d shapeScale = mapType == BokehMapCircle ? Vec2d(1.0, 1.0) : Vec2d(scaleX, scaleY);
     Affine2D placement(true);
     placement.Compose(viewSize.Scaled(0.5), center, shapeScale, rotation);
+    // Below Invert's usual floor of 1e-6 a placement still has its exact
+    // inverse, down to a determinant of 1e-12.
     Affine2D inverse(true);
-    if (placement.Invert(inverse))
+    if (placement.Invert(inverse, kFlatPlacement))
         return inverse;
-    return FallbackInverse(placement);
+    // Flat: a zero linear part that sends every pixel to one point.
+    Affine2D collapsed(false);
+    collapsed.tx = placement.b * placement.ty - placement.d * placement.tx;
+    collapsed.ty = placement.c * placement.tx - placement.a * placement.ty;
+    return collapsed;
 }
 
 void BlurMapPass::SetUniforms(OpenglShader* program, Vec2d viewSize)

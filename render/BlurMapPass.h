@@ -2,7 +2,7 @@
 
 #include "gl/Affine2D.h"
 #include "gl/Vec2d.h"
-#include "render/FullscreenQuad.h"
+#include "gl/FullscreenQuad.h"
 
 #include <glbinding/gl/types.h>
 

@@ -3,6 +3,7 @@
 #include "gl/OpenglShader.h"
 #include "gl/RenderTarget.h"
 #include "render/BlurMapPass.h"
+#include "render/FullscreenProgram.h"
 #include "render/RowPrefixSumPass.h"
 #include "render/shaders/BokehFragmentSources.h"
 
@@ -13,14 +14,6 @@
 namespace Orvane::Lumisk {
 
 using namespace gl;
-
-void DeleteMapTexture(GLuint& texture)
-{
-    if (texture == 0)
-        return;
-    glDeleteTextures(1, &texture);
-    texture = 0;
-}
 
 namespace {
 
@@ -42,13 +35,13 @@ float Flag(bool value)
 // one of its steps throws, so no map outlives the render it was made for.
 class MapTextureRelease {
 public:
-    explicit MapTextureRelease(GLuint& texture) : texture_(texture) {}
-    ~MapTextureRelease() { DeleteMapTexture(texture_); }
+    explicit MapTextureRelease(BlurRenderer& renderer) : renderer_(renderer) {}
+    ~MapTextureRelease() { renderer_.SetBlurMapTexture(0); }
     MapTextureRelease(const MapTextureRelease&) = delete;
     MapTextureRelease& operator=(const MapTextureRelease&) = delete;
 
 private:
-    GLuint& texture_;
+    BlurRenderer& renderer_;
 };
 
 }  // namespace
@@ -58,10 +51,13 @@ BlurRenderer::BlurRenderer()
 {
 }
 
-// A map left by parameters read for a render that never ran goes with the renderer.
-BlurRenderer::~BlurRenderer()
+// A map left by parameters read for a render that never ran goes with the
+// renderer (blurMapTexture's owner).
+BlurRenderer::~BlurRenderer() = default;
+
+void BlurRenderer::SetBlurMapTexture(GLuint texture)
 {
-    DeleteMapTexture(blurMapTexture);
+    blurMapTexture.Reset(texture);
 }
 
 void BlurRenderer::SetLensShape(std::int32_t shape)
@@ -86,13 +82,13 @@ void BlurRenderer::SetUniforms(const RowPrefixSumPass& prefix)
 
 void BlurRenderer::Render(GLuint sourceTexture, const Vec2d& viewSize)
 {
-    const MapTextureRelease releaseMap(blurMapTexture);
+    const MapTextureRelease releaseMap(*this);
     const auto maxDimension = static_cast<std::int32_t>(std::max(viewSize.x, viewSize.y));
     prefixSumPass->Run(sourceTexture, &viewSize, maxDimension, quality + 1);
     if (IsGeneratedMapType(blurMapType)) {
-        DeleteMapTexture(blurMapTexture);
-        blurMapTexture = RenderTarget::Instance()->CreateTexture(viewSize, true, false);
-        blurMapPass->Render(viewSize, blurMapTexture, blurMapType);
+        SetBlurMapTexture(0);
+        SetBlurMapTexture(RenderTarget::Instance()->CreateTexture(viewSize, true, false));
+        blurMapPass->Render(viewSize, BlurMapTexture(), blurMapType);
     }
 
     if (!bokehProgram)
@@ -103,7 +99,7 @@ void BlurRenderer::Render(GLuint sourceTexture, const Vec2d& viewSize)
     SetUniforms(*prefixSumPass);
     bokehProgram->SetTexture("t0", GL_TEXTURE_2D, sourceTexture, 0);
     bokehProgram->SetTexture("t1", GL_TEXTURE_2D, prefixSumPass->ResultTexture(), 1);
-    bokehProgram->SetTexture("blurMap", GL_TEXTURE_2D, blurMapTexture, 2);
+    bokehProgram->SetTexture("blurMap", GL_TEXTURE_2D, BlurMapTexture(), 2);
     FullscreenQuad::Draw();
     FullscreenQuad::DisableAttributes(*bokehProgram);
     FullscreenQuad::Unbind();

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "gl/Vec2d.h"
-#include "render/FullscreenQuad.h"
+#include "gl/FullscreenQuad.h"
+#include "gl/ScopedTexture.h"
 #include "render/RenderEnums.h"
 
 #include <glbinding/gl/types.h>
@@ -19,9 +20,6 @@ class RowPrefixSumPass;
 // lens-blurred picture in the render target's current colour layer. It knows
 // no host types; the effect shell writes the settings below before each
 // render (UpdateFromParams). Construction makes no GL call.
-// Deletes a blur-map texture and sets its name to 0 (nothing for 0).
-void DeleteMapTexture(gl::GLuint& texture);
-
 class BlurRenderer {
 public:
     BlurRenderer();
@@ -49,6 +47,11 @@ public:
     // step throws.
     void Render(gl::GLuint sourceTexture, const Vec2d& viewSize);
 
+    // Deletes the blur map held now and takes over `texture` (0: none) as the
+    // map of the next Render, which deletes it.
+    void SetBlurMapTexture(gl::GLuint texture);
+    gl::GLuint BlurMapTexture() const { return blurMapTexture.Get(); }
+
     std::int32_t LensShapeValue() const { return lensShape; }
     const OpenglShader* BokehProgram() const { return bokehProgram.get(); }
     RowPrefixSumPass& PrefixSumPass() { return *prefixSumPass; }
@@ -56,7 +59,6 @@ public:
 
     // Settings, in the renderer's units.
     std::int32_t blurMapType = BokehMapNone;
-    gl::GLuint blurMapTexture = 0;   // owned from its upload or creation to the end of Render
     double focalDistance = 0.0;      // 0..1
     bool showBlurMap = false;
     std::int32_t blurAmount = 0;     // pixels of the frame being rendered
@@ -70,6 +72,8 @@ private:
     std::unique_ptr<RowPrefixSumPass> prefixSumPass;
     std::unique_ptr<BlurMapPass> blurMapPass;
     std::int32_t lensShape = LensCircular;
+    // Owned from its upload or creation to the end of Render.
+    ScopedTexture blurMapTexture;
 };
 
 }  // namespace Orvane::Lumisk

@@ -3,12 +3,14 @@
 #include "gl/OpenglShader.h"
 #include "gl/RenderTarget.h"
 #include "gl/ScopedTexture.h"
+#include "render/FullscreenProgram.h"
 #include "render/shaders/PrefixSumSources.h"
 
 #include <glbinding/gl/gl.h>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace Orvane::Lumisk {
 
@@ -20,13 +22,7 @@ RowPrefixSumPass::RowPrefixSumPass()
 {
 }
 
-RowPrefixSumPass::~RowPrefixSumPass()
-{
-    for (GLuint& texture : textures) {
-        if (texture != 0)
-            glDeleteTextures(1, &texture);
-    }
-}
+RowPrefixSumPass::~RowPrefixSumPass() = default;
 
 std::int32_t RowPrefixSumPass::LevelCount(std::int32_t cells, std::int32_t gridWidth)
 {
@@ -39,24 +35,22 @@ std::int32_t RowPrefixSumPass::LevelCount(std::int32_t cells, std::int32_t gridW
 
 void RowPrefixSumPass::EnsureTextures(const Vec2i& newSize)
 {
-    if (!(newSize != size) && textures[0] != 0)
+    if (!(newSize != size) && textures[0].Get() != 0)
         return;
-    if (textures[0] != 0)
-        glDeleteTextures(2, textures);
-    // Forgotten at once: a size the GL cannot hold throws below, and the pass
-    // must not delete these names again (by then they may be another's).
-    textures[0] = 0;
-    textures[1] = 0;
+    // Both go first: a size the GL cannot hold throws below and leaves the
+    // pass with none, so that the next Run makes them again.
+    textures[0].Reset();
+    textures[1].Reset();
     const Vec2d textureSize(newSize.x, newSize.y);
     ScopedTexture first(RenderTarget::Instance()->CreateTexture(textureSize, true, false));
-    textures[1] = RenderTarget::Instance()->CreateTexture(textureSize, true, false);
-    textures[0] = first.Release();
+    textures[1].Reset(RenderTarget::Instance()->CreateTexture(textureSize, true, false));
+    textures[0] = std::move(first);
     size = newSize;
 }
 
 void RowPrefixSumPass::BeginDraw(OpenglShader& program)
 {
-    RenderTarget::Instance()->BeginTexturePass(textures[current], Vec2d(size.x, size.y), 0);
+    RenderTarget::Instance()->BeginTexturePass(textures[current].Get(), Vec2d(size.x, size.y), 0);
     program.Use();
     FullscreenQuad::EnableAttributes(program);
 }
@@ -95,7 +89,7 @@ void RowPrefixSumPass::Run(GLuint sourceTexture, const Vec2d* viewSize, std::int
         scanProgram->SetUniform1i("level", level);
         scanProgram->SetUniform1i("maxLevel", maxLevel);
         SetViewSize(*scanProgram);
-        FinishDraw(*scanProgram, textures[1 - current]);
+        FinishDraw(*scanProgram, textures[1 - current].Get());
     }
     FullscreenQuad::Unbind();
 }

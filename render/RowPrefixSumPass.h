@@ -2,7 +2,8 @@
 
 #include "gl/Vec2d.h"
 #include "gl/Vec2i.h"
-#include "render/FullscreenQuad.h"
+#include "gl/FullscreenQuad.h"
+#include "gl/ScopedTexture.h"
 
 #include <glbinding/gl/types.h>
 
@@ -35,7 +36,7 @@ public:
     void Run(gl::GLuint sourceTexture, const Vec2d* viewSize, std::int32_t maxDimension, std::int32_t stepRequest);
 
     // The texture written by the last draw of the last Run.
-    gl::GLuint ResultTexture() const { return textures[1 - current]; }
+    gl::GLuint ResultTexture() const { return textures[1 - current].Get(); }
 
     // The grid step of the last Run (1..4).
     std::int32_t Step() const { return step; }
@@ -43,7 +44,7 @@ public:
     Vec2i Size() const { return size; }
     // The scan levels of the last Run.
     std::int32_t MaxLevel() const { return maxLevel; }
-    gl::GLuint Texture(int index) const { return textures[index]; }
+    gl::GLuint Texture(int index) const { return textures[index].Get(); }
 
     // Levels whose offsets 1, 2, ..., 2^(k-1) reach across a row: the
     // smallest k >= 1 with 2^k >= cells, cells being the larger view
@@ -64,7 +65,7 @@ private:
     std::unique_ptr<OpenglShader> scanProgram;
     std::int32_t maxLevel = 12;
     Vec2i size;
-    gl::GLuint textures[2] = {0, 0};
+    ScopedTexture textures[2];
     std::int32_t current = 0;
     std::int32_t step = 1;
 };

@@ -1,6 +1,7 @@
 #include "testhost/GlCallRecorder.h"
 
 #include <glbinding/AbstractFunction.h>
+#include <glbinding/AbstractValue.h>
 #include <glbinding/FunctionCall.h>
 
 #include "testhost/GlCallHooks.h"
@@ -15,16 +16,20 @@ std::atomic<GlCallRecorder*> gActiveRecorder{nullptr};
 
 struct GlCallDispatch {
   static void Before(const glbinding::FunctionCall& call) {
-    if (GlCallRecorder* recorder = gActiveRecorder.load()) recorder->Before(call.function->name());
+    GlCallRecorder* recorder = gActiveRecorder.load();
+    if (recorder == nullptr) return;
+    std::vector<std::string> parameters;
+    for (const glbinding::AbstractValue* value : call.parameters) parameters.push_back(value->asString());
+    recorder->Before(call.function->name(), std::move(parameters));
   }
   static void After(const glbinding::FunctionCall& call) {
     if (GlCallRecorder* recorder = gActiveRecorder.load()) recorder->After(call.function->name());
   }
 };
 
-GlCallRecorder::GlCallRecorder() {
+GlCallRecorder::GlCallRecorder(Parameters parameters) {
   gActiveRecorder.store(this);
-  GlCallHooks::SetRecorder(&GlCallDispatch::Before, &GlCallDispatch::After);
+  GlCallHooks::SetRecorder(&GlCallDispatch::Before, &GlCallDispatch::After, parameters == kWithParameters);
 }
 
 GlCallRecorder::~GlCallRecorder() {
@@ -49,17 +54,24 @@ int GlCallRecorder::Count(const std::string& name) const {
   return n;
 }
 
+std::vector<std::string> GlCallRecorder::Names() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::vector<std::string> names;
+  for (const GlCall& call : calls_) names.push_back(call.name);
+  return names;
+}
+
 void GlCallRecorder::SetHooks(Hook before, Hook after) {
   std::lock_guard<std::mutex> lock(mutex_);
   before_ = std::move(before);
   after_ = std::move(after);
 }
 
-void GlCallRecorder::Before(const char* name) {
+void GlCallRecorder::Before(const char* name, std::vector<std::string> parameters) {
   Hook hook;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    calls_.push_back({name, wglGetCurrentContext()});
+    calls_.push_back({name, wglGetCurrentContext(), std::move(parameters)});
     hook = before_;
   }
   if (hook) hook(name);

@@ -20,13 +20,19 @@ namespace Orvane::Lumisk::TestHost {
 struct GlCall {
   std::string name;  // e.g. "glDeleteTextures"
   HGLRC context;     // the WGL context current when it was made
+  // The arguments as glbinding prints them, for a recorder made with
+  // kWithParameters; empty otherwise.
+  std::vector<std::string> parameters;
 };
 
 class GlCallRecorder {
 public:
   using Hook = std::function<void(const char* name)>;
+  // Asks glbinding for every call's argument values too (a value object per
+  // argument of every call, so only where a test reads them).
+  enum Parameters { kNamesOnly, kWithParameters };
 
-  GlCallRecorder();
+  explicit GlCallRecorder(Parameters parameters = kNamesOnly);
   ~GlCallRecorder();
   GlCallRecorder(const GlCallRecorder&) = delete;
   GlCallRecorder& operator=(const GlCallRecorder&) = delete;
@@ -36,13 +42,15 @@ public:
   void Clear();
   // Calls whose name is exactly `name`.
   int Count(const std::string& name) const;
+  // The names of the calls, in order.
+  std::vector<std::string> Names() const;
 
   // Run just before and just after every call (e.g. to insert timer queries).
   void SetHooks(Hook before, Hook after);
 
 private:
   friend struct GlCallDispatch;
-  void Before(const char* name);
+  void Before(const char* name, std::vector<std::string> parameters);
   void After(const char* name);
 
   mutable std::mutex mutex_;

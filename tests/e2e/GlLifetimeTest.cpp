@@ -247,6 +247,7 @@ TEST_F(GlLifetime, AFailedStepReleasesTheInputTextureAndTheColourLayer) {
   EXPECT_GT(recorder.Count("glGenTextures"), 0);
   EXPECT_EQ(recorder.Count("glGenTextures"), recorder.Count("glDeleteTextures")) << "every texture made is deleted";
   EXPECT_EQ(recorder.Count("glGenRenderbuffers"), recorder.Count("glDeleteRenderbuffers")) << "the colour layer";
+  EXPECT_EQ(recorder.Count("glCopyTexImage2D"), 0) << "the given-up layer is dropped, not resolved";
   EXPECT_EQ(host.Records().OutstandingCheckouts(), 0) << "the custom layer is checked in again";
 
   SetValues(EffectValues{});

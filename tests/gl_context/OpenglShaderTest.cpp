@@ -2,6 +2,7 @@
 // uniform and sampler setters, diagnostics and the mended failure paths.
 
 #include "gl/OpenglShader.h"
+#include "testhost/GlCallRecorder.h"
 #include "tests/support/GlTestContext.h"
 
 #include <glbinding/gl33core/gl.h>
@@ -13,6 +14,8 @@ using namespace gl33core;
 
 namespace Orvane::Lumisk::Testing {
 namespace {
+
+using TestHost::GlCallRecorder;
 
 const char* const kVertexSource = R"(#version 330 core
 in vec3 position;
@@ -143,10 +146,10 @@ TEST_F(OpenglShaderTest, BindsAttributesInNameOrderBeforeLinking) {
     OpenglShader shader(kVertexSource, kFragmentSource);
     shader.AddAttribute("position", 0);
     shader.AddAttribute("input_uv", 1);
-    GlCallRecorder recorder;
+    GlCallRecorder recorder(GlCallRecorder::kWithParameters);
     shader.Use();
     std::vector<std::string> order;
-    for (const GlCallRecorder::Call& call : recorder.Calls()) {
+    for (const TestHost::GlCall& call : recorder.Calls()) {
         if (call.name == "glBindAttribLocation" || call.name == "glLinkProgram") {
             order.push_back(call.name + (call.parameters.size() > 1 ? " " + call.parameters[1] : ""));
         }
@@ -199,10 +202,10 @@ TEST_F(OpenglShaderTest, AffineArraySendsColumnMajorMatricesInOneCall) {
         matrices[i].ty = values[i][5];
     }
     {
-        GlCallRecorder recorder;
+        GlCallRecorder recorder(GlCallRecorder::kWithParameters);
         shader.SetUniformAffineArray("transforms", matrices, 2);
         ASSERT_EQ(recorder.Count("glUniformMatrix3fv"), 1);
-        for (const GlCallRecorder::Call& call : recorder.Calls()) {
+        for (const TestHost::GlCall& call : recorder.Calls()) {
             if (call.name == "glUniformMatrix3fv") {
                 EXPECT_EQ(call.parameters.at(1), "2");
             }

@@ -11,6 +11,7 @@
 #include "gl/AEOpenGLContext.h"
 #include "gl/AESDK_OpenGL_Fault.h"
 #include "gl/RenderTarget.h"
+#include "testhost/GlCallRecorder.h"
 #include "tests/gl_target/FramePainter.h"
 #include "tests/gl_target/GlQueries.h"
 #include "tests/gl_target/PixelPatterns.h"
@@ -415,6 +416,35 @@ TEST_F(RenderTargetTest, CompanionsAreDeletedWithTheirLayer) {
       target->Release();
     }
   }
+}
+
+// A frame given up is dropped: its layer and companion go without a resolve
+// texture, and the layer below is attached again.
+TEST_F(RenderTargetTest, DropTopDeletesTheLayerWithoutAResolveAndReattachesTheLayerBelow) {
+  target->Setup(kWidth, kHeight, false);
+  target->BeginFrame(false, false);
+  const GLuint lower = target->TopColourLayer();
+  target->PushColour(true, false);
+  const GLuint upper = target->TopColourLayer();
+  const GLuint companion = AttachedRenderbuffer(GL_DEPTH_ATTACHMENT);
+  ASSERT_NE(companion, 0u);
+
+  TestHost::GlCallRecorder recorder;
+  target->DropTop();
+  EXPECT_EQ(recorder.Count("glGenTextures"), 0) << "nothing is resolved";
+  EXPECT_EQ(target->ColourLayerCount(), 1u);
+  EXPECT_FALSE(glIsRenderbuffer(upper) == GL_TRUE);
+  EXPECT_FALSE(glIsRenderbuffer(companion) == GL_TRUE);
+  EXPECT_EQ(GetColourAttachment0().name, static_cast<GLint>(lower));
+
+  target->DropTop();
+  EXPECT_EQ(target->ColourLayerCount(), 0u);
+  EXPECT_FALSE(glIsRenderbuffer(lower) == GL_TRUE);
+  EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(target->FindFrameFramebuffer()));
+  EXPECT_EQ(GetColourAttachment0().type, AsInt(GL_NONE));
+  recorder.Clear();
+  target->DropTop();
+  EXPECT_TRUE(recorder.Calls().empty()) << "no layer: no GL call";
 }
 
 // A fresh framebuffer draws into attachment 0 anyway; one whose draw buffer a

@@ -13,11 +13,6 @@ namespace {
 
 using namespace gl;
 
-Vec2d Apply(const Affine2D& m, double x, double y)
-{
-    return Vec2d(m.a * x + m.b * y + m.tx, m.c * x + m.d * y + m.ty);
-}
-
 void Place(BlurMapPass& pass, double scaleX, double scaleY, double rotation, Vec2d center)
 {
     pass.scaleX = scaleX;
@@ -48,16 +43,16 @@ TEST(BlurMapPlacement, CircleFrameCarriesNoScale)
     const Affine2D circle = pass.Transform(3, Vec2d(100, 60));
     // Rotation and centre only: the centre goes to the view centre, and a
     // step along +y in the view is a step along +x in the frame (90 degrees).
-    const Vec2d c = Apply(circle, 70, 20);
+    const Vec2d c = circle.Apply(Vec2d(70, 20));
     EXPECT_NEAR(c.x, 50.0, 1e-9);
     EXPECT_NEAR(c.y, 30.0, 1e-9);
-    const Vec2d below = Apply(circle, 70, 21);
+    const Vec2d below = circle.Apply(Vec2d(70, 21));
     EXPECT_NEAR(below.x - c.x, 1.0, 1e-9);
     EXPECT_NEAR(below.y - c.y, 0.0, 1e-9);
     // The square's frame is scaled: one view pixel along +y is 1 / 0.5 cells.
     const Affine2D square = pass.Transform(4, Vec2d(100, 60));
-    const Vec2d s0 = Apply(square, 70, 20);
-    const Vec2d s1 = Apply(square, 70, 21);
+    const Vec2d s0 = square.Apply(Vec2d(70, 20));
+    const Vec2d s1 = square.Apply(Vec2d(70, 21));
     EXPECT_NEAR(s1.x - s0.x, 2.0, 1e-9);
 }
 
@@ -69,8 +64,7 @@ TEST(BlurMapPlacement, SingularPlacementsTakeTheFallbackInverse)
     const Affine2D t = small.Transform(4, Vec2d(40, 30));
     Affine2D placement(true);
     placement.Compose(Vec2d(20, 15), Vec2d(10, 12), Vec2d(0.0005, 0.001), 20.0);
-    const Vec2d back = Apply(t, placement.a * 3.0 + placement.b * 4.0 + placement.tx,
-                             placement.c * 3.0 + placement.d * 4.0 + placement.ty);
+    const Vec2d back = t.Apply(placement.Apply(Vec2d(3.0, 4.0)));
     EXPECT_NEAR(back.x, 3.0, 1e-6);
     EXPECT_NEAR(back.y, 4.0, 1e-6);
     // A zero scale: the linear part is zero, every pixel maps to one point.

@@ -87,7 +87,7 @@ TEST_F(RendererTest, PreviewOfEveryMapMatchesTheReference)
         const Image out = Render(input, s);
         const LevelDifference d = MaxLevelDifference(out, Reference::RenderReference(input, s));
         EXPECT_LE(d.levels, Reference::kToleranceLevels) << c.label << ": " << d.Describe();
-        EXPECT_EQ(renderer->blurMapTexture, 0u) << c.label;
+        EXPECT_EQ(renderer->BlurMapTexture(), 0u) << c.label;
     }
 }
 
@@ -159,7 +159,7 @@ TEST_F(RendererTest, CustomMapOfAnotherSizeIsStretchedOverTheFrame)
         const Image out = Render(input, s);
         const LevelDifference d = MaxLevelDifference(out, Reference::RenderReference(input, s));
         EXPECT_LE(d.levels, Reference::kToleranceLevels) << "show " << show << ": " << d.Describe();
-        EXPECT_EQ(renderer->blurMapTexture, 0u);
+        EXPECT_EQ(renderer->BlurMapTexture(), 0u);
     }
 }
 

@@ -102,13 +102,13 @@ TEST_F(RendererTest, MapTextureIsDeletedAfterEveryRender)
         // For the custom layer this is its map; for every other type it is
         // what a render that failed after reading the parameters left behind.
         const GLuint held = UploadImage(map);
-        renderer->blurMapTexture = held;
+        renderer->SetBlurMapTexture(held);
         ApplySettings(*renderer, s);
         RenderTarget::Instance()->Setup(12, 10, false);
         RenderTarget::Instance()->BeginFrame(false, false);
         const GLuint source = UploadImage(input);
         renderer->Render(source, Vec2d(12, 10));
-        EXPECT_EQ(renderer->blurMapTexture, 0u) << "type " << type;
+        EXPECT_EQ(renderer->BlurMapTexture(), 0u) << "type " << type;
         EXPECT_EQ(glIsTexture(held), GL_FALSE) << "type " << type;
         EXPECT_EQ(glIsTexture(source), GL_TRUE) << "the source belongs to the caller";
         glDeleteTextures(1, &source);
@@ -188,7 +188,7 @@ TEST_F(RendererTest, EmptyViewRendersNothing)
     RenderTarget::Instance()->Setup(0, 0, false);
     RenderTarget::Instance()->BeginFrame(false, false);
     renderer->Render(0, Vec2d(0, 0));
-    EXPECT_EQ(renderer->blurMapTexture, 0u);
+    EXPECT_EQ(renderer->BlurMapTexture(), 0u);
     EXPECT_EQ(renderer->PrefixSumPass().Size().x, 0);
     EXPECT_EQ(renderer->PrefixSumPass().MaxLevel(), 1);
     RenderTarget::Instance()->Finish(1.0f);

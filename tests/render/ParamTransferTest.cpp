@@ -88,7 +88,7 @@ TEST_F(ParamTransfer, ConvertsEveryUnit) {
   EXPECT_DOUBLE_EQ(renderer.focalDistance, 0.45) << "a fixed slider keeps its whole part only";
   EXPECT_TRUE(renderer.MapPass().invert);
   EXPECT_EQ(renderer.quality, QualityHigh);
-  EXPECT_EQ(renderer.blurMapTexture, 0u) << "a generated map is made by the render, not here";
+  EXPECT_EQ(renderer.BlurMapTexture(), 0u) << "a generated map is made by the render, not here";
 }
 
 TEST_F(ParamTransfer, AFailedReadKeepsThePreviousValueUnconverted) {
@@ -182,27 +182,26 @@ TEST_F(ParamTransfer, TheCustomLayerIsReadOnlyForItsMapType) {
     Transfer();
   }
   for (const TestHost::CheckoutCall& call : host.Records().checkouts) EXPECT_NE(call.index, 6);
-  EXPECT_EQ(renderer.blurMapTexture, 0u);
+  EXPECT_EQ(renderer.BlurMapTexture(), 0u);
 
   host.Params().SetPopup(5, 6);
   Transfer();
-  ASSERT_NE(renderer.blurMapTexture, 0u) << "the layer uploaded as the map";
-  EXPECT_TRUE(gl::glIsTexture(renderer.blurMapTexture) == gl::GL_TRUE);
+  ASSERT_NE(renderer.BlurMapTexture(), 0u) << "the layer uploaded as the map";
+  EXPECT_TRUE(gl::glIsTexture(renderer.BlurMapTexture()) == gl::GL_TRUE);
   gl::GLint width = 0;
-  gl::glBindTexture(gl::GL_TEXTURE_2D, renderer.blurMapTexture);
+  gl::glBindTexture(gl::GL_TEXTURE_2D, renderer.BlurMapTexture());
   gl::glGetTexLevelParameteriv(gl::GL_TEXTURE_2D, 0, gl::GL_TEXTURE_WIDTH, &width);
   EXPECT_EQ(width, 5);
   // A texture that no render consumed is replaced, not leaked.
-  const gl::GLuint first = renderer.blurMapTexture;
+  const gl::GLuint first = renderer.BlurMapTexture();
   Transfer();
-  EXPECT_NE(renderer.blurMapTexture, first);
+  EXPECT_NE(renderer.BlurMapTexture(), first);
   EXPECT_FALSE(gl::glIsTexture(first) == gl::GL_TRUE);
-  gl::glDeleteTextures(1, &renderer.blurMapTexture);
+  renderer.SetBlurMapTexture(0);
 
   host.Params().SetLayer(6, nullptr);
-  renderer.blurMapTexture = 0;
   Transfer();
-  EXPECT_EQ(renderer.blurMapTexture, 0u) << "no layer chosen: no texture";
+  EXPECT_EQ(renderer.BlurMapTexture(), 0u) << "no layer chosen: no texture";
   EXPECT_EQ(host.Records().OutstandingCheckouts(), 0);
 }
 
@@ -222,12 +221,12 @@ TEST_F(ParamTransfer, AFailedLayerReadLeavesNoMap) {
     host.Faults().checkoutErrors.clear();
     host.Faults().wrongTypes.clear();
     Transfer();
-    const gl::GLuint undrawn = renderer.blurMapTexture;
+    const gl::GLuint undrawn = renderer.BlurMapTexture();
     ASSERT_NE(undrawn, 0u) << c.what;
     if (c.checkoutError != PF_Err_NONE) host.Faults().checkoutErrors[6] = c.checkoutError;
     if (c.reportedType != PF_Param_LAYER) host.Faults().wrongTypes[6] = c.reportedType;
     Transfer();
-    EXPECT_EQ(renderer.blurMapTexture, 0u) << c.what;
+    EXPECT_EQ(renderer.BlurMapTexture(), 0u) << c.what;
     EXPECT_FALSE(gl::glIsTexture(undrawn) == gl::GL_TRUE) << c.what;
     EXPECT_EQ(host.Records().OutstandingCheckouts(), 0) << c.what;
   }

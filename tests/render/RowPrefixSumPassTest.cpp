@@ -160,5 +160,24 @@ TEST_F(RowPrefixSumPassTest, TexturesAreMadeAgainOnlyForANewGrid)
     RenderTarget::Instance()->Finish(1.0f);
 }
 
+// The pair belongs to the pass: a new grid deletes the old pair, and the
+// pass deletes the pair it holds when it goes.
+TEST_F(RowPrefixSumPassTest, TheOldPairGoesWithANewGridAndTheLastWithThePass)
+{
+    Run(UniformImage(4, 2, 1.0f), 1);
+    const GLuint old[2] = {pass->Texture(0), pass->Texture(1)};
+    RenderTarget::Instance()->Finish(1.0f);
+    Run(UniformImage(6, 2, 1.0f), 1);
+    const GLuint last[2] = {pass->Texture(0), pass->Texture(1)};
+    RenderTarget::Instance()->Finish(1.0f);
+    for (const GLuint texture : old)
+        EXPECT_FALSE(glIsTexture(texture) == GL_TRUE) << "texture " << texture << " of the old grid";
+    for (const GLuint texture : last)
+        ASSERT_TRUE(glIsTexture(texture) == GL_TRUE);
+    pass.reset();
+    for (const GLuint texture : last)
+        EXPECT_FALSE(glIsTexture(texture) == GL_TRUE) << "texture " << texture << " after the pass";
+}
+
 }  // namespace
 }  // namespace Orvane::Lumisk::Testing

@@ -2,7 +2,7 @@
 // driver with the inputs the renderer sets.
 #include "gl/OpenglShader.h"
 #include "render/BlurMapPass.h"
-#include "render/FullscreenQuad.h"
+#include "render/FullscreenProgram.h"
 #include "render/shaders/BlurMapFragmentSources.h"
 #include "render/shaders/BokehFragmentSources.h"
 #include "render/shaders/FullscreenVertexSource.h"

@@ -1,13 +1,8 @@
 #include "tests/support/GlTestContext.h"
 
-#include "testhost/GlCallHooks.h"
+#include "gl/TextureParameters.h"
 
-#include <glbinding/AbstractFunction.h>
-#include <glbinding/AbstractValue.h>
-#include <glbinding/FunctionCall.h>
 #include <glbinding/gl33core/gl.h>
-
-#include <algorithm>
 
 #include <cstring>
 #include <stdexcept>
@@ -83,32 +78,6 @@ HGLRC TestWindow::MakeLegacyContextCurrent() {
     return context;
 }
 
-GlCallRecorder::GlCallRecorder() {
-    TestHost::GlCallHooks::SetRecorder(nullptr, [this](const glbinding::FunctionCall& call) {
-        Call recorded;
-        recorded.name = call.function->name();
-        for (const glbinding::AbstractValue* value : call.parameters) {
-            recorded.parameters.push_back(value->asString());
-        }
-        calls.push_back(recorded);
-    }, true);
-}
-
-GlCallRecorder::~GlCallRecorder() { TestHost::GlCallHooks::SetRecorder(nullptr, nullptr); }
-
-int GlCallRecorder::Count(const std::string& name) const {
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
-                                          [&](const Call& call) { return call.name == name; }));
-}
-
-std::vector<std::string> GlCallRecorder::Names() const {
-    std::vector<std::string> names;
-    for (const Call& call : calls) {
-        names.push_back(call.name);
-    }
-    return names;
-}
-
 std::vector<float> ReadPixelsFloat(int width, int height) {
     std::vector<float> pixels(static_cast<std::size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -127,10 +96,7 @@ unsigned int MakeFloatTexture(int width, int height, const std::vector<float>& r
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(GL_LINEAR));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(GL_LINEAR));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(GL_CLAMP_TO_EDGE));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(GL_CLAMP_TO_EDGE));
+    SetTextureParameters({GL_LINEAR, GL_LINEAR});
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_RGBA32F), width, height, 0, GL_RGBA,
                  GL_FLOAT, rgba.empty() ? nullptr : rgba.data());

@@ -71,31 +71,6 @@ private:
     HDC dc = nullptr;
 };
 
-// Records the gl:: calls made through glbinding (in the context glbinding
-// uses on this thread) while it lives: names and parameter texts.
-class GlCallRecorder {
-public:
-    struct Call {
-        std::string name;
-        std::vector<std::string> parameters;
-    };
-
-    GlCallRecorder();
-    ~GlCallRecorder();
-
-    GlCallRecorder(const GlCallRecorder&) = delete;
-    GlCallRecorder& operator=(const GlCallRecorder&) = delete;
-
-    const std::vector<Call>& Calls() const { return calls; }
-    int Count(const std::string& name) const;
-    // Names of the calls, in order.
-    std::vector<std::string> Names() const;
-    void Clear() { calls.clear(); }
-
-private:
-    std::vector<Call> calls;
-};
-
 // RGBA pixels of the read framebuffer bound now (its current read buffer),
 // rows in GL order (row 0 first), 4 values per pixel.
 std::vector<float> ReadPixelsFloat(int width, int height);

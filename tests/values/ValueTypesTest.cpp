@@ -93,6 +93,20 @@ TEST(Affine2DTest, InversionAtTheSingularThreshold) {
     }
 }
 
+// A caller that needs inverses of nearly flat matrices lowers the floor.
+TEST(Affine2DTest, InversionWithALowerFloor) {
+    const Affine2D nearlyFlat = Matrix(5e-7, 0, 3, 0, 1, 4);
+    Affine2D out(true);
+    ASSERT_TRUE(nearlyFlat.Invert(out, 1e-12));
+    const Vec2d back = out.Apply(nearlyFlat.Apply(Vec2d(2, 3)));
+    EXPECT_NEAR(back.x, 2.0, 1e-6);
+    EXPECT_NEAR(back.y, 3.0, 1e-6);
+    EXPECT_TRUE(Matrix(1e-12, 0, 3, 0, 1, 4).Invert(out, 1e-12)) << "the floor itself inverts";
+    Affine2D untouched(true);
+    EXPECT_FALSE(Matrix(9.9e-13, 0, 3, 0, 1, 4).Invert(untouched, 1e-12));
+    ExpectPointNear(untouched.Apply(Vec2d(2.0, 3.0)), Vec2d(2.0, 3.0));
+}
+
 TEST(Affine2DTest, InverseEntries) {
     Affine2D out(false);
     ASSERT_TRUE(Matrix(2, 1, 5, -1, 3, 7).Invert(out));

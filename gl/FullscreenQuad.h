@@ -5,8 +5,6 @@
 #include <glbinding/gl/types.h>
 
 #include <cstddef>
-#include <memory>
-#include <string>
 
 namespace Orvane::Lumisk {
 
@@ -20,7 +18,8 @@ constexpr std::ptrdiff_t FullscreenQuadUvOffset = 12;  // bytes to u, v
 constexpr std::size_t FullscreenQuadBytes = 120;
 extern const float FullscreenQuadVertices[30];
 
-// The quad of one pass: one buffer, visible in every context through list
+// The quad of one pass (the copy pass, the renderer and each of its passes
+// own one each): one buffer, visible in every context through list
 // sharing, and a vertex array per context (vertex arrays are not shared).
 // Attribute pointers are set by the pass's program after Bind, each draw.
 class FullscreenQuad {
@@ -42,23 +41,17 @@ public:
     // Binds vertex array 0 and GL_ARRAY_BUFFER 0.
     static void Unbind();
 
+    // Binds "position" to location 0 and "input_uv" to location 1 of a
+    // program not yet linked.
+    static void AddAttributes(OpenglShader& program);
     // "position" and "input_uv" of the program in use from the bound buffer,
     // and their disabling after the draw.
     static void EnableAttributes(OpenglShader& program);
     static void DisableAttributes(OpenglShader& program);
 
-    gl::GLuint Buffer() const { return vbo; }
-    // The current context's vertex array, 0 when none was made there.
-    gl::GLuint VertexArray() const { return vertexArrays.Find(); }
-
 private:
     gl::GLuint vbo = 0;
     PerContextVertexArray vertexArrays;
 };
-
-// A program of the full-screen vertex program and the given fragment source,
-// with "position" bound to location 0 and "input_uv" to location 1. Makes no
-// GL call: it links at its first Use.
-std::unique_ptr<OpenglShader> MakeFullscreenProgram(const std::string& fragmentSource);
 
 }  // namespace Orvane::Lumisk

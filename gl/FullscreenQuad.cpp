@@ -1,7 +1,6 @@
-#include "render/FullscreenQuad.h"
+#include "gl/FullscreenQuad.h"
 
 #include "gl/OpenglShader.h"
-#include "render/shaders/FullscreenVertexSource.h"
 
 #include <glbinding/gl/gl.h>
 
@@ -52,6 +51,12 @@ void FullscreenQuad::Unbind()
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
+void FullscreenQuad::AddAttributes(OpenglShader& program)
+{
+    program.AddAttribute("position", 0);
+    program.AddAttribute("input_uv", 1);
+}
+
 void FullscreenQuad::EnableAttributes(OpenglShader& program)
 {
     program.SetAttribute3f(0, 0, FullscreenQuadStride);
@@ -62,14 +67,6 @@ void FullscreenQuad::DisableAttributes(OpenglShader& program)
 {
     program.DisableAttribute(0);
     program.DisableAttribute(1);
-}
-
-std::unique_ptr<OpenglShader> MakeFullscreenProgram(const std::string& fragmentSource)
-{
-    auto program = std::make_unique<OpenglShader>(FullscreenVertexSource, fragmentSource);
-    program->AddAttribute("position", 0);
-    program->AddAttribute("input_uv", 1);
-    return program;
 }
 
 }  // namespace Orvane::Lumisk

@@ -21,12 +21,12 @@ namespace {
 // finished, so no layer is left on the render target's stack.
 class FrameInProgress {
 public:
-  explicit FrameInProgress(RenderTarget& target) : target_(target) {}
+  explicit FrameInProgress(RenderTarget& target) : frameTarget(target) {}
   ~FrameInProgress() {
-    if (finished_) return;
+    if (finished) return;
     // Runs while an error unwinds: nothing may be thrown from here.
     try {
-      target_.DropTop();
+      frameTarget.DropTop();
     } catch (...) {
       // Without memory for a framebuffer of this context the layer stays until
       // the next change of size.
@@ -36,13 +36,13 @@ public:
   FrameInProgress& operator=(const FrameInProgress&) = delete;
 
   void Finish(float multiplier) {
-    finished_ = true;
-    target_.Finish(multiplier);
+    finished = true;
+    frameTarget.Finish(multiplier);
   }
 
 private:
-  RenderTarget& target_;
-  bool finished_ = false;
+  RenderTarget& frameTarget;
+  bool finished = false;
 };
 
 // Clears every row of an 8-bit output world (used when there is nothing to draw).

@@ -8,7 +8,7 @@ namespace Orvane::Lumisk {
 
 using namespace gl;
 
-const float FullscreenQuadVertices[30] = {
+const float kFullscreenQuadVertices[30] = {
     1.0f,  -1.0f, 0.0f, 1.0f, 0.0f,
     1.0f,  1.0f,  0.0f, 1.0f, 1.0f,
     -1.0f, 1.0f,  0.0f, 0.0f, 1.0f,
@@ -17,7 +17,7 @@ const float FullscreenQuadVertices[30] = {
     1.0f,  -1.0f, 0.0f, 1.0f, 0.0f,
 };
 
-static_assert(sizeof(FullscreenQuadVertices) == FullscreenQuadBytes, "six vertices of five floats");
+static_assert(sizeof(kFullscreenQuadVertices) == kFullscreenQuadBytes, "six vertices of five floats");
 
 FullscreenQuad::~FullscreenQuad()
 {
@@ -31,7 +31,7 @@ void FullscreenQuad::Bind()
     if (vbo == 0) {
         glGenBuffers(1, &vbo);
         glBindBuffer(GL_ARRAY_BUFFER, vbo);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(FullscreenQuadBytes), FullscreenQuadVertices,
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(kFullscreenQuadBytes), kFullscreenQuadVertices,
                      GL_STATIC_DRAW);
     }
     // The attribute pointers are set per draw by the program, so a new
@@ -42,7 +42,7 @@ void FullscreenQuad::Bind()
 
 void FullscreenQuad::Draw()
 {
-    glDrawArrays(GL_TRIANGLES, 0, FullscreenQuadVertexCount);
+    glDrawArrays(GL_TRIANGLES, 0, kFullscreenQuadVertexCount);
 }
 
 void FullscreenQuad::Unbind()
@@ -59,8 +59,8 @@ void FullscreenQuad::AddAttributes(OpenglShader& program)
 
 void FullscreenQuad::EnableAttributes(OpenglShader& program)
 {
-    program.SetAttribute3f(0, 0, FullscreenQuadStride);
-    program.SetAttribute2f(1, FullscreenQuadUvOffset, FullscreenQuadStride);
+    program.SetAttribute3f(0, 0, kFullscreenQuadStride);
+    program.SetAttribute2f(1, kFullscreenQuadUvOffset, kFullscreenQuadStride);
 }
 
 void FullscreenQuad::DisableAttributes(OpenglShader& program)

@@ -12,11 +12,11 @@ class OpenglShader;
 
 // Two counter-clockwise triangles over clip space, five floats per vertex
 // (x, y, z, u, v), uv (0, 0) at clip (-1, -1).
-constexpr int FullscreenQuadVertexCount = 6;
-constexpr int FullscreenQuadStride = 20;           // bytes per vertex
-constexpr std::ptrdiff_t FullscreenQuadUvOffset = 12;  // bytes to u, v
-constexpr std::size_t FullscreenQuadBytes = 120;
-extern const float FullscreenQuadVertices[30];
+constexpr int kFullscreenQuadVertexCount = 6;
+constexpr int kFullscreenQuadStride = 20;           // bytes per vertex
+constexpr std::ptrdiff_t kFullscreenQuadUvOffset = 12;  // bytes to u, v
+constexpr std::size_t kFullscreenQuadBytes = 120;
+extern const float kFullscreenQuadVertices[30];
 
 // The quad of one pass (the copy pass, the renderer and each of its passes
 // own one each): one buffer, visible in every context through list

@@ -35,13 +35,13 @@ float Flag(bool value)
 // one of its steps throws, so no map outlives the render it was made for.
 class MapTextureRelease {
 public:
-    explicit MapTextureRelease(BlurRenderer& renderer) : renderer_(renderer) {}
-    ~MapTextureRelease() { renderer_.SetBlurMapTexture(0); }
+    explicit MapTextureRelease(BlurRenderer& renderer) : owner(renderer) {}
+    ~MapTextureRelease() { owner.SetBlurMapTexture(0); }
     MapTextureRelease(const MapTextureRelease&) = delete;
     MapTextureRelease& operator=(const MapTextureRelease&) = delete;
 
 private:
-    BlurRenderer& renderer_;
+    BlurRenderer& owner;
 };
 
 }  // namespace

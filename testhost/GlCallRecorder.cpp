@@ -38,41 +38,41 @@ GlCallRecorder::~GlCallRecorder() {
 }
 
 std::vector<GlCall> GlCallRecorder::Calls() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return calls_;
+  std::lock_guard<std::mutex> lock(mutex);
+  return calls;
 }
 
 void GlCallRecorder::Clear() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  calls_.clear();
+  std::lock_guard<std::mutex> lock(mutex);
+  calls.clear();
 }
 
 int GlCallRecorder::Count(const std::string& name) const {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<std::mutex> lock(mutex);
   int n = 0;
-  for (const GlCall& call : calls_) n += call.name == name ? 1 : 0;
+  for (const GlCall& call : calls) n += call.name == name ? 1 : 0;
   return n;
 }
 
 std::vector<std::string> GlCallRecorder::Names() const {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<std::mutex> lock(mutex);
   std::vector<std::string> names;
-  for (const GlCall& call : calls_) names.push_back(call.name);
+  for (const GlCall& call : calls) names.push_back(call.name);
   return names;
 }
 
 void GlCallRecorder::SetHooks(Hook before, Hook after) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  before_ = std::move(before);
-  after_ = std::move(after);
+  std::lock_guard<std::mutex> lock(mutex);
+  beforeHook = std::move(before);
+  afterHook = std::move(after);
 }
 
 void GlCallRecorder::Before(const char* name, std::vector<std::string> parameters) {
   Hook hook;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    calls_.push_back({name, wglGetCurrentContext(), std::move(parameters)});
-    hook = before_;
+    std::lock_guard<std::mutex> lock(mutex);
+    calls.push_back({name, wglGetCurrentContext(), std::move(parameters)});
+    hook = beforeHook;
   }
   if (hook) hook(name);
 }
@@ -80,8 +80,8 @@ void GlCallRecorder::Before(const char* name, std::vector<std::string> parameter
 void GlCallRecorder::After(const char* name) {
   Hook hook;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    hook = after_;
+    std::lock_guard<std::mutex> lock(mutex);
+    hook = afterHook;
   }
   if (hook) hook(name);
 }

@@ -53,10 +53,10 @@ private:
   void Before(const char* name, std::vector<std::string> parameters);
   void After(const char* name);
 
-  mutable std::mutex mutex_;
-  std::vector<GlCall> calls_;
-  Hook before_;
-  Hook after_;
+  mutable std::mutex mutex;
+  std::vector<GlCall> calls;
+  Hook beforeHook;
+  Hook afterHook;
 };
 
 }  // namespace Orvane::Lumisk::TestHost

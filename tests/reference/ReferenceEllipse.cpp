@@ -15,11 +15,11 @@ double EllipseDistance(double x, double y, double a, double b)
     const double px = std::fabs(x);
     const double py = std::fabs(y);
     auto distance = [&](double t) { return std::hypot(a * std::cos(t) - px, b * std::sin(t) - py); };
-    constexpr int Samples = 1024;
+    constexpr int kSamples = 1024;
     const double quarter = std::acos(-1.0) / 2.0;
-    const double spacing = quarter / Samples;
+    const double spacing = quarter / kSamples;
     int best = 0;
-    for (int k = 1; k <= Samples; ++k) {
+    for (int k = 1; k <= kSamples; ++k) {
         if (distance(k * spacing) < distance(best * spacing))
             best = k;
     }

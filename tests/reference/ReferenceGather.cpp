@@ -8,7 +8,7 @@ namespace {
 
 using Sum = std::array<double, 4>;
 
-constexpr double Pi = 3.14159265358979323846;
+constexpr double kPi = 3.14159265358979323846;
 
 // Host order (A, R, G, B) to R, G, B, A.
 Sum Gbar(const Texel& t)
@@ -67,8 +67,8 @@ double PolygonHalfWidth(int corners, double h)
 {
     double widest = 0.0;
     for (int k = 0; k < corners; ++k) {
-        const double a0 = Pi / 2.0 + 2.0 * Pi * k / corners;
-        const double a1 = a0 + 2.0 * Pi / corners;
+        const double a0 = kPi / 2.0 + 2.0 * kPi * k / corners;
+        const double a1 = a0 + 2.0 * kPi / corners;
         const double y0 = std::sin(a0), y1 = std::sin(a1);
         if (y0 == y1 || (h - y0) * (h - y1) > 0.0)
             continue;

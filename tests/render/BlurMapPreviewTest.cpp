@@ -14,8 +14,8 @@ namespace {
 using Reference::Image;
 using Reference::ReferenceSettings;
 
-constexpr int Width = 41;   // odd: a pixel centre lies on the centre column
-constexpr int Height = 31;
+constexpr int kWidth = 41;   // odd: a pixel centre lies on the centre column
+constexpr int kHeight = 31;
 
 struct MapCase {
     const char* label;
@@ -39,15 +39,15 @@ ReferenceSettings PreviewOf(const MapCase& c)
     s.scaleX = c.scaleX;
     s.scaleY = c.scaleY;
     s.rotation = c.rotation;
-    s.centerX = Width / 2.0 + c.dx;
-    s.centerY = Height / 2.0 + c.dy;
+    s.centerX = kWidth / 2.0 + c.dx;
+    s.centerY = kHeight / 2.0 + c.dy;
     s.invert = c.invert;
     s.focalDistance = c.focal;
     s.showBlurMap = true;
     return s;
 }
 
-const MapCase Cases[] = {
+const MapCase kCases[] = {
     {"two bands", 1},
     {"two bands, feather", 1, 6.0},
     {"two bands, turned", 1, 2.0, 1.0, 1.0, 30.0},
@@ -81,8 +81,8 @@ const MapCase Cases[] = {
 
 TEST_F(RendererTest, PreviewOfEveryMapMatchesTheReference)
 {
-    const Image input = NoiseImage(Width, Height, 5);
-    for (const MapCase& c : Cases) {
+    const Image input = NoiseImage(kWidth, kHeight, 5);
+    for (const MapCase& c : kCases) {
         const ReferenceSettings s = PreviewOf(c);
         const Image out = Render(input, s);
         const LevelDifference d = MaxLevelDifference(out, Reference::RenderReference(input, s));
@@ -93,48 +93,48 @@ TEST_F(RendererTest, PreviewOfEveryMapMatchesTheReference)
 
 TEST_F(RendererTest, PreviewShowsTheMapsLayout)
 {
-    const Image input = NoiseImage(Width, Height, 9);
+    const Image input = NoiseImage(kWidth, kHeight, 9);
     auto grey = [](const Image& out, int x, int y) { return static_cast<int>(std::lround(out.At(x, y)[1] * 255.0f)); };
     // Two bands at 0 degrees: 0 in the first rows, 1 in the last.
-    Image out = Render(input, PreviewOf(Cases[0]));
+    Image out = Render(input, PreviewOf(kCases[0]));
     EXPECT_EQ(grey(out, 3, 1), 0);
-    EXPECT_EQ(grey(out, 3, Height - 2), 255);
+    EXPECT_EQ(grey(out, 3, kHeight - 2), 255);
     EXPECT_EQ(out.At(3, 1)[0], 1.0f);  // the preview is opaque
     // Three bands: 1, 0, 1 from the first rows to the last.
-    out = Render(input, PreviewOf(Cases[4]));
+    out = Render(input, PreviewOf(kCases[4]));
     EXPECT_EQ(grey(out, 20, 2), 255);
     EXPECT_EQ(grey(out, 20, 15), 0);
     EXPECT_EQ(grey(out, 20, 28), 255);
     // Circle: 1 inside, 0 in the corners.
-    out = Render(input, PreviewOf(Cases[7]));
+    out = Render(input, PreviewOf(kCases[7]));
     EXPECT_EQ(grey(out, 20, 15), 255);
     EXPECT_EQ(grey(out, 0, 0), 0);
     // A wide ellipse reaches further along x than along y.
-    out = Render(input, PreviewOf(Cases[9]));
+    out = Render(input, PreviewOf(kCases[9]));
     EXPECT_EQ(grey(out, 20 + 16, 15), 255);
     EXPECT_EQ(grey(out, 20, 15 + 12), 0);
     // Zero scales: the map is 0 everywhere.
     for (int i : {15, 16, 17, 18}) {
-        out = Render(input, PreviewOf(Cases[i]));
+        out = Render(input, PreviewOf(kCases[i]));
         for (const Reference::Texel& t : out.texels)
-            ASSERT_EQ(t[1], 0.0f) << Cases[i].label;
+            ASSERT_EQ(t[1], 0.0f) << kCases[i].label;
     }
     // Without a map the scale is |1 - focal distance| everywhere.
-    out = Render(input, PreviewOf(Cases[23]));
+    out = Render(input, PreviewOf(kCases[23]));
     EXPECT_EQ(grey(out, 7, 7), static_cast<int>(std::lround(0.65f * 255.0f)));
 }
 
 TEST_F(RendererTest, MapsShapeTheBlur)
 {
-    const Image input = NoiseImage(Width, Height, 13);
+    const Image input = NoiseImage(kWidth, kHeight, 13);
     for (int i : {1, 5, 8, 10, 13, 20, 21}) {
-        ReferenceSettings s = PreviewOf(Cases[i]);
+        ReferenceSettings s = PreviewOf(kCases[i]);
         s.showBlurMap = false;
         s.blurAmount = 14;
         s.lensShape = i % 3;
         s.quality = i % 2;
         const LevelDifference d = MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
-        EXPECT_LE(d.levels, Reference::kToleranceLevels) << Cases[i].label << ": " << d.Describe();
+        EXPECT_LE(d.levels, Reference::kToleranceLevels) << kCases[i].label << ": " << d.Describe();
     }
 }
 
@@ -148,7 +148,7 @@ TEST_F(RendererTest, CustomMapOfAnotherSizeIsStretchedOverTheFrame)
             map.At(x, y) = {static_cast<float>(y + 1) / 5.0f, v, 1.0f - v, 0.5f};  // A, R, G, B
         }
     }
-    const Image input = NoiseImage(Width, Height, 17);
+    const Image input = NoiseImage(kWidth, kHeight, 17);
     for (bool show : {true, false}) {
         ReferenceSettings s;
         s.mapType = 5;

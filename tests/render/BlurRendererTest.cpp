@@ -145,12 +145,12 @@ Spread Measure(const Image& out)
 
 TEST_F(RendererTest, LitPixelSpreadsIntoTheLensShape)
 {
-    constexpr int Size = 49;
-    constexpr int Centre = 24;
+    constexpr int kSize = 49;
+    constexpr int kCentre = 24;
     constexpr float R = 16.0f;
-    Image input(Size, Size, {1.0f, 0.0f, 0.0f, 0.0f});
+    Image input(kSize, kSize, {1.0f, 0.0f, 0.0f, 0.0f});
     // About 1.6 times white per pixel of the aperture: clamped to white inside.
-    input.At(Centre, Centre) = {1.0f, 1300.0f, 1300.0f, 1300.0f};
+    input.At(kCentre, kCentre) = {1.0f, 1300.0f, 1300.0f, 1300.0f};
     struct Case {
         int shape;
         double area;  // of the aperture of radius R
@@ -170,19 +170,19 @@ TEST_F(RendererTest, LitPixelSpreadsIntoTheLensShape)
         if (c.shape == 0) {
             // Rows are whole cells; span ends cover cells in part, which
             // widens the rim by at most a pixel on each side.
-            EXPECT_EQ(spread.bottom - Centre, Centre - spread.top);
-            EXPECT_EQ(spread.right - Centre, Centre - spread.left);
+            EXPECT_EQ(spread.bottom - kCentre, kCentre - spread.top);
+            EXPECT_EQ(spread.right - kCentre, kCentre - spread.left);
             EXPECT_NEAR(spread.right - spread.left, spread.bottom - spread.top, 2);
         } else if (c.shape == 1) {
             // Corners at the top and bottom: taller (2R) than wide (1.73R);
             // the rows near the tips are narrow, the middle row is widest.
             EXPECT_GT(spread.bottom - spread.top, spread.right - spread.left);
             EXPECT_LT(spread.widthAt(out, spread.top), 6);
-            EXPECT_NEAR(spread.widthAt(out, Centre), 2.0 * 0.866 * R, 2.0);
+            EXPECT_NEAR(spread.widthAt(out, kCentre), 2.0 * 0.866 * R, 2.0);
         } else {
             // Aperture apex at row offset -R, flat edge at +0.81R: the image
             // has its apex below the lit pixel and its flat edge above.
-            EXPECT_GT(spread.bottom - Centre, Centre - spread.top + 2);
+            EXPECT_GT(spread.bottom - kCentre, kCentre - spread.top + 2);
             EXPECT_LT(spread.widthAt(out, spread.bottom), 6);
             EXPECT_GT(spread.widthAt(out, spread.top), static_cast<int>(R));
         }

@@ -63,9 +63,9 @@ ReferenceSettings Circular(int blur, int quality, double focalDistance = 0.0)
 
 // One to two thousand lit pixels of up to 170 levels: their 8-bit rounding
 // moves the sum by far less than this.
-constexpr double EnergyTolerance = 0.01;
+constexpr double kEnergyTolerance = 0.01;
 // The centroid of so many rounded pixels stays within a twentieth of a pixel.
-constexpr double PlaceTolerance = 0.05;
+constexpr double kPlaceTolerance = 0.05;
 
 struct LineCase {
     int length;  // frame extent across the line (the line's distance from the edges)
@@ -77,20 +77,20 @@ struct LineCase {
 // against 202 pixels; lines along and across the rows.
 TEST_F(RendererTest, ThinLineKeepsItsEnergyAndPlace)
 {
-    constexpr int Thickness = 21;  // frame extent along the line
-    constexpr float Value = 50.0f;
+    constexpr int kThickness = 21;  // frame extent along the line
+    constexpr float kValue = 50.0f;
     const LineCase cases[] = {
         {201, 100, true}, {201, 101, true}, {202, 100, true}, {202, 101, true},
         {201, 100, false}, {201, 101, false}, {202, 100, false}, {202, 101, false},
     };
     for (const LineCase& c : cases) {
-        const int width = c.vertical ? c.length : Thickness;
-        const int height = c.vertical ? Thickness : c.length;
+        const int width = c.vertical ? c.length : kThickness;
+        const int height = c.vertical ? kThickness : c.length;
         Image input(width, height, {1.0f, 0.0f, 0.0f, 0.0f});
-        for (int k = 0; k < Thickness; ++k) {
+        for (int k = 0; k < kThickness; ++k) {
             const int x = c.vertical ? c.at : k;
             const int y = c.vertical ? k : c.at;
-            input.At(x, y) = {1.0f, Value, Value, Value};
+            input.At(x, y) = {1.0f, kValue, kValue, kValue};
         }
         for (int quality = 0; quality < 2; ++quality) {
             std::ostringstream label;
@@ -98,9 +98,9 @@ TEST_F(RendererTest, ThinLineKeepsItsEnergyAndPlace)
             const ReferenceSettings s = Circular(48, quality);
             const Image out = Render(input, s);
             const Light light = Measure(out);
-            EXPECT_NEAR(light.energy / (Value * Thickness), 1.0, EnergyTolerance) << label.str();
+            EXPECT_NEAR(light.energy / (kValue * kThickness), 1.0, kEnergyTolerance) << label.str();
             const double across = c.vertical ? light.x : light.y;
-            EXPECT_NEAR(across, Settled(c.at, quality), PlaceTolerance) << label.str();
+            EXPECT_NEAR(across, Settled(c.at, quality), kPlaceTolerance) << label.str();
             const LevelDifference d = MaxLevelDifference(out, Reference::RenderReference(input, s));
             EXPECT_LE(d.levels, Reference::kToleranceLevels) << label.str() << ": " << d.Describe();
         }
@@ -121,22 +121,22 @@ struct PixelCase {
 // worth at this brightness.
 TEST_F(RendererTest, LitPixelKeepsItsEnergyAndPlaceAndSpreadsSymmetrically)
 {
-    constexpr float Value = 800.0f;
+    constexpr float kValue = 800.0f;
     const PixelCase cases[] = {
         {95, 93, 47, 46}, {95, 93, 48, 47}, {96, 94, 47, 46}, {96, 94, 48, 47}, {95, 94, 48, 46}, {96, 93, 47, 47},
     };
     for (const PixelCase& c : cases) {
         Image input(c.width, c.height, {1.0f, 0.0f, 0.0f, 0.0f});
-        input.At(c.x, c.y) = {1.0f, Value, Value, Value};
+        input.At(c.x, c.y) = {1.0f, kValue, kValue, kValue};
         for (int quality = 0; quality < 2; ++quality) {
             std::ostringstream label;
             label << "pixel " << c.x << ", " << c.y << " of " << c.width << " x " << c.height << ", quality " << quality;
             const ReferenceSettings s = Circular(25, quality, 0.1);
             const Image out = Render(input, s);
             const Light light = Measure(out);
-            EXPECT_NEAR(light.energy / Value, 1.0, EnergyTolerance) << label.str();
-            EXPECT_NEAR(light.x, Settled(c.x, quality), PlaceTolerance) << label.str();
-            EXPECT_NEAR(light.y, Settled(c.y, quality), PlaceTolerance) << label.str();
+            EXPECT_NEAR(light.energy / kValue, 1.0, kEnergyTolerance) << label.str();
+            EXPECT_NEAR(light.x, Settled(c.x, quality), kPlaceTolerance) << label.str();
+            EXPECT_NEAR(light.y, Settled(c.y, quality), kPlaceTolerance) << label.str();
             // Mirror images about the settling point, column by column and
             // row by row: equal but for the GPU's rounding, which differs
             // between the two sides by at most one 8-bit level.

@@ -9,8 +9,6 @@
 #include <cstring>
 
 using namespace Orvane::Lumisk::Win32Layer;
-using Orvane::Lumisk::WglFaults::Call;
-using Orvane::Lumisk::WglFaults::ExtensionString;
 
 namespace {
 

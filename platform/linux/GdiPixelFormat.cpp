@@ -4,7 +4,6 @@
 #include "platform/linux/LayerState.h"
 
 using namespace Orvane::Lumisk::Win32Layer;
-using Orvane::Lumisk::WglFaults::Call;
 
 namespace {
 constexpr int kOnlyPixelFormat = 1;

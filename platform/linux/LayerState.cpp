@@ -36,7 +36,7 @@ LayerState& State() {
     return *state;
 }
 
-bool CallFails(LayerState& state, WglFaults::Call call) {
+bool CallFails(LayerState& state, Call call) {
     const auto index = static_cast<std::size_t>(call);
     ++state.callCounts[index];
     int& countdown = state.failCountdown[index];

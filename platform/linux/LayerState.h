@@ -1,10 +1,12 @@
 #pragma once
 // Process-wide state of the Win32/WGL layer: window classes, windows, device
 // contexts and GL contexts by handle, the calling thread's current context and
-// last error, and the test controls. Internal to liblumisk_win32.
+// last error, and what tests control and read back. Internal to liblumisk_win32
+// but for State(), which the library exports for the test programs' fault
+// controls.
 
 #include "platform/WglApi.h"
-#include "platform/WglFaults.h"
+#include "platform/linux/LayerControlTypes.h"
 
 #include <EGL/egl.h>
 
@@ -55,16 +57,16 @@ struct LayerState {
     std::uintptr_t nextHandle = 0x10000;
     ATOM nextAtom = 0xC000;
 
-    std::array<long, static_cast<std::size_t>(WglFaults::Call::Count)> callCounts{};
-    std::array<int, static_cast<std::size_t>(WglFaults::Call::Count)> failCountdown{};
+    std::array<long, static_cast<std::size_t>(Call::Count)> callCounts{};
+    std::array<int, static_cast<std::size_t>(Call::Count)> failCountdown{};
     std::vector<std::string> failingProcNames;
-    WglFaults::ExtensionString extensionString = WglFaults::ExtensionString::Normal;
+    ExtensionString extensionString = ExtensionString::Normal;
     bool reuseDeletedContextHandles = false;
     std::vector<HGLRC> deletedContextHandles;  // while reuse is on, latest last
 
     // The latest arguments of these calls, for tests.
-    WglFaults::RecordedWindowClass lastWindowClass;
-    WglFaults::RecordedWindow lastWindow;
+    RecordedWindowClass lastWindowClass;
+    RecordedWindow lastWindow;
     PIXELFORMATDESCRIPTOR lastChosenPixelFormat{};
     PIXELFORMATDESCRIPTOR lastSetPixelFormat{};
     std::vector<int> lastContextAttributes;
@@ -78,11 +80,11 @@ struct LayerState {
     }
 };
 
-LayerState& State();
+__attribute__((visibility("default"))) LayerState& State();
 
 // Counts a call and tells whether an injected fault makes it fail.
 // The caller holds State().mutex.
-bool CallFails(LayerState& state, WglFaults::Call call);
+bool CallFails(LayerState& state, Call call);
 
 void SetLastErrorCode(DWORD code);
 

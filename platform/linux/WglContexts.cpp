@@ -10,8 +10,6 @@
 #include <cstring>
 
 using namespace Orvane::Lumisk::Win32Layer;
-using Orvane::Lumisk::WglFaults::Call;
-using Orvane::Lumisk::WglFaults::ExtensionString;
 
 namespace {
 

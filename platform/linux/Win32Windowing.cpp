@@ -4,7 +4,6 @@
 #include "platform/linux/LayerState.h"
 
 using namespace Orvane::Lumisk::Win32Layer;
-using Orvane::Lumisk::WglFaults::Call;
 
 namespace {
 
@@ -16,7 +15,7 @@ constexpr int kStockObjectCount = 20;
 std::string TextOrEmpty(LPCSTR text) { return text != nullptr ? text : ""; }
 
 void RecordWindowClass(LayerState& state, const WNDCLASSEXA& windowClass) {
-    Orvane::Lumisk::WglFaults::RecordedWindowClass& record = state.lastWindowClass;
+    RecordedWindowClass& record = state.lastWindowClass;
     record.fields = windowClass;
     record.fields.lpszMenuName = nullptr;
     record.fields.lpszClassName = nullptr;
@@ -88,9 +87,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
                             LPVOID param) {
     LayerState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    state.lastWindow = Orvane::Lumisk::WglFaults::RecordedWindow{exStyle, TextOrEmpty(className), title != nullptr,
-                                                 TextOrEmpty(title), style, x, y, width, height,
-                                                 parent, menu, instance, param};
+    state.lastWindow = RecordedWindow{exStyle, TextOrEmpty(className), title != nullptr,
+                                      TextOrEmpty(title), style, x, y, width, height,
+                                      parent, menu, instance, param};
     if (CallFails(state, Call::CreateWindowExA)) {
         SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;

@@ -5,7 +5,7 @@
 
 #include <thread>
 
-#include "platform/WglFaults.h"
+#include "tests/support/WglFaults.h"
 #include "tests/e2e/EndToEndFixture.h"
 
 namespace Orvane::Lumisk::EndToEnd {

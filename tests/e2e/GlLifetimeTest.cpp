@@ -8,7 +8,7 @@
 
 #include <thread>
 
-#include "platform/WglFaults.h"
+#include "tests/support/WglFaults.h"
 #include "testhost/GlCallRecorder.h"
 #include "tests/e2e/EndToEndFixture.h"
 

@@ -4,7 +4,7 @@
 #include "gl/AESDK_OpenGL_Fault.h"
 #include "tests/support/GlErrorCheck.h"
 #include "gl/ContextRegistry.h"
-#include "platform/WglFaults.h"
+#include "tests/support/WglFaults.h"
 
 #include <glbinding/gl33core/gl.h>
 

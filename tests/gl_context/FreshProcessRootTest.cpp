@@ -4,7 +4,7 @@
 
 #include "gl/AEOpenGLContext.h"
 #include "gl/AESDK_OpenGL_Fault.h"
-#include "platform/WglFaults.h"
+#include "tests/support/WglFaults.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "tests/support/GlErrorCheck.h"
 #include "gl/ContextRegistry.h"
 #include "gl/HostContextGuard.h"
-#include "platform/WglFaults.h"
+#include "tests/support/WglFaults.h"
 #include "testhost/HostGlContext.h"
 #include "tests/support/GlTestContext.h"
 

@@ -5,7 +5,7 @@
 #include "tests/support/GlErrorCheck.h"
 #include "gl/OpenglShader.h"
 #include "gl/PerContextObjects.h"
-#include "platform/WglFaults.h"
+#include "tests/support/WglFaults.h"
 #include "tests/support/GlTestContext.h"
 
 #include <glbinding/gl33core/gl.h>

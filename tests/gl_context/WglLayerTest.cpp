@@ -1,7 +1,7 @@
 // The Win32/WGL layer over EGL: the behaviours the GL runtime relies on.
 
 #include "platform/WglApi.h"
-#include "platform/WglFaults.h"
+#include "tests/support/WglFaults.h"
 #include "tests/support/GlTestContext.h"
 
 #include <glbinding/Binding.h>

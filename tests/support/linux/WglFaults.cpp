@@ -1,4 +1,6 @@
-#include "platform/WglFaults.h"
+// The controls of WglFaults.h over the state of the layer over EGL, which
+// liblumisk_win32 shares between the test program and the module it loads.
+#include "tests/support/WglFaults.h"
 
 #include "platform/linux/LayerState.h"
 

@@ -1,10 +1,10 @@
-// The test controls of platform/WglFaults.h for a Windows test program: the
+// The test controls of tests/support/WglFaults.h for a Windows test program: the
 // program's own import table entries of the Win32, GDI and WGL calls are
 // pointed at counting wrappers when it starts, so the GL runtime linked into
 // the program runs on the real system calls while tests count them, make one
 // fail and look at the objects alive. A module loaded with LoadLibrary keeps
 // its own import table and is never affected.
-#include "platform/WglFaults.h"
+#include "tests/support/WglFaults.h"
 
 #include <algorithm>
 #include <array>

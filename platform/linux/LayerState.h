@@ -6,7 +6,7 @@
 // controls.
 
 #include "platform/WglApi.h"
-#include "platform/linux/LayerControlTypes.h"
+#include "platform/LayerControlTypes.h"
 
 #include <EGL/egl.h>
 

@@ -5,50 +5,18 @@
 // handles, count calls and live objects. Nothing in the module uses this
 // header; tests do.
 
+#include "platform/LayerControlTypes.h"
 #include "platform/WglApi.h"
-
-#ifndef _WIN32
-#include "platform/linux/LayerControlTypes.h"
-#endif
 
 #include <string>
 #include <vector>
 
 namespace Orvane::Lumisk::WglFaults {
 
-#ifdef _WIN32
-// The calls that can be counted and made to fail.
-enum class Call {
-    RegisterClassExA,
-    UnregisterClassA,
-    CreateWindowExA,
-    DestroyWindow,
-    GetDC,
-    ReleaseDC,
-    ChoosePixelFormat,
-    SetPixelFormat,
-    wglCreateContext,
-    wglCreateContextAttribsARB,
-    wglMakeCurrent,
-    wglDeleteContext,
-    wglShareLists,
-    wglGetProcAddress,
-    wglGetExtensionsStringARB,
-    Count
-};
-
-// What wglGetExtensionsStringARB reports.
-enum class ExtensionString {
-    Normal,                 // lists WGL_ARB_create_context among others
-    WithoutCreateContext,   // lists neither WGL_ARB_create_context nor a longer name
-    OnlyLongerCreateContext,// lists only WGL_ARB_create_context_profile, a longer name
-    Null                    // the call returns a null pointer
-};
-#else
-// The layer over EGL names its entry points and extension strings itself.
+// The calls the layer names, and the extension strings it can report; the
+// Windows controls count and fail the same calls of the system's WGL.
 using Call = Win32Layer::Call;
 using ExtensionString = Win32Layer::ExtensionString;
-#endif
 
 // The nth call of `call` from now on (1 = the next one) fails as the real
 // call would fail; later calls succeed again. One pending fault per call.

@@ -1,7 +1,8 @@
 #pragma once
-// What the Win32/WGL layer lets a test control and read back: the entry points
-// that can be counted and made to fail, the extension strings it can report,
-// and the arguments it records of some calls.
+// What the Win32/WGL layer over EGL lets a test control and read back: the
+// entry points that can be counted and made to fail, the extension strings it
+// can report, and the arguments it records of some calls. The test controls of
+// the Windows build count and fail the same calls of the system's WGL.
 
 #include "platform/WglApi.h"
 

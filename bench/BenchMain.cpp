@@ -14,8 +14,8 @@
 #include <glbinding/gl33core/gl.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -49,7 +49,9 @@ struct Row {
   int mapType;  // popup value: 1 none, 4 circle
 };
 
-const char* LensName(int lens) { return lens == 1 ? "circular" : lens == 2 ? "hexagon" : "pentagon"; }
+const char* LensName(int lens) {
+  return lens == 1 ? "circular" : lens == 2 ? "hexagon" : "pentagon";
+}
 
 // A frame with bright points on a dark gradient, like the render tool's card.
 TestHost::World MakeFrame(Size size) {
@@ -91,8 +93,8 @@ double BaselineFrameMs(Size size, int radius) {
   gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_MIN_FILTER, gl::GL_NEAREST);
   gl::glGenTextures(1, &target);
   gl::glBindTexture(gl::GL_TEXTURE_2D, target);
-  gl::glTexImage2D(gl::GL_TEXTURE_2D, 0, gl::GL_RGBA8, size.width, size.height, 0, gl::GL_RGBA,
-                   gl::GL_UNSIGNED_BYTE, nullptr);
+  gl::glTexImage2D(gl::GL_TEXTURE_2D, 0, gl::GL_RGBA8, size.width, size.height, 0, gl::GL_RGBA, gl::GL_UNSIGNED_BYTE,
+                   nullptr);
   gl::glGenFramebuffers(1, &framebuffer);
   gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, framebuffer);
   gl::glFramebufferTexture2D(gl::GL_FRAMEBUFFER, gl::GL_COLOR_ATTACHMENT0, gl::GL_TEXTURE_2D, target, 0);
@@ -119,11 +121,13 @@ public:
   ~Bench() { host.GlobalSetdown(); }
 
   void PrintHeader() const {
-    std::printf("| frame | quality | blur | lens | map | ms/frame | MP/s | upload | prefix | map | gather | copy | "
-                "read-back | other | GPU upload | GPU prefix | GPU map | GPU gather | GPU copy | GPU read-back | "
-                "GL MB | disc baseline ms | speed-up |\n");
-    std::printf("|---|---|---|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
-                "---:|---:|\n");
+    std::printf(
+        "| frame | quality | blur | lens | map | ms/frame | MP/s | upload | prefix | map | gather | copy | "
+        "read-back | other | GPU upload | GPU prefix | GPU map | GPU gather | GPU copy | GPU read-back | "
+        "GL MB | disc baseline ms | speed-up |\n");
+    std::printf(
+        "|---|---|---|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+        "---:|---:|\n");
   }
 
   void Run(const Row& row, double baselineMs) {
@@ -156,14 +160,14 @@ public:
     const double n = frameCount;
     const double ms = wallMs / n;
     const double megapixels = double(row.size.width) * row.size.height * 1e-6;
-    std::printf("| %dx%d | %s | %d | %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | "
-                "%.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.0f | %.1fx |\n",
-                row.size.width, row.size.height, row.quality == 1 ? "high" : "low", row.blur, LensName(row.lens),
-                row.mapType == 1 ? "none" : "circle", ms, megapixels / (ms * 1e-3), clock.upload / n, clock.prefix / n,
-                clock.map / n, clock.gather / n, clock.copy / n, clock.readBack / n,
-                std::max(0.0, stagedMs - clock.Total()) / n, gpu.upload / n, gpu.prefix / n, gpu.map / n,
-                gpu.gather / n, gpu.copy / n, gpu.readBack / n, double(memory) / (1024.0 * 1024.0), baselineMs,
-                baselineMs / ms);
+    std::printf(
+        "| %dx%d | %s | %d | %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | "
+        "%.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.0f | %.1fx |\n",
+        row.size.width, row.size.height, row.quality == 1 ? "high" : "low", row.blur, LensName(row.lens),
+        row.mapType == 1 ? "none" : "circle", ms, megapixels / (ms * 1e-3), clock.upload / n, clock.prefix / n,
+        clock.map / n, clock.gather / n, clock.copy / n, clock.readBack / n,
+        std::max(0.0, stagedMs - clock.Total()) / n, gpu.upload / n, gpu.prefix / n, gpu.map / n, gpu.gather / n,
+        gpu.copy / n, gpu.readBack / n, double(memory) / (1024.0 * 1024.0), baselineMs, baselineMs / ms);
     std::fflush(stdout);
   }
 
@@ -241,14 +245,15 @@ int Main(int argc, char** argv) {
   // R = 32 is the radius renderers are commonly compared at.
   const std::vector<int> blurs = full ? std::vector<int>{20, 32, 100, 400} : std::vector<int>{20, 100, 400};
   Bench bench(frames);
-  std::printf("lumisk-bench: %s; %u hardware threads; %d timed render(s) per row.\n"
-              "ms/frame and MP/s: the render command on the clock. Stage columns: clock ms around each stage's GL "
-              "calls, bracketed by glFinish, in renders of their own;\n"
-              "other: the rest of those renders (texture creation, CPU conversions). GPU columns: GL timestamp "
-              "queries in the same brackets (a second figure).\n"
-              "The disc baseline is timed at radius %d at most and scaled by disc area above it.\n\n",
-              bench.InHostContext([] { return RendererDescription(); }).c_str(), std::thread::hardware_concurrency(),
-              frames, kLargestTimedBaselineRadius);
+  std::printf(
+      "lumisk-bench: %s; %u hardware threads; %d timed render(s) per row.\n"
+      "ms/frame and MP/s: the render command on the clock. Stage columns: clock ms around each stage's GL "
+      "calls, bracketed by glFinish, in renders of their own;\n"
+      "other: the rest of those renders (texture creation, CPU conversions). GPU columns: GL timestamp "
+      "queries in the same brackets (a second figure).\n"
+      "The disc baseline is timed at radius %d at most and scaled by disc area above it.\n\n",
+      bench.InHostContext([] { return RendererDescription(); }).c_str(), std::thread::hardware_concurrency(), frames,
+      kLargestTimedBaselineRadius);
   bench.PrintHeader();
   for (const Size& size : sizes)
     for (int blur : blurs) {

@@ -43,7 +43,9 @@ DiscGatherBaseline::DiscGatherBaseline() : program(std::make_unique<OpenglShader
   gl::glGenVertexArrays(1, &vertexArray);
 }
 
-DiscGatherBaseline::~DiscGatherBaseline() { gl::glDeleteVertexArrays(1, &vertexArray); }
+DiscGatherBaseline::~DiscGatherBaseline() {
+  gl::glDeleteVertexArrays(1, &vertexArray);
+}
 
 double DiscGatherBaseline::Run(gl::GLuint source, int width, int height, int radius, int x, int y, int w, int h) {
   program->Use();

@@ -41,7 +41,8 @@ std::uint64_t RenderbufferBytes(gl::GLuint name) {
   gl::glGetRenderbufferParameteriv(gl::GL_RENDERBUFFER, gl::GL_RENDERBUFFER_HEIGHT, &height);
   gl::glGetRenderbufferParameteriv(gl::GL_RENDERBUFFER, gl::GL_RENDERBUFFER_INTERNAL_FORMAT, &format);
   gl::glGetRenderbufferParameteriv(gl::GL_RENDERBUFFER, gl::GL_RENDERBUFFER_SAMPLES, &samples);
-  return std::uint64_t(width) * std::uint64_t(height) * BytesPerTexel(format) * std::uint64_t(samples > 0 ? samples : 1);
+  return std::uint64_t(width) * std::uint64_t(height) * BytesPerTexel(format) *
+         std::uint64_t(samples > 0 ? samples : 1);
 }
 
 std::uint64_t BufferBytes(gl::GLuint name) {

@@ -22,7 +22,9 @@ double ElapsedMs(gl::GLuint begin, gl::GLuint end) {
   return t1 > t0 ? double(t1 - t0) * 1e-6 : 0.0;
 }
 
-bool Is(const char* name, const char* wanted) { return std::strcmp(name, wanted) == 0; }
+bool Is(const char* name, const char* wanted) {
+  return std::strcmp(name, wanted) == 0;
+}
 
 }  // namespace
 
@@ -30,7 +32,9 @@ RenderStageTimer::RenderStageTimer(TestHost::GlCallRecorder& recorder) : callRec
   callRecorder.SetHooks([this](const char* name) { Before(name); }, [this](const char* name) { After(name); });
 }
 
-RenderStageTimer::~RenderStageTimer() { callRecorder.SetHooks(nullptr, nullptr); }
+RenderStageTimer::~RenderStageTimer() {
+  callRecorder.SetHooks(nullptr, nullptr);
+}
 
 void RenderStageTimer::Begin(bool generatedMap) {
   generatedMapTexture = generatedMap;

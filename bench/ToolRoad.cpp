@@ -113,13 +113,15 @@ int RunToolRoad(int frames) {
   RenderTool::CheckSettingsAgainstParams(options, session.Definitions());
   session.Apply(options);
 
-  std::printf("lumisk-bench --road: the render tool's road for one picture (--lens circular --quality high --blur 32),"
-              " clock ms, mean of %d after a warm-up;\n"
-              "premultiply includes the copy into the host's world, divide the copy out of it; own work: decode + "
-              "premultiply + divide + encode.\n\n",
-              frames);
-  std::printf("| frame | alpha | decode | premultiply | render command | divide | encode | own work | own / render | "
-              "encode at libpng defaults | file KB | at defaults KB |\n");
+  std::printf(
+      "lumisk-bench --road: the render tool's road for one picture (--lens circular --quality high --blur 32),"
+      " clock ms, mean of %d after a warm-up;\n"
+      "premultiply includes the copy into the host's world, divide the copy out of it; own work: decode + "
+      "premultiply + divide + encode.\n\n",
+      frames);
+  std::printf(
+      "| frame | alpha | decode | premultiply | render command | divide | encode | own work | own / render | "
+      "encode at libpng defaults | file KB | at defaults KB |\n");
   std::printf("|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   const RoadCase cases[] = {{1920, 1080, false}, {1920, 1080, true}, {3840, 2160, false}, {3840, 2160, true}};
   for (const RoadCase& c : cases) {

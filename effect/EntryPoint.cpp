@@ -4,11 +4,11 @@
 #include <memory>
 #include <new>
 
-#include "hostapi/HostSuiteHolder.h"
 #include "effect/ModuleGlobals.h"
 #include "effect/ParamVisibility.h"
 #include "effect/ParamsSetup.h"
 #include "effect/RenderCommand.h"
+#include "hostapi/HostSuiteHolder.h"
 #include "hostapi/HostSuites.h"
 
 namespace Orvane::Lumisk {

@@ -16,8 +16,7 @@ struct LanguageTag {
 
 // First match wins.
 constexpr LanguageTag kLanguageTags[] = {
-    {"zh_CN", 0}, {"en_US", 1}, {"fr_FR", 2}, {"de_DE", 3},
-    {"it_IT", 4}, {"ja_JP", 5}, {"ko_KR", 6}, {"es_ES", 7},
+    {"zh_CN", 0}, {"en_US", 1}, {"fr_FR", 2}, {"de_DE", 3}, {"it_IT", 4}, {"ja_JP", 5}, {"ko_KR", 6}, {"es_ES", 7},
 };
 
 }  // namespace

@@ -6,13 +6,17 @@ namespace Orvane::Lumisk {
 
 namespace {
 
-bool HasText(const char* text) { return text != nullptr && text[0] != '\0'; }
+bool HasText(const char* text) {
+  return text != nullptr && text[0] != '\0';
+}
 
 }  // namespace
 
 LocaleStringTable::LocaleStringTable(PF_InData* in_data) : LocaleStringTable(GetHostLanguageIndex(in_data)) {}
 
-LocaleStringTable::LocaleStringTable(int32_t languageIndex) : language(languageIndex) { Fill(); }
+LocaleStringTable::LocaleStringTable(int32_t languageIndex) : language(languageIndex) {
+  Fill();
+}
 
 LocaleStringTable::~LocaleStringTable() {
   // Records go in key order, before the map itself.

@@ -15,7 +15,7 @@
 namespace Orvane::Lumisk {
 
 class LocaleStringTable {
- public:
+public:
   // Asks the host for its language (GetHostLanguageIndex: throws the int 13
   // when the app suite is missing), then fills the table.
   explicit LocaleStringTable(PF_InData* in_data);
@@ -42,7 +42,7 @@ class LocaleStringTable {
   int32_t Language() const { return language; }
   std::size_t Size() const { return entries.size(); }
 
- private:
+private:
   int32_t language;
   // Keys compare byte by byte (std::string's ordering), shorter first on a
   // common beginning.

@@ -8,7 +8,9 @@ namespace {
 
 // Fixed sliders reach the renderer in whole units only: the floor of
 // value / 65536, the same as an arithmetic shift right by 16.
-int32_t FixedWholePart(PF_Fixed value) { return static_cast<int32_t>(std::floor(value / 65536.0)); }
+int32_t FixedWholePart(PF_Fixed value) {
+  return static_cast<int32_t>(std::floor(value / 65536.0));
+}
 
 // Truncation toward zero, saturated so that no host value is undefined to convert.
 int32_t TruncateToInt(double value) {

@@ -31,7 +31,7 @@ bool ReadPointParam(PF_InData* in_data, PF_OutData* out_data, int32_t index, Vec
 // is never checked in. A host without both callbacks is a bad call (the int
 // 516), refused before anything is checked out.
 class CheckedOutParam {
- public:
+public:
   CheckedOutParam(PF_InData* in_data, int32_t index) : inData(in_data) {
     if (in_data->inter.checkout_param == nullptr || in_data->inter.checkin_param == nullptr) {
       throw static_cast<int>(PF_Err_BAD_CALLBACK_PARAM);
@@ -49,7 +49,7 @@ class CheckedOutParam {
   bool IsCheckedOut() const { return checkedOut; }
   PF_ParamDef& Def() { return def; }
 
- private:
+private:
   PF_InData* inData;
   PF_ParamDef def;
   bool checkedOut = false;
@@ -64,6 +64,8 @@ bool ReadCheckedOutParam(PF_InData* in_data, int32_t index, Convert&& convert) {
 }
 
 // The host's 16.16 fixed point as a double.
-constexpr double FixedToDouble(PF_Fixed value) { return static_cast<double>(value) * (1.0 / 65536.0); }
+constexpr double FixedToDouble(PF_Fixed value) {
+  return static_cast<double>(value) * (1.0 / 65536.0);
+}
 
 }  // namespace Orvane::Lumisk

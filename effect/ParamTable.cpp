@@ -48,6 +48,8 @@ static_assert(RowsAreInIndexOrder(), "parameter rows must list host indices 1..1
 
 }  // namespace
 
-ParamRowList ParamRows() { return {kRows, std::size(kRows)}; }
+ParamRowList ParamRows() {
+  return {kRows, std::size(kRows)};
+}
 
 }  // namespace Orvane::Lumisk

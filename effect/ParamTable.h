@@ -47,7 +47,9 @@ struct ParamName {
   const char* key;  // LookedUp only
 };
 
-constexpr ParamName Named(const char* key) { return {ParamNameKind::LookedUp, key}; }
+constexpr ParamName Named(const char* key) {
+  return {ParamNameKind::LookedUp, key};
+}
 constexpr ParamName kEmptyName{ParamNameKind::Empty, nullptr};
 constexpr ParamName kNoName{ParamNameKind::None, nullptr};
 

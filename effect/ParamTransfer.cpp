@@ -22,7 +22,9 @@ double DownsampleDenominator(const PF_InData* in_data) {
 
 // value / den rounded half away from zero. With den >= 1 the result of an
 // int32 value fits in int32 again.
-std::int32_t DivideRounded(std::int32_t value, double den) { return std::int32_t(std::round(double(value) / den)); }
+std::int32_t DivideRounded(std::int32_t value, double den) {
+  return std::int32_t(std::round(double(value) / den));
+}
 
 // A number read for index, brought into its definition's range; false when the
 // read failed or gave no number, and the setting then keeps what it held.
@@ -79,7 +81,7 @@ void BlurRenderer::UpdateFromParams<PF_InData, PF_OutData>(PF_InData* in_data, P
     // leaked nor drawn in place of this frame's layer.
     SetBlurMapTexture(0);
     gl::GLuint layerTexture = 0;
-    Vec2d layerSize;          // the layer is sampled over the whole frame whatever its size
+    Vec2d layerSize;  // the layer is sampled over the whole frame whatever its size
     float layerMultiplier = 1.0f;
     if (ReadLayerTextureParam(in_data, out_data, kParamCustomLayer, &layerTexture, &layerSize, &layerMultiplier))
       SetBlurMapTexture(layerTexture);

@@ -19,7 +19,7 @@ bool UsedByCustomLayerMap(PF_ParamIndex control) {
 // exception unwinds, and only when the host made it.
 template <typename Ref>
 class HostRef {
- public:
+public:
   using Dispose = A_Err (*)(Ref);
   explicit HostRef(Dispose disposeFn) : dispose(disposeFn) {}
   ~HostRef() {
@@ -36,7 +36,7 @@ class HostRef {
   }
   Ref Get() const { return ref; }
 
- private:
+private:
   Dispose dispose;
   Ref ref = nullptr;
 };
@@ -61,7 +61,9 @@ bool BringStreamToState(const AEGP_StreamSuite7& streamSuite, const AEGP_Dynamic
   return true;
 }
 
-const PF_ParamDef* MapTypeDef(PF_ParamDef* params[]) { return params != nullptr ? params[kParamMapType] : nullptr; }
+const PF_ParamDef* MapTypeDef(PF_ParamDef* params[]) {
+  return params != nullptr ? params[kParamMapType] : nullptr;
+}
 
 // Commands 13 and 14 share this: both suites and the effect handle are made
 // for every command; the rule runs only when applyRule is set.

@@ -16,7 +16,9 @@ void CopyName(PF_InData* in_data, const char* text, PF_ParamDef& def) {
   in_data->utils->ansi.strcpy(def.name, bounded);
 }
 
-PF_Fixed WholeToFixed(A_long whole) { return static_cast<PF_Fixed>(whole * 65536); }
+PF_Fixed WholeToFixed(A_long whole) {
+  return static_cast<PF_Fixed>(whole * 65536);
+}
 
 // The four bounds every slider kind has, in the host's units of that kind.
 template <typename SliderDef, typename Row, typename Convert>
@@ -108,7 +110,9 @@ void FillDefinition(PF_InData* in_data, const ParamRow& row, PF_ParamDef& def) {
 
 }  // namespace
 
-std::size_t ParamNameLength(const char* text) { return WholeCharacterPrefix(text, PF_MAX_PARAM_NAME_LEN); }
+std::size_t ParamNameLength(const char* text) {
+  return WholeCharacterPrefix(text, PF_MAX_PARAM_NAME_LEN);
+}
 
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef*[], PF_LayerDef*) {
   // Everything the set-up writes through; without one of them it is a bad call, not a crash.

@@ -114,8 +114,8 @@ void RenderCommand(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params
   frame.Finish(multiplier);
   // The read-back writes the overlap of the input's size and the output's, and
   // clears the rest of the output.
-  ReadBackToWorld(std::uint32_t(width), std::uint32_t(height), input, output, in_data, kPixelFormatArgb8,
-                  bytesPerPixel, pixelType);
+  ReadBackToWorld(std::uint32_t(width), std::uint32_t(height), input, output, in_data, kPixelFormatArgb8, bytesPerPixel,
+                  pixelType);
   guard.Restore();
 }
 

@@ -18,38 +18,38 @@ namespace Orvane::Lumisk {
 // after releasing what the construction had made.
 class AEOpenGLContext {
 public:
-    explicit AEOpenGLContext(AEOpenGLContext* shareWith);
-    // Leaves no context current on the calling thread, deletes the context,
-    // releases the device context, destroys the window and unregisters its
-    // class. Never throws.
-    virtual ~AEOpenGLContext();
+  explicit AEOpenGLContext(AEOpenGLContext* shareWith);
+  // Leaves no context current on the calling thread, deletes the context,
+  // releases the device context, destroys the window and unregisters its
+  // class. Never throws.
+  virtual ~AEOpenGLContext();
 
-    AEOpenGLContext(const AEOpenGLContext&) = delete;
-    AEOpenGLContext& operator=(const AEOpenGLContext&) = delete;
+  AEOpenGLContext(const AEOpenGLContext&) = delete;
+  AEOpenGLContext& operator=(const AEOpenGLContext&) = delete;
 
-    // Makes this context current on the calling thread and points glbinding
-    // at it; then deletes framebuffers and vertex arrays that were released
-    // while another context was current (PerContextObjects).
-    void MakeCurrent();
+  // Makes this context current on the calling thread and points glbinding
+  // at it; then deletes framebuffers and vertex arrays that were released
+  // while another context was current (PerContextObjects).
+  void MakeCurrent();
 
-    HGLRC GlContext() const { return hglrc; }
-    HDC DeviceContext() const { return hdc; }
-    HWND Window() const { return hwnd; }
-    const std::string& WindowClassName() const { return windowClassName; }
-    const std::set<gl::GLextension>& Extensions() const { return extensions; }
+  HGLRC GlContext() const { return hglrc; }
+  HDC DeviceContext() const { return hdc; }
+  HWND Window() const { return hwnd; }
+  const std::string& WindowClassName() const { return windowClassName; }
+  const std::set<gl::GLextension>& Extensions() const { return extensions; }
 
 private:
-    HWND CreateHiddenWindow(std::string& name);
-    HGLRC CreateWglContext(HDC dc, HGLRC shareWith);
-    void PrintContextInfo();
-    // Releases whatever exists, in the destructor's order.
-    void ReleaseAll() noexcept;
+  HWND CreateHiddenWindow(std::string& name);
+  HGLRC CreateWglContext(HDC dc, HGLRC shareWith);
+  void PrintContextInfo();
+  // Releases whatever exists, in the destructor's order.
+  void ReleaseAll() noexcept;
 
-    HDC hdc = nullptr;
-    HGLRC hglrc = nullptr;
-    HWND hwnd = nullptr;
-    std::string windowClassName;
-    std::set<gl::GLextension> extensions;
+  HDC hdc = nullptr;
+  HGLRC hglrc = nullptr;
+  HWND hwnd = nullptr;
+  std::string windowClassName;
+  std::set<gl::GLextension> extensions;
 };
 
 }  // namespace Orvane::Lumisk

@@ -9,9 +9,9 @@ namespace Orvane::Lumisk {
 // than the GL can hold (the log says which). Every throw passes 1.
 class AESDK_OpenGL_Fault {
 public:
-    explicit AESDK_OpenGL_Fault(std::int32_t faultCode) : code(faultCode) {}
+  explicit AESDK_OpenGL_Fault(std::int32_t faultCode) : code(faultCode) {}
 
-    std::int32_t code;
+  std::int32_t code;
 };
 
 }  // namespace Orvane::Lumisk

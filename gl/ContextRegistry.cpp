@@ -19,25 +19,25 @@ std::atomic<std::int32_t> gNextContextSlot{0};
 
 // Unload: the map's entries are freed without deleting a context (set-down did).
 void FreeContextRegistry() {
-    delete gContextRegistry;
-    gContextRegistry = nullptr;
+  delete gContextRegistry;
+  gContextRegistry = nullptr;
 }
 
 void FreeContextRegistryMutex() {
-    delete gContextRegistryMutex;
-    gContextRegistryMutex = nullptr;
+  delete gContextRegistryMutex;
+  gContextRegistryMutex = nullptr;
 }
 
 bool InitContextRegistry() {
-    gContextRegistry = new ContextMap();
-    std::atexit(FreeContextRegistry);
-    return true;
+  gContextRegistry = new ContextMap();
+  std::atexit(FreeContextRegistry);
+  return true;
 }
 
 bool InitContextRegistryMutex() {
-    gContextRegistryMutex = new std::recursive_mutex();
-    std::atexit(FreeContextRegistryMutex);
-    return true;
+  gContextRegistryMutex = new std::recursive_mutex();
+  std::atexit(FreeContextRegistryMutex);
+  return true;
 }
 
 // In this order: the exit functions then run mutex first, map second.
@@ -47,46 +47,50 @@ const bool gContextRegistryMutexReady = InitContextRegistryMutex();
 }  // namespace
 
 void CreateRootContext() {
-    // On a throw the constructor has released what it made and new frees the
-    // storage; the root stays as it was.
-    gRootContext = new AEOpenGLContext(nullptr);
+  // On a throw the constructor has released what it made and new frees the
+  // storage; the root stays as it was.
+  gRootContext = new AEOpenGLContext(nullptr);
 }
 
-AEOpenGLContext* RootContext() { return gRootContext; }
+AEOpenGLContext* RootContext() {
+  return gRootContext;
+}
 
 AEOpenGLContext* CurrentThreadContext() {
-    std::lock_guard<std::recursive_mutex> lock(*gContextRegistryMutex);
-    if (gContextSlot == -1) {
-        gContextSlot = gNextContextSlot.fetch_add(1);
-    }
-    AEOpenGLContext*& entry = (*gContextRegistry)[gContextSlot];
-    // Missing or null: the first render, a failed creation or a render after
-    // set-down. Never hand out null; a throw leaves the entry null to try again.
-    if (entry == nullptr) {
-        entry = new AEOpenGLContext(gRootContext);
-    }
-    return entry;
+  std::lock_guard<std::recursive_mutex> lock(*gContextRegistryMutex);
+  if (gContextSlot == -1) {
+    gContextSlot = gNextContextSlot.fetch_add(1);
+  }
+  AEOpenGLContext*& entry = (*gContextRegistry)[gContextSlot];
+  // Missing or null: the first render, a failed creation or a render after
+  // set-down. Never hand out null; a throw leaves the entry null to try again.
+  if (entry == nullptr) {
+    entry = new AEOpenGLContext(gRootContext);
+  }
+  return entry;
 }
 
 void DestroyAllContexts() {
-    for (auto& [slot, context] : *gContextRegistry) {
-        delete context;
-        context = nullptr;
-    }
-    gContextRegistry->clear();
-    delete gRootContext;
-    gRootContext = nullptr;
+  for (auto& [slot, context] : *gContextRegistry) {
+    delete context;
+    context = nullptr;
+  }
+  gContextRegistry->clear();
+  delete gRootContext;
+  gRootContext = nullptr;
 }
 
-std::int32_t CurrentThreadContextSlot() { return gContextSlot; }
+std::int32_t CurrentThreadContextSlot() {
+  return gContextSlot;
+}
 
 std::size_t RegisteredContextCount() {
-    std::lock_guard<std::recursive_mutex> lock(*gContextRegistryMutex);
-    std::size_t count = 0;
-    for (const auto& entry : *gContextRegistry) {
-        count += entry.second != nullptr ? 1 : 0;
-    }
-    return count;
+  std::lock_guard<std::recursive_mutex> lock(*gContextRegistryMutex);
+  std::size_t count = 0;
+  for (const auto& entry : *gContextRegistry) {
+    count += entry.second != nullptr ? 1 : 0;
+  }
+  return count;
 }
 
 }  // namespace Orvane::Lumisk

@@ -5,13 +5,13 @@
 
 #include <glbinding/gl/types.h>
 
-#include "gl/OpenglShader.h"
 #include "gl/FullscreenQuad.h"
+#include "gl/OpenglShader.h"
 
 namespace Orvane::Lumisk {
 
 class CopyPass {
- public:
+public:
   // Makes no GL call: the program links and the quad is made at the first draw.
   explicit CopyPass(bool bgarSwizzle);
   // The quad deletes its buffer and vertex arrays (each vertex array in its own
@@ -24,7 +24,7 @@ class CopyPass {
   // handed to the program, which does not read it.
   void Draw(gl::GLuint texture, float multiplier);
 
- private:
+private:
   FullscreenQuad quad;
   OpenglShader shader;
 };

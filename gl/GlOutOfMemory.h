@@ -10,7 +10,7 @@
 namespace Orvane::Lumisk {
 
 class GlOutOfMemory : public std::bad_alloc {
- public:
+public:
   const char* what() const noexcept override { return "GL out of memory"; }
 };
 

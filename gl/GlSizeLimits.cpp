@@ -17,8 +17,8 @@ void RequireWithin(GLenum limitName, const char* kind, GLsizei width, GLsizei he
   if (width <= limit && height <= limit) {
     return;
   }
-  LogPrintf("%s of %d x %d exceeds the GL's maximum size %d\n", kind, static_cast<int>(width),
-            static_cast<int>(height), static_cast<int>(limit));
+  LogPrintf("%s of %d x %d exceeds the GL's maximum size %d\n", kind, static_cast<int>(width), static_cast<int>(height),
+            static_cast<int>(limit));
   throw AESDK_OpenGL_Fault(1);
 }
 

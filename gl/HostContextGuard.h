@@ -10,18 +10,18 @@ namespace Orvane::Lumisk {
 // tell glbinding: the module's next GL work begins with MakeCurrent.
 class HostContextGuard {
 public:
-    HostContextGuard();
-    ~HostContextGuard();
+  HostContextGuard();
+  ~HostContextGuard();
 
-    HostContextGuard(const HostContextGuard&) = delete;
-    HostContextGuard& operator=(const HostContextGuard&) = delete;
+  HostContextGuard(const HostContextGuard&) = delete;
+  HostContextGuard& operator=(const HostContextGuard&) = delete;
 
-    void Restore();
+  void Restore();
 
 private:
-    bool restored = false;
-    HDC dc = nullptr;
-    HGLRC context = nullptr;
+  bool restored = false;
+  HDC dc = nullptr;
+  HGLRC context = nullptr;
 };
 
 }  // namespace Orvane::Lumisk

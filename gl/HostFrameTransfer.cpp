@@ -18,7 +18,9 @@ namespace Orvane::Lumisk {
 
 namespace {
 
-[[noreturn]] void ThrowBadParam() { throw static_cast<int>(PF_Err_BAD_CALLBACK_PARAM); }
+[[noreturn]] void ThrowBadParam() {
+  throw static_cast<int>(PF_Err_BAD_CALLBACK_PARAM);
+}
 
 void RequireNotNull(const void* pointer) {
   if (pointer == nullptr) {
@@ -110,7 +112,7 @@ void UploadFloatPixels(PF_InData* in_data, PF_EffectWorld* world) {
 // A read-back buffer allocated and locked through the host's handle suite,
 // unlocked and disposed of at scope exit.
 class LockedHostBuffer {
- public:
+public:
   LockedHostBuffer(PF_InData* in_data, uint64_t bytes)
       : holder(in_data, kPFHandleSuite, kPFHandleSuiteVersion2), suite(holder.Get<PF_HandleSuite2>()) {
     handle = suite.host_new_handle(bytes);
@@ -129,7 +131,7 @@ class LockedHostBuffer {
 
   unsigned char* Data() const { return data; }
 
- private:
+private:
   void Dispose() {
     if (handle == nullptr) {
       return;

@@ -6,10 +6,10 @@
 namespace Orvane::Lumisk {
 
 void LogPrintf(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    std::vprintf(format, arguments);
-    va_end(arguments);
+  va_list arguments;
+  va_start(arguments, format);
+  std::vprintf(format, arguments);
+  va_end(arguments);
 }
 
 }  // namespace Orvane::Lumisk

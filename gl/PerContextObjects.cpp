@@ -14,179 +14,181 @@ namespace Orvane::Lumisk {
 namespace {
 
 struct PendingName {
-    PerContextKind kind;
-    GLuint name;
+  PerContextKind kind;
+  GLuint name;
 };
 
 // The bookkeeping of every helper; never destroyed, since helpers owned by
 // module-wide objects may be released during exit.
 struct PerContextBook {
-    std::mutex mutex;
-    std::set<PerContextName*> helpers;
-    std::map<HGLRC, std::vector<PendingName>> pending;
+  std::mutex mutex;
+  std::set<PerContextName*> helpers;
+  std::map<HGLRC, std::vector<PendingName>> pending;
 };
 
 PerContextBook& Book() {
-    static PerContextBook* book = new PerContextBook();
-    return *book;
+  static PerContextBook* book = new PerContextBook();
+  return *book;
 }
 
 GLuint MakeName(PerContextKind kind) {
-    GLuint name = 0;
-    if (kind == PerContextKind::Framebuffer) {
-        glGenFramebuffers(1, &name);
-    } else {
-        glGenVertexArrays(1, &name);
-    }
-    return name;
+  GLuint name = 0;
+  if (kind == PerContextKind::Framebuffer) {
+    glGenFramebuffers(1, &name);
+  } else {
+    glGenVertexArrays(1, &name);
+  }
+  return name;
 }
 
 void DeleteName(PerContextKind kind, GLuint name) {
-    if (kind == PerContextKind::Framebuffer) {
-        glDeleteFramebuffers(1, &name);
-    } else {
-        glDeleteVertexArrays(1, &name);
-    }
+  if (kind == PerContextKind::Framebuffer) {
+    glDeleteFramebuffers(1, &name);
+  } else {
+    glDeleteVertexArrays(1, &name);
+  }
 }
 
 // Takes the names queued for the context; the caller deletes them outside the lock.
 std::vector<PendingName> TakePending(PerContextBook& book, HGLRC context) {
-    std::vector<PendingName> taken;
-    const auto found = book.pending.find(context);
-    if (found != book.pending.end()) {
-        taken = std::move(found->second);
-        book.pending.erase(found);
-    }
-    return taken;
+  std::vector<PendingName> taken;
+  const auto found = book.pending.find(context);
+  if (found != book.pending.end()) {
+    taken = std::move(found->second);
+    book.pending.erase(found);
+  }
+  return taken;
 }
 
 void DeleteAll(const std::vector<PendingName>& names) {
-    for (const PendingName& pending : names) {
-        DeleteName(pending.kind, pending.name);
-    }
+  for (const PendingName& pending : names) {
+    DeleteName(pending.kind, pending.name);
+  }
 }
 
 }  // namespace
 
 PerContextName::PerContextName(PerContextKind objectKind) : kind(objectKind) {
-    PerContextBook& book = Book();
-    std::lock_guard<std::mutex> lock(book.mutex);
-    book.helpers.insert(this);
+  PerContextBook& book = Book();
+  std::lock_guard<std::mutex> lock(book.mutex);
+  book.helpers.insert(this);
 }
 
 PerContextName::~PerContextName() {
-    Release();
-    PerContextBook& book = Book();
-    std::lock_guard<std::mutex> lock(book.mutex);
-    book.helpers.erase(this);
+  Release();
+  PerContextBook& book = Book();
+  std::lock_guard<std::mutex> lock(book.mutex);
+  book.helpers.erase(this);
 }
 
 GLuint PerContextName::Get(bool* created) {
-    if (created != nullptr) {
-        *created = false;
+  if (created != nullptr) {
+    *created = false;
+  }
+  const HGLRC context = wglGetCurrentContext();
+  if (context == nullptr) {
+    return 0;
+  }
+  PerContextBook& book = Book();
+  std::vector<PendingName> due;
+  {
+    std::lock_guard<std::mutex> lock(book.mutex);
+    const auto found = names.find(context);
+    if (found != names.end()) {
+      return found->second;
     }
-    const HGLRC context = wglGetCurrentContext();
-    if (context == nullptr) {
-        return 0;
-    }
-    PerContextBook& book = Book();
-    std::vector<PendingName> due;
-    {
-        std::lock_guard<std::mutex> lock(book.mutex);
-        const auto found = names.find(context);
-        if (found != names.end()) {
-            return found->second;
-        }
-        due = TakePending(book, context);
-    }
-    DeleteAll(due);
-    // Made outside the lock: only this thread uses the current context.
-    const GLuint name = MakeName(kind);
-    {
-        std::lock_guard<std::mutex> lock(book.mutex);
-        names[context] = name;
-    }
-    if (created != nullptr) {
-        *created = true;
-    }
-    return name;
+    due = TakePending(book, context);
+  }
+  DeleteAll(due);
+  // Made outside the lock: only this thread uses the current context.
+  const GLuint name = MakeName(kind);
+  {
+    std::lock_guard<std::mutex> lock(book.mutex);
+    names[context] = name;
+  }
+  if (created != nullptr) {
+    *created = true;
+  }
+  return name;
 }
 
 GLuint PerContextName::Find() const {
-    const HGLRC context = wglGetCurrentContext();
-    std::lock_guard<std::mutex> lock(Book().mutex);
-    const auto found = names.find(context);
-    return found != names.end() ? found->second : 0;
+  const HGLRC context = wglGetCurrentContext();
+  std::lock_guard<std::mutex> lock(Book().mutex);
+  const auto found = names.find(context);
+  return found != names.end() ? found->second : 0;
 }
 
 void PerContextName::Release() {
-    const HGLRC current = wglGetCurrentContext();
-    PerContextBook& book = Book();
-    GLuint ownName = 0;
-    {
-        std::lock_guard<std::mutex> lock(book.mutex);
-        for (const auto& [context, name] : names) {
-            if (context == current) {
-                ownName = name;
-            } else {
-                book.pending[context].push_back(PendingName{kind, name});
-            }
-        }
-        names.clear();
+  const HGLRC current = wglGetCurrentContext();
+  PerContextBook& book = Book();
+  GLuint ownName = 0;
+  {
+    std::lock_guard<std::mutex> lock(book.mutex);
+    for (const auto& [context, name] : names) {
+      if (context == current) {
+        ownName = name;
+      } else {
+        book.pending[context].push_back(PendingName{kind, name});
+      }
     }
-    if (ownName != 0) {
-        DeleteName(kind, ownName);
-    }
+    names.clear();
+  }
+  if (ownName != 0) {
+    DeleteName(kind, ownName);
+  }
 }
 
 std::size_t PerContextName::ContextCount() const {
-    std::lock_guard<std::mutex> lock(Book().mutex);
-    return names.size();
+  std::lock_guard<std::mutex> lock(Book().mutex);
+  return names.size();
 }
 
-void PerContextName::Forget(HGLRC context) { names.erase(context); }
+void PerContextName::Forget(HGLRC context) {
+  names.erase(context);
+}
 
 GLuint PerContextVertexArray::Bind(const std::function<void()>& layout) {
-    bool created = false;
-    const GLuint vertexArray = names.Get(&created);
-    if (vertexArray == 0) {
-        return 0;
-    }
-    glBindVertexArray(vertexArray);
-    if (created && layout) {
-        layout();
-    }
-    return vertexArray;
+  bool created = false;
+  const GLuint vertexArray = names.Get(&created);
+  if (vertexArray == 0) {
+    return 0;
+  }
+  glBindVertexArray(vertexArray);
+  if (created && layout) {
+    layout();
+  }
+  return vertexArray;
 }
 
 void DeletePendingContextObjects() {
-    const HGLRC context = wglGetCurrentContext();
-    if (context == nullptr) {
-        return;
-    }
-    std::vector<PendingName> due;
-    {
-        PerContextBook& book = Book();
-        std::lock_guard<std::mutex> lock(book.mutex);
-        due = TakePending(book, context);
-    }
-    DeleteAll(due);
+  const HGLRC context = wglGetCurrentContext();
+  if (context == nullptr) {
+    return;
+  }
+  std::vector<PendingName> due;
+  {
+    PerContextBook& book = Book();
+    std::lock_guard<std::mutex> lock(book.mutex);
+    due = TakePending(book, context);
+  }
+  DeleteAll(due);
 }
 
 void ForgetContextObjects(HGLRC context) {
-    PerContextBook& book = Book();
-    std::lock_guard<std::mutex> lock(book.mutex);
-    book.pending.erase(context);
-    for (PerContextName* helper : book.helpers) {
-        helper->Forget(context);
-    }
+  PerContextBook& book = Book();
+  std::lock_guard<std::mutex> lock(book.mutex);
+  book.pending.erase(context);
+  for (PerContextName* helper : book.helpers) {
+    helper->Forget(context);
+  }
 }
 
 std::size_t PendingContextObjectCount(HGLRC context) {
-    PerContextBook& book = Book();
-    std::lock_guard<std::mutex> lock(book.mutex);
-    const auto found = book.pending.find(context);
-    return found != book.pending.end() ? found->second.size() : 0;
+  PerContextBook& book = Book();
+  std::lock_guard<std::mutex> lock(book.mutex);
+  const auto found = book.pending.find(context);
+  return found != book.pending.end() ? found->second.size() : 0;
 }
 
 }  // namespace Orvane::Lumisk

@@ -36,61 +36,61 @@ enum class PerContextKind { Framebuffer, VertexArray };
 // One GL name of the given kind per context.
 class PerContextName {
 public:
-    explicit PerContextName(PerContextKind kind);
-    ~PerContextName();
+  explicit PerContextName(PerContextKind kind);
+  ~PerContextName();
 
-    PerContextName(const PerContextName&) = delete;
-    PerContextName& operator=(const PerContextName&) = delete;
+  PerContextName(const PerContextName&) = delete;
+  PerContextName& operator=(const PerContextName&) = delete;
 
-    // The current context's name, made (glGen*) on first use; 0 when no context
-    // is current. created (optional) tells whether this call made it.
-    gl::GLuint Get(bool* created = nullptr);
-    // The current context's name or 0; never makes one.
-    gl::GLuint Find() const;
-    // Deletes or queues every name, as the contract says; the helper can be
-    // used again afterwards.
-    void Release();
-    // Number of contexts that hold a name of this helper.
-    std::size_t ContextCount() const;
+  // The current context's name, made (glGen*) on first use; 0 when no context
+  // is current. created (optional) tells whether this call made it.
+  gl::GLuint Get(bool* created = nullptr);
+  // The current context's name or 0; never makes one.
+  gl::GLuint Find() const;
+  // Deletes or queues every name, as the contract says; the helper can be
+  // used again afterwards.
+  void Release();
+  // Number of contexts that hold a name of this helper.
+  std::size_t ContextCount() const;
 
 private:
-    friend void ForgetContextObjects(HGLRC context);
-    void Forget(HGLRC context);
+  friend void ForgetContextObjects(HGLRC context);
+  void Forget(HGLRC context);
 
-    PerContextKind kind;
-    std::map<HGLRC, gl::GLuint> names;
+  PerContextKind kind;
+  std::map<HGLRC, gl::GLuint> names;
 };
 
 // A framebuffer per context (the render target's frame, multisample and
 // resolve framebuffers).
 class PerContextFramebuffer {
 public:
-    PerContextFramebuffer() : names(PerContextKind::Framebuffer) {}
+  PerContextFramebuffer() : names(PerContextKind::Framebuffer) {}
 
-    gl::GLuint Get(bool* created = nullptr) { return names.Get(created); }
-    gl::GLuint Find() const { return names.Find(); }
-    void Release() { names.Release(); }
+  gl::GLuint Get(bool* created = nullptr) { return names.Get(created); }
+  gl::GLuint Find() const { return names.Find(); }
+  void Release() { names.Release(); }
 
 private:
-    PerContextName names;
+  PerContextName names;
 };
 
 // A vertex array per context for one pass. The pass's buffer is shared
 // between contexts; only the attribute layout must be recorded in each.
 class PerContextVertexArray {
 public:
-    PerContextVertexArray() : names(PerContextKind::VertexArray) {}
+  PerContextVertexArray() : names(PerContextKind::VertexArray) {}
 
-    // Binds the current context's vertex array and returns it. The first time in
-    // a context, the new vertex array is bound and layout() is called so the
-    // pass binds its buffer and sets its attribute pointers there.
-    // With no context current: nothing, 0.
-    gl::GLuint Bind(const std::function<void()>& layout);
-    gl::GLuint Find() const { return names.Find(); }
-    void Release() { names.Release(); }
+  // Binds the current context's vertex array and returns it. The first time in
+  // a context, the new vertex array is bound and layout() is called so the
+  // pass binds its buffer and sets its attribute pointers there.
+  // With no context current: nothing, 0.
+  gl::GLuint Bind(const std::function<void()>& layout);
+  gl::GLuint Find() const { return names.Find(); }
+  void Release() { names.Release(); }
 
 private:
-    PerContextName names;
+  PerContextName names;
 };
 
 // Deletes, in the current context, the names queued for it.

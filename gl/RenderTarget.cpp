@@ -48,7 +48,9 @@ void DefineClearedLevel(GLenum internalFormat, GLsizei width, GLsizei height) {
   glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, zeros.data());
 }
 
-void DeleteRenderbuffer(GLuint name) { glDeleteRenderbuffers(1, &name); }
+void DeleteRenderbuffer(GLuint name) {
+  glDeleteRenderbuffers(1, &name);
+}
 
 // Removes the companion recorded for `layer` and deletes it.
 void DeleteCompanion(std::map<GLuint, GLuint>& companions, GLuint layer) {
@@ -71,11 +73,17 @@ RenderTarget* RenderTarget::Instance() {
 
 RenderTarget::RenderTarget() = default;
 
-RenderTarget::~RenderTarget() { ReleaseGL(); }
+RenderTarget::~RenderTarget() {
+  ReleaseGL();
+}
 
-GLuint RenderTarget::FrameFramebuffer() { return multisample ? msFbo.Get() : fbo.Get(); }
+GLuint RenderTarget::FrameFramebuffer() {
+  return multisample ? msFbo.Get() : fbo.Get();
+}
 
-GLuint RenderTarget::FindFrameFramebuffer() const { return multisample ? msFbo.Find() : fbo.Find(); }
+GLuint RenderTarget::FindFrameFramebuffer() const {
+  return multisample ? msFbo.Find() : fbo.Find();
+}
 
 void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, bool newMultisample) {
   copyPass.reset();
@@ -139,8 +147,7 @@ void RenderTarget::Storage(GLenum format) {
   }
 }
 
-void RenderTarget::PushCompanion(std::map<GLuint, GLuint>& companions, GLuint layer, GLenum format,
-                                 GLenum attachment) {
+void RenderTarget::PushCompanion(std::map<GLuint, GLuint>& companions, GLuint layer, GLenum format, GLenum attachment) {
   ScopedRenderbuffer companion(GenerateRenderbuffer());
   glBindRenderbuffer(GL_RENDERBUFFER, companion.Get());
   Storage(format);

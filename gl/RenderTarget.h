@@ -30,7 +30,7 @@
 namespace Orvane::Lumisk {
 
 class RenderTarget {
- public:
+public:
   // The one instance of the process, made at the first call and never destroyed.
   static RenderTarget* Instance();
 
@@ -94,7 +94,7 @@ class RenderTarget {
   // The current context's frame framebuffer, 0 when it has none yet.
   gl::GLuint FindFrameFramebuffer() const;
 
- private:
+private:
   bool HasFrameObjects() const { return outputRenderbuffer != 0; }
   // The current context's frame framebuffer (msFbo or fbo), made on first use.
   gl::GLuint FrameFramebuffer();

@@ -11,7 +11,7 @@ namespace Orvane::Lumisk {
 
 template <typename Deleter>
 class ScopedGlName {
- public:
+public:
   // Owns nothing.
   ScopedGlName() = default;
   // Takes over `adopted` (0: owns nothing).
@@ -45,7 +45,7 @@ class ScopedGlName {
     return released;
   }
 
- private:
+private:
   gl::GLuint name = 0;
 };
 

@@ -3,16 +3,18 @@
 namespace Orvane::Lumisk {
 
 Vec2d& Vec2d::Zero() {
-    x = 0.0;
-    y = 0.0;
-    return *this;
+  x = 0.0;
+  y = 0.0;
+  return *this;
 }
 
 void Vec2d::Set(double xValue, double yValue) {
-    x = xValue;
-    y = yValue;
+  x = xValue;
+  y = yValue;
 }
 
-Vec2d Vec2d::Scaled(double s) const { return Vec2d(x * s, y * s); }
+Vec2d Vec2d::Scaled(double s) const {
+  return Vec2d(x * s, y * s);
+}
 
 }  // namespace Orvane::Lumisk

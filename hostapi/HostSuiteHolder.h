@@ -12,7 +12,7 @@
 namespace Orvane::Lumisk {
 
 class HostSuiteHolder {
- public:
+public:
   // Throws the int A_Err_MISSING_SUITE (13) when the suite cannot be had: a
   // failed acquisition, a host that answers success with no suite, or no basic
   // suite at all. No holder exists then, so nothing is released.
@@ -57,7 +57,7 @@ class HostSuiteHolder {
   const std::string& Name() const { return suiteName; }
   int32_t Version() const { return suiteVersion; }
 
- private:
+private:
   void Release() noexcept {
     if (basicSuite->ReleaseSuite != nullptr) {
       basicSuite->ReleaseSuite(suiteName.c_str(), suiteVersion);

@@ -22,8 +22,7 @@ struct PF_AppSuite7 {
 #define kAEGPPFInterfaceSuite "AEGP PF Interface Suite"
 #define kAEGPPFInterfaceSuiteVersion1 1
 struct AEGP_PFInterfaceSuite1 {
-  A_Err (*AEGP_GetNewEffectForEffect)(AEGP_PluginID aegp_plugin_id, PF_ProgPtr effect_ref,
-                                      AEGP_EffectRefH* effectPH);
+  A_Err (*AEGP_GetNewEffectForEffect)(AEGP_PluginID aegp_plugin_id, PF_ProgPtr effect_ref, AEGP_EffectRefH* effectPH);
 };
 
 #define kAEGPEffectSuite "AEGP Effect Suite"

@@ -12,52 +12,52 @@ namespace Orvane::Lumisk::Win32Layer {
 
 // Entry points of the layer that can be counted and made to fail.
 enum class Call {
-    RegisterClassExA,
-    UnregisterClassA,
-    CreateWindowExA,
-    DestroyWindow,
-    GetDC,
-    ReleaseDC,
-    ChoosePixelFormat,
-    SetPixelFormat,
-    wglCreateContext,
-    wglCreateContextAttribsARB,
-    wglMakeCurrent,
-    wglDeleteContext,
-    wglShareLists,
-    wglGetProcAddress,
-    wglGetExtensionsStringARB,
-    Count
+  RegisterClassExA,
+  UnregisterClassA,
+  CreateWindowExA,
+  DestroyWindow,
+  GetDC,
+  ReleaseDC,
+  ChoosePixelFormat,
+  SetPixelFormat,
+  wglCreateContext,
+  wglCreateContextAttribsARB,
+  wglMakeCurrent,
+  wglDeleteContext,
+  wglShareLists,
+  wglGetProcAddress,
+  wglGetExtensionsStringARB,
+  Count
 };
 
 // What wglGetExtensionsStringARB reports.
 enum class ExtensionString {
-    Normal,                 // lists WGL_ARB_create_context among others
-    WithoutCreateContext,   // lists neither WGL_ARB_create_context nor a longer name
-    OnlyLongerCreateContext,// lists only WGL_ARB_create_context_profile, a longer name
-    Null                    // the call returns a null pointer
+  Normal,                   // lists WGL_ARB_create_context among others
+  WithoutCreateContext,     // lists neither WGL_ARB_create_context nor a longer name
+  OnlyLongerCreateContext,  // lists only WGL_ARB_create_context_profile, a longer name
+  Null                      // the call returns a null pointer
 };
 
 // RegisterClassExA's record, its two name pointers replaced by the texts.
 struct RecordedWindowClass {
-    WNDCLASSEXA fields{};  // lpszMenuName and lpszClassName null
-    bool hasMenuName = false;
-    std::string menuName;
-    std::string className;
+  WNDCLASSEXA fields{};  // lpszMenuName and lpszClassName null
+  bool hasMenuName = false;
+  std::string menuName;
+  std::string className;
 };
 
 // CreateWindowExA's arguments, the two text pointers replaced by the texts.
 struct RecordedWindow {
-    DWORD exStyle = 0;
-    std::string className;
-    bool hasTitle = false;
-    std::string title;
-    DWORD style = 0;
-    int x = 0, y = 0, width = 0, height = 0;
-    HWND parent = nullptr;
-    HMENU menu = nullptr;
-    HINSTANCE instance = nullptr;
-    LPVOID param = nullptr;
+  DWORD exStyle = 0;
+  std::string className;
+  bool hasTitle = false;
+  std::string title;
+  DWORD style = 0;
+  int x = 0, y = 0, width = 0, height = 0;
+  HWND parent = nullptr;
+  HMENU menu = nullptr;
+  HINSTANCE instance = nullptr;
+  LPVOID param = nullptr;
 };
 
 }  // namespace Orvane::Lumisk::Win32Layer

@@ -18,8 +18,7 @@
 // The two WGL extension entry points are not declared by the system headers;
 // these names and tokens are ours on every platform.
 using WglGetExtensionsStringArbProc = const char*(WINAPI*)(HDC hdc);
-using WglCreateContextAttribsArbProc = HGLRC(WINAPI*)(HDC hdc, HGLRC shareContext,
-                                                       const int* attributes);
+using WglCreateContextAttribsArbProc = HGLRC(WINAPI*)(HDC hdc, HGLRC shareContext, const int* attributes);
 
 #ifndef WGL_CONTEXT_MAJOR_VERSION_ARB
 #define WGL_CONTEXT_MAJOR_VERSION_ARB 0x2091
@@ -35,5 +34,5 @@ using WglCreateContextAttribsArbProc = HGLRC(WINAPI*)(HDC hdc, HGLRC shareContex
 // wglGetProcAddress (through void(*)(), the conversion compilers accept).
 template <typename To, typename From>
 To WglProcCast(From proc) {
-    return reinterpret_cast<To>(reinterpret_cast<void (*)()>(proc));
+  return reinterpret_cast<To>(reinterpret_cast<void (*)()>(proc));
 }

@@ -6,11 +6,10 @@
 
 namespace Orvane::Lumisk {
 
-std::unique_ptr<OpenglShader> MakeFullscreenProgram(const std::string& fragmentSource)
-{
-    auto program = std::make_unique<OpenglShader>(FullscreenVertexSource, fragmentSource);
-    FullscreenQuad::AddAttributes(*program);
-    return program;
+std::unique_ptr<OpenglShader> MakeFullscreenProgram(const std::string& fragmentSource) {
+  auto program = std::make_unique<OpenglShader>(FullscreenVertexSource, fragmentSource);
+  FullscreenQuad::AddAttributes(*program);
+  return program;
 }
 
 }  // namespace Orvane::Lumisk

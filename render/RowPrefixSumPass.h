@@ -1,9 +1,9 @@
 #pragma once
 
-#include "gl/Vec2d.h"
-#include "gl/Vec2i.h"
 #include "gl/FullscreenQuad.h"
 #include "gl/ScopedTexture.h"
+#include "gl/Vec2d.h"
+#include "gl/Vec2i.h"
 
 #include <glbinding/gl/types.h>
 
@@ -25,49 +25,49 @@ class OpenglShader;
 // RenderTarget::EndTexturePass, which binds that layer again).
 class RowPrefixSumPass {
 public:
-    RowPrefixSumPass();
-    ~RowPrefixSumPass();
+  RowPrefixSumPass();
+  ~RowPrefixSumPass();
 
-    RowPrefixSumPass(const RowPrefixSumPass&) = delete;
-    RowPrefixSumPass& operator=(const RowPrefixSumPass&) = delete;
+  RowPrefixSumPass(const RowPrefixSumPass&) = delete;
+  RowPrefixSumPass& operator=(const RowPrefixSumPass&) = delete;
 
-    // One prepare draw and maxLevel + 1 scan draws over the reduced grid.
-    // maxDimension is the larger view dimension in pixels.
-    void Run(gl::GLuint sourceTexture, const Vec2d* viewSize, std::int32_t maxDimension, std::int32_t stepRequest);
+  // One prepare draw and maxLevel + 1 scan draws over the reduced grid.
+  // maxDimension is the larger view dimension in pixels.
+  void Run(gl::GLuint sourceTexture, const Vec2d* viewSize, std::int32_t maxDimension, std::int32_t stepRequest);
 
-    // The texture written by the last draw of the last Run.
-    gl::GLuint ResultTexture() const { return textures[1 - current].Get(); }
+  // The texture written by the last draw of the last Run.
+  gl::GLuint ResultTexture() const { return textures[1 - current].Get(); }
 
-    // The grid step of the last Run (1..4).
-    std::int32_t Step() const { return step; }
-    // The reduced grid of the last Run, in cells (also the textures' size).
-    Vec2i Size() const { return size; }
-    // The scan levels of the last Run.
-    std::int32_t MaxLevel() const { return maxLevel; }
-    gl::GLuint Texture(int index) const { return textures[index].Get(); }
+  // The grid step of the last Run (1..4).
+  std::int32_t Step() const { return step; }
+  // The reduced grid of the last Run, in cells (also the textures' size).
+  Vec2i Size() const { return size; }
+  // The scan levels of the last Run.
+  std::int32_t MaxLevel() const { return maxLevel; }
+  gl::GLuint Texture(int index) const { return textures[index].Get(); }
 
-    // Levels whose offsets 1, 2, ..., 2^(k-1) reach across a row: the
-    // smallest k >= 1 with 2^k >= cells, cells being the larger view
-    // dimension in grid cells (or the grid width, should that be larger).
-    static std::int32_t LevelCount(std::int32_t cells, std::int32_t gridWidth);
+  // Levels whose offsets 1, 2, ..., 2^(k-1) reach across a row: the
+  // smallest k >= 1 with 2^k >= cells, cells being the larger view
+  // dimension in grid cells (or the grid width, should that be larger).
+  static std::int32_t LevelCount(std::int32_t cells, std::int32_t gridWidth);
 
 private:
-    void EnsureTextures(const Vec2i& newSize);
-    // One draw into textures[current]: BeginDraw opens the texture pass and
-    // sets up the program, the caller sets the draw's uniforms (SetViewSize
-    // among them), FinishDraw reads input, draws, ends the pass and flips current.
-    void BeginDraw(OpenglShader& program);
-    void SetViewSize(OpenglShader& program) const;
-    void FinishDraw(OpenglShader& program, gl::GLuint input);
+  void EnsureTextures(const Vec2i& newSize);
+  // One draw into textures[current]: BeginDraw opens the texture pass and
+  // sets up the program, the caller sets the draw's uniforms (SetViewSize
+  // among them), FinishDraw reads input, draws, ends the pass and flips current.
+  void BeginDraw(OpenglShader& program);
+  void SetViewSize(OpenglShader& program) const;
+  void FinishDraw(OpenglShader& program, gl::GLuint input);
 
-    FullscreenQuad quad;
-    std::unique_ptr<OpenglShader> prepareProgram;
-    std::unique_ptr<OpenglShader> scanProgram;
-    std::int32_t maxLevel = 12;
-    Vec2i size;
-    ScopedTexture textures[2];
-    std::int32_t current = 0;
-    std::int32_t step = 1;
+  FullscreenQuad quad;
+  std::unique_ptr<OpenglShader> prepareProgram;
+  std::unique_ptr<OpenglShader> scanProgram;
+  std::int32_t maxLevel = 12;
+  Vec2i size;
+  ScopedTexture textures[2];
+  std::int32_t current = 0;
+  std::int32_t step = 1;
 };
 
 }  // namespace Orvane::Lumisk

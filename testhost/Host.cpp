@@ -13,14 +13,18 @@ std::atomic<Host*> gActiveHost{nullptr};
 
 }  // namespace
 
-std::string DefaultModulePath() { return LUMISK_MODULE_PATH; }
+std::string DefaultModulePath() {
+  return LUMISK_MODULE_PATH;
+}
 
 Host::Host(const std::string& modulePath)
     : module(std::make_unique<ModuleLoader>(modulePath)), entry(module->EntryPoint()) {
   Initialise();
 }
 
-Host::Host(PF_EntryPointFunc entryPoint) : entry(entryPoint) { Initialise(); }
+Host::Host(PF_EntryPointFunc entryPoint) : entry(entryPoint) {
+  Initialise();
+}
 
 Host::~Host() {
   // Hand "active" back to the host that had it, unless a newer one took it.
@@ -28,7 +32,9 @@ Host::~Host() {
   gActiveHost.compare_exchange_strong(self, previousActive);
 }
 
-Host* Host::Active() { return gActiveHost.load(); }
+Host* Host::Active() {
+  return gActiveHost.load();
+}
 
 void Host::Initialise() {
   InstallHostServices(*this);
@@ -45,10 +51,12 @@ void Host::Initialise() {
   previousActive = gActiveHost.exchange(this);
 }
 
-void Host::Record(const std::string& call) { records.calls.push_back(call); }
+void Host::Record(const std::string& call) {
+  records.calls.push_back(call);
+}
 
-PF_Err Host::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-                     PF_LayerDef* output, void* extra) {
+PF_Err Host::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
+                     void* extra) {
   for (const auto& observer : observers) {
     observer(cmd, CommandPhase::kBefore, PF_Err_NONE);
   }
@@ -108,7 +116,9 @@ void Host::SetOutput(World& world) {
   outputRecord = world.Get();
 }
 
-void Host::SetLanguageTag(const std::array<A_char, PF_APP_LANG_TAG_SIZE>& tagBytes) { languageTag = tagBytes; }
+void Host::SetLanguageTag(const std::array<A_char, PF_APP_LANG_TAG_SIZE>& tagBytes) {
+  languageTag = tagBytes;
+}
 
 void Host::SetLanguageTag(const char* tag) {
   languageTag.fill('\0');

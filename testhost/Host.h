@@ -48,7 +48,7 @@ enum class CommandPhase { kBefore, kAfter };
 using CommandObserver = std::function<void(PF_Cmd cmd, CommandPhase phase, PF_Err result)>;
 
 class Host {
- public:
+public:
   // Loads the module at modulePath (std::runtime_error when it cannot).
   explicit Host(const std::string& modulePath = DefaultModulePath());
   // Drives an entry point linked into the calling program.
@@ -64,8 +64,8 @@ class Host {
   // exception left the module.
   PF_Err Send(PF_Cmd cmd, void* extra = nullptr);
   // Sends cmd with records of the caller's choice (null ones included).
-  PF_Err SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-                 PF_LayerDef* output, void* extra);
+  PF_Err SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
+                 void* extra);
   PF_Err About() { return Send(PF_Cmd_ABOUT); }
   PF_Err GlobalSetup() { return Send(PF_Cmd_GLOBAL_SETUP); }
   PF_Err GlobalSetdown() { return Send(PF_Cmd_GLOBAL_SETDOWN); }
@@ -117,7 +117,7 @@ class Host {
   // The active host (see above), or null.
   static Host* Active();
 
- private:
+private:
   friend struct HostServices;
 
   struct HandleBlock;

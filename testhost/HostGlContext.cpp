@@ -28,7 +28,7 @@ HostGlContext::HostGlContext() : className(NextClassName()) {
   windowClass.lpszClassName = className.c_str();
   if (!RegisterClassExA(&windowClass)) throw std::runtime_error("test host: cannot register its window class");
   hiddenWindow = CreateWindowExA(0, className.c_str(), "test host", WS_OVERLAPPED, 0, 0, 8, 8, nullptr, nullptr,
-                            windowClass.hInstance, nullptr);
+                                 windowClass.hInstance, nullptr);
   if (hiddenWindow) dc = GetDC(hiddenWindow);
   PIXELFORMATDESCRIPTOR format{};
   format.nSize = sizeof format;
@@ -56,9 +56,13 @@ HostGlContext::~HostGlContext() {
   UnregisterClassA(className.c_str(), GetModuleHandleA(nullptr));
 }
 
-void HostGlContext::MakeCurrent() { wglMakeCurrent(dc, context); }
+void HostGlContext::MakeCurrent() {
+  wglMakeCurrent(dc, context);
+}
 
-bool HostGlContext::IsCurrent() const { return wglGetCurrentContext() == context && wglGetCurrentDC() == dc; }
+bool HostGlContext::IsCurrent() const {
+  return wglGetCurrentContext() == context && wglGetCurrentDC() == dc;
+}
 
 int HostGlContext::MaxTextureSize() {
   const HDC previousDc = wglGetCurrentDC();

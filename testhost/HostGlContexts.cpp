@@ -26,7 +26,9 @@ HostGlContext& HostGlContexts::ForThisThread() {
   return *context;
 }
 
-void HostGlContexts::Before() { ForThisThread().MakeCurrent(); }
+void HostGlContexts::Before() {
+  ForThisThread().MakeCurrent();
+}
 
 void HostGlContexts::After() {
   const bool current = ForThisThread().IsCurrent();

@@ -6,7 +6,9 @@ namespace Orvane::Lumisk::TestHost {
 
 namespace {
 
-bool Succeeded(const SuiteCall& call, SuiteCall::Kind kind) { return call.kind == kind && call.result == 0; }
+bool Succeeded(const SuiteCall& call, SuiteCall::Kind kind) {
+  return call.kind == kind && call.result == 0;
+}
 
 // Successful acquisitions minus successful releases, of one name or of all.
 int Outstanding(const std::vector<SuiteCall>& calls, const std::string* name) {
@@ -32,17 +34,25 @@ std::vector<std::string> NamesOf(const std::vector<SuiteCall>& calls, SuiteCall:
 
 }  // namespace
 
-int HostRecords::OutstandingSuites() const { return Outstanding(suiteCalls, nullptr); }
+int HostRecords::OutstandingSuites() const {
+  return Outstanding(suiteCalls, nullptr);
+}
 
-int HostRecords::OutstandingSuite(const std::string& name) const { return Outstanding(suiteCalls, &name); }
+int HostRecords::OutstandingSuite(const std::string& name) const {
+  return Outstanding(suiteCalls, &name);
+}
 
-std::vector<std::string> HostRecords::AcquiredNames() const { return NamesOf(suiteCalls, SuiteCall::Kind::kAcquire); }
+std::vector<std::string> HostRecords::AcquiredNames() const {
+  return NamesOf(suiteCalls, SuiteCall::Kind::kAcquire);
+}
 
-std::vector<std::string> HostRecords::ReleasedNames() const { return NamesOf(suiteCalls, SuiteCall::Kind::kRelease); }
+std::vector<std::string> HostRecords::ReleasedNames() const {
+  return NamesOf(suiteCalls, SuiteCall::Kind::kRelease);
+}
 
 int HostRecords::OutstandingCheckouts() const {
-  const auto succeeded = std::count_if(checkouts.begin(), checkouts.end(),
-                                       [](const CheckoutCall& call) { return call.result == 0; });
+  const auto succeeded =
+      std::count_if(checkouts.begin(), checkouts.end(), [](const CheckoutCall& call) { return call.result == 0; });
   return static_cast<int>(succeeded) - (checkins - unmatchedCheckins);
 }
 

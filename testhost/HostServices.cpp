@@ -269,7 +269,7 @@ struct HostServices {
 
   static void Install(Host& host);
 
- private:
+private:
   static bool KnownEffect(const Host& host, AEGP_EffectRefH effectH) {
     for (const auto& effect : host.effects) {
       if (effect.get() == effectH) {
@@ -329,8 +329,8 @@ const AEGP_StreamSuite7 kStreamSuite = {&HostServices::GetNewEffectStreamByIndex
 const AEGP_DynamicStreamSuite2 kDynamicStreamSuite = {&HostServices::GetDynamicStreamFlags,
                                                       &HostServices::SetDynamicStreamFlag};
 const PF_ParamUtilsSuite3 kParamUtilsSuite = {&HostServices::UpdateParamUI};
-const PF_HandleSuite2 kHandleSuite = {&HostServices::NewHandle, &HostServices::LockHandle,
-                                      &HostServices::UnlockHandle, &HostServices::DisposeHandle};
+const PF_HandleSuite2 kHandleSuite = {&HostServices::NewHandle, &HostServices::LockHandle, &HostServices::UnlockHandle,
+                                      &HostServices::DisposeHandle};
 const PF_iterateFloatSuite1 kIterateFloatSuite = {&HostServices::Iterate};
 
 struct OfferedSuite {
@@ -403,8 +403,8 @@ SPErr HostServices::ReleaseSuite(const char* name, int32_t version) {
   return result;
 }
 
-PF_Err HostServices::Iterate(PF_InData* in_data, A_long, A_long, PF_EffectWorld* src, const PF_Rect* area,
-                             void* refcon, PF_IteratePixelFloatFunc pix_fn, PF_EffectWorld* dst) {
+PF_Err HostServices::Iterate(PF_InData* in_data, A_long, A_long, PF_EffectWorld* src, const PF_Rect* area, void* refcon,
+                             PF_IteratePixelFloatFunc pix_fn, PF_EffectWorld* dst) {
   Host* host = in_data != nullptr ? FromRef(in_data->effect_ref) : nullptr;
   if (host == nullptr) {
     return PF_Err_BAD_CALLBACK_PARAM;
@@ -516,6 +516,8 @@ void HostServices::Install(Host& host) {
   host.inData.effect_ref = reinterpret_cast<PF_ProgPtr>(&host);
 }
 
-void InstallHostServices(Host& host) { HostServices::Install(host); }
+void InstallHostServices(Host& host) {
+  HostServices::Install(host);
+}
 
 }  // namespace Orvane::Lumisk::TestHost

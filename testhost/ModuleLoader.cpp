@@ -32,7 +32,9 @@ void* Symbol(void* handle, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
 }
 
-void CloseModule(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+void CloseModule(void* handle) {
+  FreeLibrary(static_cast<HMODULE>(handle));
+}
 #else
 std::string LoaderMessage() {
   const char* message = dlerror();
@@ -46,9 +48,13 @@ void* OpenModule(const std::string& path) {
   return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
 }
 
-void* Symbol(void* handle, const char* name) { return dlsym(handle, name); }
+void* Symbol(void* handle, const char* name) {
+  return dlsym(handle, name);
+}
 
-void CloseModule(void* handle) { dlclose(handle); }
+void CloseModule(void* handle) {
+  dlclose(handle);
+}
 #endif
 
 }  // namespace
@@ -66,8 +72,12 @@ ModuleLoader::ModuleLoader(const std::string& path) : modulePath(path) {
   }
 }
 
-ModuleLoader::~ModuleLoader() { CloseModule(library); }
+ModuleLoader::~ModuleLoader() {
+  CloseModule(library);
+}
 
-void* ModuleLoader::FindSymbol(const char* name) const { return Symbol(library, name); }
+void* ModuleLoader::FindSymbol(const char* name) const {
+  return Symbol(library, name);
+}
 
 }  // namespace Orvane::Lumisk::TestHost

@@ -9,7 +9,7 @@
 namespace Orvane::Lumisk::TestHost {
 
 class ModuleLoader {
- public:
+public:
   // Loads the module at path and resolves "EntryPointFunc". Throws
   // std::runtime_error, with the loader's message, when either fails.
   explicit ModuleLoader(const std::string& path);
@@ -25,7 +25,7 @@ class ModuleLoader {
   // exports nothing else).
   void* FindSymbol(const char* name) const;
 
- private:
+private:
   std::string modulePath;
   void* library = nullptr;
   PF_EntryPointFunc entry = nullptr;

@@ -15,7 +15,9 @@ PF_Fixed PercentToPixels(PF_Fixed percent, A_long extent) {
 
 }  // namespace
 
-ParameterStore::ParameterStore() { Clear(); }
+ParameterStore::ParameterStore() {
+  Clear();
+}
 
 HostParam& ParameterStore::At(PF_ParamIndex index) {
   if (!Has(index)) {
@@ -159,8 +161,8 @@ bool ParameterStore::Hidden(PF_ParamIndex index) const {
 
 void ParameterStore::SetHidden(PF_ParamIndex index, bool hidden) {
   HostParam& param = At(index);
-  param.streamFlags = hidden ? (param.streamFlags | AEGP_DynStreamFlag_HIDDEN)
-                             : (param.streamFlags & ~AEGP_DynStreamFlag_HIDDEN);
+  param.streamFlags =
+      hidden ? (param.streamFlags | AEGP_DynStreamFlag_HIDDEN) : (param.streamFlags & ~AEGP_DynStreamFlag_HIDDEN);
 }
 
 PF_ParamDef** ParameterStore::Array(A_long time) {

@@ -30,8 +30,8 @@ struct HostParam {
   PF_ParamIndex addIndex = -1;  // the index argument of add_param
   // Deep copies of the texts the module passed.
   std::string name;
-  std::string popupItems;     // u.pd.u.namesptr of a popup
-  std::string checkboxLabel;  // u.bd.u.nameptr of a checkbox
+  std::string popupItems;                     // u.pd.u.namesptr of a popup
+  std::string checkboxLabel;                  // u.bd.u.nameptr of a checkbox
   const A_char* moduleTextPointer = nullptr;  // the module's own pointer for those texts
   AEGP_DynStreamFlags streamFlags = 0;        // kOtherStreamFlags, and HIDDEN for PF_PUI_INVISIBLE
   // Values: one for all times and/or one per time (what_time of the check-out).
@@ -42,7 +42,7 @@ struct HostParam {
 };
 
 class ParameterStore {
- public:
+public:
   ParameterStore();
 
   // Count including the input layer at index 0.
@@ -91,7 +91,7 @@ class ParameterStore {
   // time first. The pointers stay valid until the next Add or Clear.
   PF_ParamDef** Array(A_long time);
 
- private:
+private:
   PF_ParamDefUnion BaseValue(const HostParam& param, A_long time) const;
   template <typename ChangeFn>
   void Change(PF_ParamIndex index, std::optional<A_long> time, ChangeFn change);

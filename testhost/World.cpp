@@ -43,7 +43,9 @@ PixelDepth DepthOf(const PF_EffectWorld& world) {
   return PixelDepth::k8;
 }
 
-A_long BytesPerPixel(PixelDepth depth) { return 4 * ChannelBytes(depth); }
+A_long BytesPerPixel(PixelDepth depth) {
+  return 4 * ChannelBytes(depth);
+}
 
 World::World(PixelDepth depth, A_long width, A_long height, A_long rowPaddingBytes) : pixelDepth(depth) {
   if (width < 0 || height < 0 || rowPaddingBytes < 0 || rowPaddingBytes % ChannelBytes(depth) != 0) {
@@ -76,7 +78,8 @@ World World::MakeFloat(A_long width, A_long height, A_long rowPaddingBytes) {
   return World(PixelDepth::kFloat, width, height, rowPaddingBytes);
 }
 
-World::World(World&& other) noexcept : pixelDepth(other.pixelDepth), bytes(std::move(other.bytes)), record(other.record) {
+World::World(World&& other) noexcept
+    : pixelDepth(other.pixelDepth), bytes(std::move(other.bytes)), record(other.record) {
   Rebind();
 }
 
@@ -88,7 +91,9 @@ World& World::operator=(World&& other) noexcept {
   return *this;
 }
 
-void World::Rebind() { record.data = reinterpret_cast<PF_PixelPtr>(bytes.data()); }
+void World::Rebind() {
+  record.data = reinterpret_cast<PF_PixelPtr>(bytes.data());
+}
 
 uint8_t* World::Row(A_long y) {
   return bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(record.rowbytes);
@@ -97,13 +102,21 @@ const uint8_t* World::Row(A_long y) const {
   return bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(record.rowbytes);
 }
 
-PF_Pixel8& World::Pixel8(A_long x, A_long y) { return reinterpret_cast<PF_Pixel8*>(Row(y))[x]; }
-const PF_Pixel8& World::Pixel8(A_long x, A_long y) const { return reinterpret_cast<const PF_Pixel8*>(Row(y))[x]; }
-PF_Pixel16& World::Pixel16(A_long x, A_long y) { return reinterpret_cast<PF_Pixel16*>(Row(y))[x]; }
+PF_Pixel8& World::Pixel8(A_long x, A_long y) {
+  return reinterpret_cast<PF_Pixel8*>(Row(y))[x];
+}
+const PF_Pixel8& World::Pixel8(A_long x, A_long y) const {
+  return reinterpret_cast<const PF_Pixel8*>(Row(y))[x];
+}
+PF_Pixel16& World::Pixel16(A_long x, A_long y) {
+  return reinterpret_cast<PF_Pixel16*>(Row(y))[x];
+}
 const PF_Pixel16& World::Pixel16(A_long x, A_long y) const {
   return reinterpret_cast<const PF_Pixel16*>(Row(y))[x];
 }
-PF_PixelFloat& World::PixelFloat(A_long x, A_long y) { return reinterpret_cast<PF_PixelFloat*>(Row(y))[x]; }
+PF_PixelFloat& World::PixelFloat(A_long x, A_long y) {
+  return reinterpret_cast<PF_PixelFloat*>(Row(y))[x];
+}
 const PF_PixelFloat& World::PixelFloat(A_long x, A_long y) const {
   return reinterpret_cast<const PF_PixelFloat*>(Row(y))[x];
 }

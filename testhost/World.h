@@ -21,7 +21,7 @@ PixelDepth DepthOf(const PF_EffectWorld& world);
 A_long BytesPerPixel(PixelDepth depth);
 
 class World {
- public:
+public:
   // Padding bytes after each row; must be a multiple of the channel size.
   // Pixels start zeroed; padding bytes hold kPaddingByte so that tests can see
   // whether anything wrote into the row gaps. Throws std::invalid_argument on
@@ -61,7 +61,7 @@ class World {
   // Whether every padding byte still holds kPaddingByte.
   bool PaddingUntouched() const;
 
- private:
+private:
   void Rebind();
 
   PixelDepth pixelDepth;

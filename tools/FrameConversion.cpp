@@ -6,7 +6,9 @@
 namespace Orvane::Lumisk::RenderTool {
 namespace {
 
-uint8_t Multiply(uint8_t colour, uint8_t alpha) { return uint8_t((unsigned(colour) * alpha + 127) / 255); }
+uint8_t Multiply(uint8_t colour, uint8_t alpha) {
+  return uint8_t((unsigned(colour) * alpha + 127) / 255);
+}
 
 uint8_t Divide(uint8_t colour, uint8_t alpha) {
   if (alpha == 0) return 0;

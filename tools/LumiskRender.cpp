@@ -45,8 +45,7 @@ struct FrameJob {
 std::vector<FrameJob> PlanFrames(const ToolOptions& options) {
   std::error_code failed;
   const bool inputAsWritten = options.input.empty() || std::filesystem::exists(options.input, failed);
-  const std::optional<FramePattern> inputPattern =
-      inputAsWritten ? std::nullopt : FramePattern::Parse(options.input);
+  const std::optional<FramePattern> inputPattern = inputAsWritten ? std::nullopt : FramePattern::Parse(options.input);
   const std::optional<FramePattern> outputPattern = FramePattern::Parse(options.output);
   if (!inputPattern) {
     if (outputPattern) throw ToolError("\"" + options.output + "\": a frame pattern needs an INPUT pattern too");

@@ -14,7 +14,9 @@ constexpr PF_ParamIndex kCustomLayerIndex = 6;
 // Frames are numbered in whole time steps of a 24-per-second time base.
 constexpr A_u_long kTimeScale = 24;
 
-PF_Fixed ToFixed(double value) { return PF_Fixed(std::lround(value * 65536.0)); }
+PF_Fixed ToFixed(double value) {
+  return PF_Fixed(std::lround(value * 65536.0));
+}
 
 void Check(PF_Err result, const char* what) {
   if (result != PF_Err_NONE)
@@ -49,12 +51,13 @@ ModuleSession::~ModuleSession() {
 
 std::vector<const PF_ParamDef*> ModuleSession::Definitions() const {
   std::vector<const PF_ParamDef*> definitions(size_t(host->Params().Count()), nullptr);
-  for (PF_ParamIndex i = 1; i < host->Params().Count(); ++i)
-    definitions[size_t(i)] = &host->Params().Definition(i);
+  for (PF_ParamIndex i = 1; i < host->Params().Count(); ++i) definitions[size_t(i)] = &host->Params().Definition(i);
   return definitions;
 }
 
-int ModuleSession::MaxTextureSize() { return glContexts->ForThisThread().MaxTextureSize(); }
+int ModuleSession::MaxTextureSize() {
+  return glContexts->ForThisThread().MaxTextureSize();
+}
 
 void ModuleSession::Apply(const ToolOptions& options) {
   TestHost::ParameterStore& params = host->Params();
@@ -89,7 +92,8 @@ void ModuleSession::Apply(const ToolOptions& options) {
       }
     }
   }
-  if (FindSetting(options, kMapTypeIndex)) Check(host->UserChangedParam(kMapTypeIndex), "user-changed-parameter command");
+  if (FindSetting(options, kMapTypeIndex))
+    Check(host->UserChangedParam(kMapTypeIndex), "user-changed-parameter command");
 }
 
 void ModuleSession::SetPictures(const RgbaImage& input, const RgbaImage* mapLayer) {
@@ -114,10 +118,13 @@ void ModuleSession::Render(int downsample, int frame) {
   host->SetDownsample(PF_RationalScale{1, A_u_long(downsample)}, PF_RationalScale{1, A_u_long(downsample)});
   host->SetTime(frame, 1, kTimeScale);
   const PF_Err result = host->Render();
-  if (glContexts->NotRestoredCount() != 0) throw ToolError("the module did not make the host's GL context current again");
+  if (glContexts->NotRestoredCount() != 0)
+    throw ToolError("the module did not make the host's GL context current again");
   Check(result, "render");
 }
 
-RgbaImage ModuleSession::Output() const { return CopyFromWorld(*output->Get(), inputHasAlpha); }
+RgbaImage ModuleSession::Output() const {
+  return CopyFromWorld(*output->Get(), inputHasAlpha);
+}
 
 }  // namespace Orvane::Lumisk::RenderTool

@@ -25,7 +25,9 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
-std::string Quote(const std::string& path) { return "\"" + path + "\""; }
+std::string Quote(const std::string& path) {
+  return "\"" + path + "\"";
+}
 
 #ifdef _WIN32
 constexpr const char* kPathSeparators = "/\\";
@@ -131,8 +133,7 @@ public:
     const int savedErrno = errno;
     const bool closed = std::fclose(f) == 0;
     if (!flushed || !closed) throw ToolError(Quote(target) + ": cannot write: " + std::strerror(savedErrno));
-    if (!MoveOver(temporaryPath, target))
-      throw ToolError(Quote(target) + ": cannot write: " + std::strerror(errno));
+    if (!MoveOver(temporaryPath, target)) throw ToolError(Quote(target) + ": cannot write: " + std::strerror(errno));
     renamed = true;
   }
 

@@ -24,7 +24,9 @@ struct PngImageReleaser {
   ~PngImageReleaser() { png_image_free(image); }
 };
 
-std::string Quote(const std::string& path) { return "\"" + path + "\""; }
+std::string Quote(const std::string& path) {
+  return "\"" + path + "\"";
+}
 
 FilePtr OpenForReading(const std::string& path) {
   FilePtr file(std::fopen(path.c_str(), "rb"));
@@ -103,7 +105,8 @@ RgbaImage ReadPng(const std::string& path, const PngSizeCheck& checkSize) {
   if (!png_image_begin_read_from_stdio(&image, file.get()))
     throw ToolError(Quote(path) + ": damaged PNG file (" + image.message + ")");
   if (image.format & PNG_FORMAT_FLAG_LINEAR)
-    throw ToolError(Quote(path) + ": 16-bit PNG files are not supported (the effect renders 8-bit frames); "
+    throw ToolError(Quote(path) +
+                    ": 16-bit PNG files are not supported (the effect renders 8-bit frames); "
                     "convert it to 8 bits per channel first");
   if (image.width == 0 || image.height == 0 || image.width > 1u << 16 || image.height > 1u << 16)
     throw ToolError(Quote(path) + ": unsupported picture size");

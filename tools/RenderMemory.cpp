@@ -18,7 +18,9 @@ constexpr std::uint64_t kRgbaFloatBytes = 16;
 constexpr std::uint64_t kHostWorlds = 2;
 constexpr std::uint64_t kFloatObjectsAtTheGather = 6;
 
-std::uint64_t Pixels(int width, int height) { return std::uint64_t(width) * std::uint64_t(height); }
+std::uint64_t Pixels(int width, int height) {
+  return std::uint64_t(width) * std::uint64_t(height);
+}
 
 std::string Gigabytes(std::uint64_t bytes) {
   char text[32];

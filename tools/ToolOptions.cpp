@@ -32,7 +32,9 @@ enum : int {
 // The largest magnitude a 16.16 fixed-point value holds.
 constexpr double kFixedLimit = 32767.0;
 
-std::string Describe(const std::string& flag, const std::string& text) { return flag + " " + text; }
+std::string Describe(const std::string& flag, const std::string& text) {
+  return flag + " " + text;
+}
 
 double ParseDecimal(const std::string& text, const std::string& what) {
   if (text.empty()) throw ToolError(what + ": a number is needed");
@@ -142,8 +144,8 @@ Range RangeOf(const ParamSetting& setting, const PF_ParamDef& def) {
   const double fixedOne = 65536.0;
   const PF_ParamType type = def.param_type;
   const auto wrongType = [&]() {
-    return ToolError(setting.optionText + ": the module's parameter " + std::to_string(setting.paramIndex) +
-                     " (\"" + ParamName(def) + "\") has another type");
+    return ToolError(setting.optionText + ": the module's parameter " + std::to_string(setting.paramIndex) + " (\"" +
+                     ParamName(def) + "\") has another type");
   };
   switch (setting.kind) {
     case ValueKind::Choice:
@@ -158,7 +160,8 @@ Range RangeOf(const ParamSetting& setting, const PF_ParamDef& def) {
       if (type == PF_Param_SLIDER) return {double(def.u.sd.valid_min), double(def.u.sd.valid_max)};
       if (type != PF_Param_ANGLE) throw wrongType();
       // An angle without a range of its own takes what 16.16 degrees can hold.
-      if (def.u.ad.valid_min < def.u.ad.valid_max) return {def.u.ad.valid_min / fixedOne, def.u.ad.valid_max / fixedOne};
+      if (def.u.ad.valid_min < def.u.ad.valid_max)
+        return {def.u.ad.valid_min / fixedOne, def.u.ad.valid_max / fixedOne};
       return {};
     case ValueKind::Point:
       if (type != PF_Param_POINT) throw wrongType();
@@ -197,7 +200,10 @@ const std::vector<OptionRow>& ParameterOptions() {
   static const std::vector<OptionRow> options = {
       {"--lens", kLensShape, ValueKind::Choice, "circular|hexagon|pentagon", {"circular", "hexagon", "pentagon"}},
       {"--blur", kBlurStrength, ValueKind::Integer, "N", {}},
-      {"--map", kMapType, ValueKind::Choice, "none|linear2|linear3|circle|square|layer",
+      {"--map",
+       kMapType,
+       ValueKind::Choice,
+       "none|linear2|linear3|circle|square|layer",
        {"none", "linear2", "linear3", "circle", "square", "layer"}},
       {"--feather", kFeather, ValueKind::Integer, "N", {}},
       {"--center", kCenter, ValueKind::Point, "X,Y", {}},

@@ -25,8 +25,8 @@ struct OptionRow {
   const char* flag;
   int paramIndex;
   ValueKind kind;
-  const char* argument;               // shown in --help
-  std::vector<const char*> choices;   // ValueKind::Choice only, in the popup's order
+  const char* argument;              // shown in --help
+  std::vector<const char*> choices;  // ValueKind::Choice only, in the popup's order
 };
 
 // The options that set effect parameters, in the order --help lists them.
@@ -47,7 +47,7 @@ struct ToolOptions {
   int downsample = 1;
   std::string language = "en_US";
   std::optional<std::string> modulePath;
-  std::string input;   // empty: the built-in test card
+  std::string input;  // empty: the built-in test card
   std::string output = "lumisk.png";
 };
 

@@ -74,70 +74,66 @@ typedef LONG_PTR(WINAPI* PROC)();
 #define ERROR_INVALID_PROFILE_ARB 0x2096u
 
 struct WNDCLASSEXA {
-    UINT cbSize;
-    UINT style;
-    WNDPROC lpfnWndProc;
-    int cbClsExtra;
-    int cbWndExtra;
-    HINSTANCE hInstance;
-    HICON hIcon;
-    HCURSOR hCursor;
-    HBRUSH hbrBackground;
-    LPCSTR lpszMenuName;
-    LPCSTR lpszClassName;
-    HICON hIconSm;
+  UINT cbSize;
+  UINT style;
+  WNDPROC lpfnWndProc;
+  int cbClsExtra;
+  int cbWndExtra;
+  HINSTANCE hInstance;
+  HICON hIcon;
+  HCURSOR hCursor;
+  HBRUSH hbrBackground;
+  LPCSTR lpszMenuName;
+  LPCSTR lpszClassName;
+  HICON hIconSm;
 };
 static_assert(sizeof(WNDCLASSEXA) == 80, "WNDCLASSEXA must keep the 64-bit Windows layout");
 
 struct PIXELFORMATDESCRIPTOR {
-    WORD nSize;
-    WORD nVersion;
-    DWORD dwFlags;
-    BYTE iPixelType;
-    BYTE cColorBits;
-    BYTE cRedBits;
-    BYTE cRedShift;
-    BYTE cGreenBits;
-    BYTE cGreenShift;
-    BYTE cBlueBits;
-    BYTE cBlueShift;
-    BYTE cAlphaBits;
-    BYTE cAlphaShift;
-    BYTE cAccumBits;
-    BYTE cAccumRedBits;
-    BYTE cAccumGreenBits;
-    BYTE cAccumBlueBits;
-    BYTE cAccumAlphaBits;
-    BYTE cDepthBits;
-    BYTE cStencilBits;
-    BYTE cAuxBuffers;
-    BYTE iLayerType;
-    BYTE bReserved;
-    DWORD dwLayerMask;
-    DWORD dwVisibleMask;
-    DWORD dwDamageMask;
+  WORD nSize;
+  WORD nVersion;
+  DWORD dwFlags;
+  BYTE iPixelType;
+  BYTE cColorBits;
+  BYTE cRedBits;
+  BYTE cRedShift;
+  BYTE cGreenBits;
+  BYTE cGreenShift;
+  BYTE cBlueBits;
+  BYTE cBlueShift;
+  BYTE cAlphaBits;
+  BYTE cAlphaShift;
+  BYTE cAccumBits;
+  BYTE cAccumRedBits;
+  BYTE cAccumGreenBits;
+  BYTE cAccumBlueBits;
+  BYTE cAccumAlphaBits;
+  BYTE cDepthBits;
+  BYTE cStencilBits;
+  BYTE cAuxBuffers;
+  BYTE iLayerType;
+  BYTE bReserved;
+  DWORD dwLayerMask;
+  DWORD dwVisibleMask;
+  DWORD dwDamageMask;
 };
-static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40,
-              "PIXELFORMATDESCRIPTOR must keep the Windows layout");
+static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "PIXELFORMATDESCRIPTOR must keep the Windows layout");
 
 // Windowing (user32).
 LUMISK_WIN32_API ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass);
 LUMISK_WIN32_API BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE instance);
-LUMISK_WIN32_API HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName,
-                                             DWORD style, int x, int y, int width, int height,
-                                             HWND parent, HMENU menu, HINSTANCE instance,
+LUMISK_WIN32_API HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                                             int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                                              LPVOID param);
 LUMISK_WIN32_API BOOL WINAPI DestroyWindow(HWND window);
-LUMISK_WIN32_API LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam,
-                                               LPARAM lParam);
+LUMISK_WIN32_API LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LUMISK_WIN32_API HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR cursorName);
 LUMISK_WIN32_API HDC WINAPI GetDC(HWND window);
 LUMISK_WIN32_API int WINAPI ReleaseDC(HWND window, HDC dc);
 
 // GDI (gdi32).
 LUMISK_WIN32_API int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor);
-LUMISK_WIN32_API BOOL WINAPI SetPixelFormat(HDC dc, int format,
-                                            const PIXELFORMATDESCRIPTOR* descriptor);
+LUMISK_WIN32_API BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor);
 LUMISK_WIN32_API HGDIOBJ WINAPI GetStockObject(int object);
 
 // Process (kernel32).

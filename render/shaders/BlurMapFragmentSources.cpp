@@ -132,13 +132,11 @@ const BlurMapGeneratorName BlurMapGeneratorNames[4] = {
     {4, "squareColor"},
 };
 
-const char* FindBlurMapGenerator(int mapType)
-{
-    for (const BlurMapGeneratorName& entry : BlurMapGeneratorNames) {
-        if (entry.mapType == mapType)
-            return entry.name;
-    }
-    return nullptr;
+const char* FindBlurMapGenerator(int mapType) {
+  for (const BlurMapGeneratorName& entry : BlurMapGeneratorNames) {
+    if (entry.mapType == mapType) return entry.name;
+  }
+  return nullptr;
 }
 
 }  // namespace Orvane::Lumisk

@@ -13,8 +13,8 @@ extern const char* const BlurMapFragmentTail;
 // Generator function of a map type: 1 "linearGradient2", 2 "linearGradient3",
 // 3 "circleColor", 4 "squareColor".
 struct BlurMapGeneratorName {
-    int mapType;
-    const char* name;
+  int mapType;
+  const char* name;
 };
 extern const BlurMapGeneratorName BlurMapGeneratorNames[4];
 

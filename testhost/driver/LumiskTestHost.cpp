@@ -128,8 +128,8 @@ int main(int argc, char** argv) {
 
     const PF_Err setup = host.GlobalSetup();
     const PF_OutData& out = host.OutData();
-    std::printf("global set-up: result %d, version 0x%08X, out_flags 0x%X, out_flags2 0x%X\n", setup,
-                out.my_version, static_cast<unsigned>(out.out_flags), static_cast<unsigned>(out.out_flags2));
+    std::printf("global set-up: result %d, version 0x%08X, out_flags 0x%X, out_flags2 0x%X\n", setup, out.my_version,
+                static_cast<unsigned>(out.out_flags), static_cast<unsigned>(out.out_flags2));
 
     const PF_Err paramsSetup = host.ParamsSetup();
     std::printf("parameter set-up (language %s): result %d, num_params %d\n", language.c_str(), paramsSetup,

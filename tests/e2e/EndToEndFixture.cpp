@@ -9,7 +9,9 @@
 namespace Orvane::Lumisk::EndToEnd {
 namespace {
 
-PF_Fixed Fixed(double value) { return PF_Fixed(std::lround(value * 65536.0)); }
+PF_Fixed Fixed(double value) {
+  return PF_Fixed(std::lround(value * 65536.0));
+}
 
 }  // namespace
 
@@ -77,7 +79,8 @@ int LargestDifference(const TestHost::World& world, const Reference::Image& expe
       const PF_Pixel8& p = world.Pixel8(x, y);
       const uint8_t got[4] = {p.alpha, p.red, p.green, p.blue};
       for (int c = 0; c < 4; ++c) {
-        const int d = std::abs(int(got[c]) - int(bytes[(size_t(y) * size_t(expected.width) + size_t(x)) * 4 + size_t(c)]));
+        const int d =
+            std::abs(int(got[c]) - int(bytes[(size_t(y) * size_t(expected.width) + size_t(x)) * 4 + size_t(c)]));
         if (d > worst) {
           worst = d;
           std::ostringstream text;

@@ -51,7 +51,6 @@ Reference::Image ToReference(const TestHost::World& world);
 // rendered to bytes, over the overlap; `where` names the worst pixel.
 int LargestDifference(const TestHost::World& world, const Reference::Image& expected, std::string* where);
 
-
 // GL objects alive in the current context among the first names (the
 // module's names are small and dense on this driver).
 struct LiveObjects {

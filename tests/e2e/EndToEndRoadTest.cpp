@@ -92,7 +92,7 @@ void ExpectSamePixels(const World& expected, const World& actual) {
 }
 
 class EndToEndRoadTest : public TransferTest {
- protected:
+protected:
   static constexpr int kWidth = 19;   // odd widths and padded rows show shear
   static constexpr int kHeight = 11;  // and an odd height shows a flip
   static constexpr int kPadding = 20;

@@ -24,7 +24,9 @@ struct OversizeCase {
   int quality;
 };
 
-void PrintTo(const OversizeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OversizeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const OversizeCase kOversizeCases[] = {
     {"OneBeyondTheLimitWideAtHigh", 1, -1, kHigh},
@@ -75,7 +77,9 @@ struct FittingCase {
   int quality;
 };
 
-void PrintTo(const FittingCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FittingCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // The row sums are the grid's own size, so every frame up to the limit fits,
 // on the full grid too.

@@ -5,8 +5,8 @@
 
 #include <thread>
 
-#include "tests/support/WglFaults.h"
 #include "tests/e2e/EndToEndFixture.h"
+#include "tests/support/WglFaults.h"
 
 namespace Orvane::Lumisk::EndToEnd {
 namespace {

@@ -8,9 +8,9 @@
 
 #include <thread>
 
-#include "tests/support/WglFaults.h"
 #include "testhost/GlCallRecorder.h"
 #include "tests/e2e/EndToEndFixture.h"
+#include "tests/support/WglFaults.h"
 
 namespace Orvane::Lumisk::EndToEnd {
 namespace {
@@ -18,8 +18,6 @@ namespace {
 using TestHost::GlCallRecorder;
 using TestHost::World;
 using WglFaults::Call;
-
-
 
 class GlLifetime : public EndToEndTest {
 protected:

@@ -33,7 +33,8 @@ TEST_P(PaddedRows, InputAndCustomLayerRenderUnsheared) {
   ASSERT_EQ(RenderFrame(paddedInput, output), PF_Err_NONE);
 
   const Reference::Image mapReference = ToReference(map);
-  const Reference::Image expected = Reference::RenderReference(ToReference(input), ExpectedSettings(values, &mapReference));
+  const Reference::Image expected =
+      Reference::RenderReference(ToReference(input), ExpectedSettings(values, &mapReference));
   std::string where;
   EXPECT_LE(LargestDifference(output, expected, &where), Reference::kToleranceLevels) << where;
 }

@@ -13,7 +13,9 @@ struct ReferenceCase {
   bool customLayer;
 };
 
-void PrintTo(const ReferenceCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ReferenceCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 EffectValues With(void (*change)(EffectValues&)) {
   EffectValues values;
@@ -29,7 +31,8 @@ const ReferenceCase kCases[] = {
     {"Linear2", With([](EffectValues& v) { v.mapType = 2, v.feather = 6, v.rotation = 30; }), false},
     {"Linear3Focal", With([](EffectValues& v) { v.mapType = 3, v.feather = 4, v.focal = 40.5, v.quality = 1; }), false},
     {"CircleScaled", With([](EffectValues& v) { v.mapType = 4, v.feather = 3, v.scaleX = 60, v.scaleY = 30; }), false},
-    {"SquareInvert", With([](EffectValues& v) { v.mapType = 5, v.feather = 2, v.invert = true, v.rotation = -20; }), false},
+    {"SquareInvert", With([](EffectValues& v) { v.mapType = 5, v.feather = 2, v.invert = true, v.rotation = -20; }),
+     false},
     {"CustomLayer", With([](EffectValues& v) { v.mapType = 6, v.quality = 1; }), true},
     {"CustomLayerUnchosen", With([](EffectValues& v) { v.mapType = 6; }), false},
     {"ShowCircle", With([](EffectValues& v) { v.mapType = 4, v.feather = 5, v.show = true, v.focal = 25; }), false},

@@ -82,7 +82,9 @@ inline gl::GLint RenderbufferParameter(gl::GLuint renderbuffer, gl::GLenum name)
   return value;
 }
 
-inline gl::GLint AsInt(gl::GLenum value) { return static_cast<gl::GLint>(value); }
+inline gl::GLint AsInt(gl::GLenum value) {
+  return static_cast<gl::GLint>(value);
+}
 
 // Every error the GL recorded since the last call, oldest first.
 inline std::vector<gl::GLenum> TakeGlErrors() {

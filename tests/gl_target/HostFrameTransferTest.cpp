@@ -39,7 +39,9 @@ const DepthCase kDepths[] = {
 // Integer channels normalise by one division; float ones are copied.
 constexpr double kNormalisedTolerance = 1e-6;
 
-World MakeWorld(PixelDepth depth, int width, int height, int padding) { return World(depth, width, height, padding); }
+World MakeWorld(PixelDepth depth, int width, int height, int padding) {
+  return World(depth, width, height, padding);
+}
 
 GLuint Upload(const DepthCase& format, World& world, PF_InData* in_data, bool mipmap = false) {
   uint64_t bytesPerPixel = 0;
@@ -103,9 +105,8 @@ TEST_F(TransferTest, RowsPaddedByPartOfAPixelUploadWithoutShear) {
     int padding;
   };
   const PaddingCase cases[] = {
-      {kDepths[0], 1}, {kDepths[0], 2}, {kDepths[0], 3},  {kDepths[0], 5}, {kDepths[0], 6},
-      {kDepths[0], 7}, {kDepths[1], 2}, {kDepths[1], 6},  {kDepths[1], 10}, {kDepths[2], 4},
-      {kDepths[2], 8}, {kDepths[2], 12},
+      {kDepths[0], 1}, {kDepths[0], 2}, {kDepths[0], 3},  {kDepths[0], 5}, {kDepths[0], 6}, {kDepths[0], 7},
+      {kDepths[1], 2}, {kDepths[1], 6}, {kDepths[1], 10}, {kDepths[2], 4}, {kDepths[2], 8}, {kDepths[2], 12},
   };
   for (const PaddingCase& c : cases) {
     SCOPED_TRACE(std::string(c.format.label) + " padded by " + std::to_string(c.padding));
@@ -273,7 +274,7 @@ TEST_F(TransferTest, UploadRefusesNullArguments) {
 // A float framebuffer of `width` x `height` holding the pattern of `depth`
 // normalised, bound for reading: what the render target's output holds.
 class ReadBackTest : public TransferTest {
- protected:
+protected:
   void BindSource(const DepthCase& format, int width, int height) {
     std::vector<float> rgba;
     for (int y = 0; y < height; ++y) {

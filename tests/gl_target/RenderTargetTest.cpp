@@ -49,7 +49,7 @@ std::vector<float> Inverted(std::vector<float> rgba) {
 }
 
 class RenderTargetTest : public GlContextTest {
- protected:
+protected:
   void TearDown() override {
     EXPECT_TRUE(TakeGlErrors().empty());
     target.reset();
@@ -225,8 +225,10 @@ struct OversizeCase {
 TEST_F(RenderTargetTest, SizesBeyondTheGlLimitThrowAndMakeNothing) {
   const GLint maxTexture = GetInteger(GL_MAX_TEXTURE_SIZE);
   const GLint limit = std::min(maxTexture, GetInteger(GL_MAX_RENDERBUFFER_SIZE));
-  const OversizeCase cases[] = {{"too wide", true, false, 1}, {"too tall", false, true, 1},
-                                {"far too wide", true, false, 1000}, {"both", true, true, 1}};
+  const OversizeCase cases[] = {{"too wide", true, false, 1},
+                                {"too tall", false, true, 1},
+                                {"far too wide", true, false, 1000},
+                                {"both", true, true, 1}};
   for (const OversizeCase& size : cases) {
     SCOPED_TRACE(size.label);
     const int32_t width = size.wide ? limit + size.beyond : 1;

@@ -22,7 +22,9 @@ GLuint BoundTexture() {
   return name;
 }
 
-bool IsTexture(GLuint name) { return glIsTexture(name) == GL_TRUE; }
+bool IsTexture(GLuint name) {
+  return glIsTexture(name) == GL_TRUE;
+}
 
 TEST_F(ScopedGlNameTest, MovesHandOverAndResetDeletesTheOldName) {
   const GLuint first = BoundTexture();

@@ -29,7 +29,9 @@ inline uint8_t Channel8(int x, int y, int c) {
 inline uint16_t Channel16(int x, int y, int c) {
   return static_cast<uint16_t>((x * 4099 + y * 7919 + c * 1543 + x * y * 31) % 32769);
 }
-inline float ChannelFloat(int x, int y, int c) { return static_cast<float>(x - 2 * y + c) * 0.375f + 0.125f; }
+inline float ChannelFloat(int x, int y, int c) {
+  return static_cast<float>(x - 2 * y + c) * 0.375f + 0.125f;
+}
 
 // The host world's channel c of pixel (x, y) as a double, in the world's units.
 inline double WorldChannel(const World& world, int x, int y, int c) {
@@ -112,7 +114,9 @@ inline void ExpectWorld(const World& world, const std::function<double(int, int,
   }
 }
 
-inline PF_Err NoCommands(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) { return 0; }
+inline PF_Err NoCommands(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) {
+  return 0;
+}
 
 // Runs `call` and answers the int it threw, or -1 when it threw nothing.
 template <typename Call>
@@ -136,7 +140,7 @@ inline bool AnyTextureExists() {
 }
 
 class TransferTest : public GlContextTest {
- protected:
+protected:
   TestHost::Host host{&NoCommands};
   PF_InData* InData() { return &host.InData(); }
 };

@@ -14,7 +14,7 @@
 namespace Orvane::Lumisk::Testing {
 
 class TurnTaking {
- public:
+public:
   // Blocks until turn `turn` (0, 1, ...) has come.
   void WaitFor(int turn) {
     std::unique_lock<std::mutex> lock(mutex);
@@ -29,7 +29,7 @@ class TurnTaking {
     changed.notify_all();
   }
 
- private:
+private:
   std::mutex mutex;
   std::condition_variable changed;
   int current = 0;

@@ -23,8 +23,8 @@ inline std::string ToCp936(const std::string& utf8) {
   if (wideLength == 0) throw std::runtime_error("not UTF-8: " + utf8);
   std::string out(static_cast<std::size_t>(wideLength) * 2 + 1, '\0');
   BOOL lossy = FALSE;
-  const int outLength = WideCharToMultiByte(936, 0, wide.data(), wideLength, out.data(), static_cast<int>(out.size()),
-                                            nullptr, &lossy);
+  const int outLength =
+      WideCharToMultiByte(936, 0, wide.data(), wideLength, out.data(), static_cast<int>(out.size()), nullptr, &lossy);
   if (outLength == 0 || lossy) throw std::runtime_error("text not in CP936: " + utf8);
   out.resize(static_cast<std::size_t>(outLength));
   return out;

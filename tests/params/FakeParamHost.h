@@ -17,7 +17,7 @@ struct CheckoutCall {
 };
 
 class FakeParamHost {
- public:
+public:
   FakeParamHost() {
     std::memset(&inData, 0, sizeof inData);
     std::memset(&outData, 0, sizeof outData);
@@ -36,7 +36,7 @@ class FakeParamHost {
   std::vector<const PF_ParamDef*> checkedOutDefs;
   std::vector<const PF_ParamDef*> checkedInDefs;
 
- private:
+private:
   static FakeParamHost& From(PF_ProgPtr ref) { return *reinterpret_cast<FakeParamHost*>(ref); }
 
   static PF_Err Checkout(PF_ProgPtr ref, PF_ParamIndex index, A_long time, A_long step, A_u_long scale,

@@ -185,7 +185,9 @@ template <typename T>
 bool Equal(const T& a, const T& b) {
   return a == b;
 }
-bool SamePoint(const Vec2d& a, const Vec2d& b) { return a.x == b.x && a.y == b.y; }
+bool SamePoint(const Vec2d& a, const Vec2d& b) {
+  return a.x == b.x && a.y == b.y;
+}
 
 const std::vector<PF_ParamType> kSliders = {PF_Param_SLIDER, PF_Param_FIX_SLIDER, PF_Param_FLOAT_SLIDER};
 

@@ -40,7 +40,9 @@ PF_ParamDef WithoutTextPointer(PF_ParamDef def) {
 }
 
 // Received text of a popup or checkbox, and whether the module handed one.
-const TestHost::HostParam& Param(TestHost::Host& host, PF_ParamIndex index) { return host.Params().At(index); }
+const TestHost::HostParam& Param(TestHost::Host& host, PF_ParamIndex index) {
+  return host.Params().At(index);
+}
 
 std::string ReceivedText(const TestHost::HostParam& param) {
   return param.definition.param_type == PF_Param_POPUP ? param.popupItems : param.checkboxLabel;
@@ -83,7 +85,7 @@ std::size_t ItemCount(const std::string& items) {
 }
 
 class ParamsSetupTest : public ::testing::Test {
- protected:
+protected:
   TestHost::Host host;
 };
 

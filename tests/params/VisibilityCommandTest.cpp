@@ -59,10 +59,12 @@ const std::vector<std::string> kCommandSuites = {kAEGPEffectSuite, kAEGPPFInterf
 const std::vector<std::string> kRuleSuites = {kAEGPEffectSuite, kAEGPPFInterfaceSuite, kPFParamUtilsSuite,
                                               kAEGPDynamicStreamSuite, kAEGPStreamSuite};
 
-std::vector<std::string> Reversed(std::vector<std::string> names) { return {names.rbegin(), names.rend()}; }
+std::vector<std::string> Reversed(std::vector<std::string> names) {
+  return {names.rbegin(), names.rend()};
+}
 
 class VisibilityCommandTest : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
     ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);

@@ -24,44 +24,43 @@ constexpr int kToleranceLevels = 1;
 // An image as a float texture holds it: four floats per pixel, row 0 first.
 // Frames from the host keep the host's A, R, G, B order in the four slots.
 struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<Texel> texels;
+  int width = 0;
+  int height = 0;
+  std::vector<Texel> texels;
 
-    Image() = default;
-    Image(int w, int h, Texel fill = {0.0f, 0.0f, 0.0f, 0.0f});
+  Image() = default;
+  Image(int w, int h, Texel fill = {0.0f, 0.0f, 0.0f, 0.0f});
 
-    Texel& At(int x, int y) { return texels[Index(x, y)]; }
-    const Texel& At(int x, int y) const { return texels[Index(x, y)]; }
-    std::size_t Index(int x, int y) const
-    {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
-    }
+  Texel& At(int x, int y) { return texels[Index(x, y)]; }
+  const Texel& At(int x, int y) const { return texels[Index(x, y)]; }
+  std::size_t Index(int x, int y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+  }
 
-    // 8-bit host pixels (A, R, G, B bytes) to 0..1 floats, and back with
-    // rounding to the nearest level and clamping, as a UNORM8 store does.
-    static Image FromArgb8(int w, int h, const std::vector<uint8_t>& bytes);
-    std::vector<uint8_t> ToArgb8() const;
+  // 8-bit host pixels (A, R, G, B bytes) to 0..1 floats, and back with
+  // rounding to the nearest level and clamping, as a UNORM8 store does.
+  static Image FromArgb8(int w, int h, const std::vector<uint8_t>& bytes);
+  std::vector<uint8_t> ToArgb8() const;
 };
 
 // The settings of one render, in the renderer's units.
 struct ReferenceSettings {
-    int blurAmount = 0;     // blur strength in pixels
-    int quality = 0;        // 0 full grid, 1 halved grid
-    int lensShape = 0;      // 0 circular, 1 hexagon, anything else pentagon
-    int mapType = 0;        // 0 none, 1..4 generated, 5 custom
-    double focalDistance = 0.0;
-    bool showBlurMap = false;
-    bool invert = false;
-    // Generated map shape: scales are fractions, 0 or at least 0.001.
-    double feather = 0.0;
-    double centerX = 0.0;
-    double centerY = 0.0;
-    double scaleX = 1.0;
-    double scaleY = 1.0;
-    double rotation = 0.0;  // degrees, +x towards +y
-    // Custom map (map type 5), in host channel order; null means no layer.
-    const Image* customMap = nullptr;
+  int blurAmount = 0;  // blur strength in pixels
+  int quality = 0;     // 0 full grid, 1 halved grid
+  int lensShape = 0;   // 0 circular, 1 hexagon, anything else pentagon
+  int mapType = 0;     // 0 none, 1..4 generated, 5 custom
+  double focalDistance = 0.0;
+  bool showBlurMap = false;
+  bool invert = false;
+  // Generated map shape: scales are fractions, 0 or at least 0.001.
+  double feather = 0.0;
+  double centerX = 0.0;
+  double centerY = 0.0;
+  double scaleX = 1.0;
+  double scaleY = 1.0;
+  double rotation = 0.0;  // degrees, +x towards +y
+  // Custom map (map type 5), in host channel order; null means no layer.
+  const Image* customMap = nullptr;
 };
 
 // Grid step of a quality: 1 for every pixel, 2 for the halved grid.

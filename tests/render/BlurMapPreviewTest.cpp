@@ -14,37 +14,36 @@ namespace {
 using Reference::Image;
 using Reference::ReferenceSettings;
 
-constexpr int kWidth = 41;   // odd: a pixel centre lies on the centre column
+constexpr int kWidth = 41;  // odd: a pixel centre lies on the centre column
 constexpr int kHeight = 31;
 
 struct MapCase {
-    const char* label;
-    int type;
-    double feather = 0.0;
-    double scaleX = 1.0;
-    double scaleY = 1.0;
-    double rotation = 0.0;
-    double dx = 0.0;  // centre offset from the frame's centre
-    double dy = 0.0;
-    bool invert = false;
-    double focal = 0.0;
+  const char* label;
+  int type;
+  double feather = 0.0;
+  double scaleX = 1.0;
+  double scaleY = 1.0;
+  double rotation = 0.0;
+  double dx = 0.0;  // centre offset from the frame's centre
+  double dy = 0.0;
+  bool invert = false;
+  double focal = 0.0;
 };
 
-ReferenceSettings PreviewOf(const MapCase& c)
-{
-    ReferenceSettings s;
-    s.blurAmount = 10;
-    s.mapType = c.type;
-    s.feather = c.feather;
-    s.scaleX = c.scaleX;
-    s.scaleY = c.scaleY;
-    s.rotation = c.rotation;
-    s.centerX = kWidth / 2.0 + c.dx;
-    s.centerY = kHeight / 2.0 + c.dy;
-    s.invert = c.invert;
-    s.focalDistance = c.focal;
-    s.showBlurMap = true;
-    return s;
+ReferenceSettings PreviewOf(const MapCase& c) {
+  ReferenceSettings s;
+  s.blurAmount = 10;
+  s.mapType = c.type;
+  s.feather = c.feather;
+  s.scaleX = c.scaleX;
+  s.scaleY = c.scaleY;
+  s.rotation = c.rotation;
+  s.centerX = kWidth / 2.0 + c.dx;
+  s.centerY = kHeight / 2.0 + c.dy;
+  s.invert = c.invert;
+  s.focalDistance = c.focal;
+  s.showBlurMap = true;
+  return s;
 }
 
 const MapCase kCases[] = {
@@ -79,88 +78,83 @@ const MapCase kCases[] = {
     {"ellipse, tall, feather past the centre", 3, 12.0, 0.5, 1.5},
 };
 
-TEST_F(RendererTest, PreviewOfEveryMapMatchesTheReference)
-{
-    const Image input = NoiseImage(kWidth, kHeight, 5);
-    for (const MapCase& c : kCases) {
-        const ReferenceSettings s = PreviewOf(c);
-        const Image out = Render(input, s);
-        const LevelDifference d = MaxLevelDifference(out, Reference::RenderReference(input, s));
-        EXPECT_LE(d.levels, Reference::kToleranceLevels) << c.label << ": " << d.Describe();
-        EXPECT_EQ(renderer->BlurMapTexture(), 0u) << c.label;
-    }
+TEST_F(RendererTest, PreviewOfEveryMapMatchesTheReference) {
+  const Image input = NoiseImage(kWidth, kHeight, 5);
+  for (const MapCase& c : kCases) {
+    const ReferenceSettings s = PreviewOf(c);
+    const Image out = Render(input, s);
+    const LevelDifference d = MaxLevelDifference(out, Reference::RenderReference(input, s));
+    EXPECT_LE(d.levels, Reference::kToleranceLevels) << c.label << ": " << d.Describe();
+    EXPECT_EQ(renderer->BlurMapTexture(), 0u) << c.label;
+  }
 }
 
-TEST_F(RendererTest, PreviewShowsTheMapsLayout)
-{
-    const Image input = NoiseImage(kWidth, kHeight, 9);
-    auto grey = [](const Image& out, int x, int y) { return static_cast<int>(std::lround(out.At(x, y)[1] * 255.0f)); };
-    // Two bands at 0 degrees: 0 in the first rows, 1 in the last.
-    Image out = Render(input, PreviewOf(kCases[0]));
-    EXPECT_EQ(grey(out, 3, 1), 0);
-    EXPECT_EQ(grey(out, 3, kHeight - 2), 255);
-    EXPECT_EQ(out.At(3, 1)[0], 1.0f);  // the preview is opaque
-    // Three bands: 1, 0, 1 from the first rows to the last.
-    out = Render(input, PreviewOf(kCases[4]));
-    EXPECT_EQ(grey(out, 20, 2), 255);
-    EXPECT_EQ(grey(out, 20, 15), 0);
-    EXPECT_EQ(grey(out, 20, 28), 255);
-    // Circle: 1 inside, 0 in the corners.
-    out = Render(input, PreviewOf(kCases[7]));
-    EXPECT_EQ(grey(out, 20, 15), 255);
-    EXPECT_EQ(grey(out, 0, 0), 0);
-    // A wide ellipse reaches further along x than along y.
-    out = Render(input, PreviewOf(kCases[9]));
-    EXPECT_EQ(grey(out, 20 + 16, 15), 255);
-    EXPECT_EQ(grey(out, 20, 15 + 12), 0);
-    // Zero scales: the map is 0 everywhere.
-    for (int i : {15, 16, 17, 18}) {
-        out = Render(input, PreviewOf(kCases[i]));
-        for (const Reference::Texel& t : out.texels)
-            ASSERT_EQ(t[1], 0.0f) << kCases[i].label;
-    }
-    // Without a map the scale is |1 - focal distance| everywhere.
-    out = Render(input, PreviewOf(kCases[23]));
-    EXPECT_EQ(grey(out, 7, 7), static_cast<int>(std::lround(0.65f * 255.0f)));
+TEST_F(RendererTest, PreviewShowsTheMapsLayout) {
+  const Image input = NoiseImage(kWidth, kHeight, 9);
+  auto grey = [](const Image& out, int x, int y) { return static_cast<int>(std::lround(out.At(x, y)[1] * 255.0f)); };
+  // Two bands at 0 degrees: 0 in the first rows, 1 in the last.
+  Image out = Render(input, PreviewOf(kCases[0]));
+  EXPECT_EQ(grey(out, 3, 1), 0);
+  EXPECT_EQ(grey(out, 3, kHeight - 2), 255);
+  EXPECT_EQ(out.At(3, 1)[0], 1.0f);  // the preview is opaque
+  // Three bands: 1, 0, 1 from the first rows to the last.
+  out = Render(input, PreviewOf(kCases[4]));
+  EXPECT_EQ(grey(out, 20, 2), 255);
+  EXPECT_EQ(grey(out, 20, 15), 0);
+  EXPECT_EQ(grey(out, 20, 28), 255);
+  // Circle: 1 inside, 0 in the corners.
+  out = Render(input, PreviewOf(kCases[7]));
+  EXPECT_EQ(grey(out, 20, 15), 255);
+  EXPECT_EQ(grey(out, 0, 0), 0);
+  // A wide ellipse reaches further along x than along y.
+  out = Render(input, PreviewOf(kCases[9]));
+  EXPECT_EQ(grey(out, 20 + 16, 15), 255);
+  EXPECT_EQ(grey(out, 20, 15 + 12), 0);
+  // Zero scales: the map is 0 everywhere.
+  for (int i : {15, 16, 17, 18}) {
+    out = Render(input, PreviewOf(kCases[i]));
+    for (const Reference::Texel& t : out.texels) ASSERT_EQ(t[1], 0.0f) << kCases[i].label;
+  }
+  // Without a map the scale is |1 - focal distance| everywhere.
+  out = Render(input, PreviewOf(kCases[23]));
+  EXPECT_EQ(grey(out, 7, 7), static_cast<int>(std::lround(0.65f * 255.0f)));
 }
 
-TEST_F(RendererTest, MapsShapeTheBlur)
-{
-    const Image input = NoiseImage(kWidth, kHeight, 13);
-    for (int i : {1, 5, 8, 10, 13, 20, 21}) {
-        ReferenceSettings s = PreviewOf(kCases[i]);
-        s.showBlurMap = false;
-        s.blurAmount = 14;
-        s.lensShape = i % 3;
-        s.quality = i % 2;
-        const LevelDifference d = MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
-        EXPECT_LE(d.levels, Reference::kToleranceLevels) << kCases[i].label << ": " << d.Describe();
-    }
+TEST_F(RendererTest, MapsShapeTheBlur) {
+  const Image input = NoiseImage(kWidth, kHeight, 13);
+  for (int i : {1, 5, 8, 10, 13, 20, 21}) {
+    ReferenceSettings s = PreviewOf(kCases[i]);
+    s.showBlurMap = false;
+    s.blurAmount = 14;
+    s.lensShape = i % 3;
+    s.quality = i % 2;
+    const LevelDifference d = MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
+    EXPECT_LE(d.levels, Reference::kToleranceLevels) << kCases[i].label << ": " << d.Describe();
+  }
 }
 
 // A custom map of another size is stretched over the whole frame.
-TEST_F(RendererTest, CustomMapOfAnotherSizeIsStretchedOverTheFrame)
-{
-    Image map(8, 5);
-    for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            const float v = static_cast<float>(x) / 7.0f;
-            map.At(x, y) = {static_cast<float>(y + 1) / 5.0f, v, 1.0f - v, 0.5f};  // A, R, G, B
-        }
+TEST_F(RendererTest, CustomMapOfAnotherSizeIsStretchedOverTheFrame) {
+  Image map(8, 5);
+  for (int y = 0; y < 5; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      const float v = static_cast<float>(x) / 7.0f;
+      map.At(x, y) = {static_cast<float>(y + 1) / 5.0f, v, 1.0f - v, 0.5f};  // A, R, G, B
     }
-    const Image input = NoiseImage(kWidth, kHeight, 17);
-    for (bool show : {true, false}) {
-        ReferenceSettings s;
-        s.mapType = 5;
-        s.customMap = &map;
-        s.showBlurMap = show;
-        s.blurAmount = 12;
-        s.focalDistance = 0.1;
-        const Image out = Render(input, s);
-        const LevelDifference d = MaxLevelDifference(out, Reference::RenderReference(input, s));
-        EXPECT_LE(d.levels, Reference::kToleranceLevels) << "show " << show << ": " << d.Describe();
-        EXPECT_EQ(renderer->BlurMapTexture(), 0u);
-    }
+  }
+  const Image input = NoiseImage(kWidth, kHeight, 17);
+  for (bool show : {true, false}) {
+    ReferenceSettings s;
+    s.mapType = 5;
+    s.customMap = &map;
+    s.showBlurMap = show;
+    s.blurAmount = 12;
+    s.focalDistance = 0.1;
+    const Image out = Render(input, s);
+    const LevelDifference d = MaxLevelDifference(out, Reference::RenderReference(input, s));
+    EXPECT_LE(d.levels, Reference::kToleranceLevels) << "show " << show << ": " << d.Describe();
+    EXPECT_EQ(renderer->BlurMapTexture(), 0u);
+  }
 }
 
 }  // namespace

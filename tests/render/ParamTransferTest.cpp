@@ -24,7 +24,9 @@ PF_Err ParamsOnlyEntryPoint(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data
   return cmd == PF_Cmd_PARAMS_SETUP ? ParamsSetup(in_data, out_data, params, output) : PF_Err_NONE;
 }
 
-PF_Fixed Fixed(double value) { return PF_Fixed(value * 65536.0); }
+PF_Fixed Fixed(double value) {
+  return PF_Fixed(value * 65536.0);
+}
 
 class ParamTransfer : public Testing::GlContextTest {
 protected:
@@ -52,8 +54,8 @@ struct RoundingCase {
 
 TEST_F(ParamTransfer, DividesStrengthAndFeatherByTheDenominatorAndRounds) {
   const RoundingCase cases[] = {
-      {20, 250, 1, 20, 250.0}, {20, 250, 2, 10, 125.0}, {20, 250, 4, 5, 63.0}, {5, 5, 2, 3, 3.0},
-      {7, 250, 4, 2, 63.0}, {7, 250, 5, 1, 50.0},    {1, 1, 4, 0, 0.0},       {20, 250, 3, 7, 83.0}, {9, 7, 0, 9, 7.0},
+      {20, 250, 1, 20, 250.0}, {20, 250, 2, 10, 125.0}, {20, 250, 4, 5, 63.0}, {5, 5, 2, 3, 3.0}, {7, 250, 4, 2, 63.0},
+      {7, 250, 5, 1, 50.0},    {1, 1, 4, 0, 0.0},       {20, 250, 3, 7, 83.0}, {9, 7, 0, 9, 7.0},
   };
   for (const RoundingCase& c : cases) {
     host.Params().SetSlider(2, c.strength);

@@ -32,11 +32,11 @@ Reference::Image RenderWithGl(BlurRenderer& renderer, const Reference::Image& in
 // Largest difference in 8-bit levels between two images (of the same size),
 // and where it is, for the failure message.
 struct LevelDifference {
-    int levels = 0;
-    int x = 0;
-    int y = 0;
-    int channel = 0;
-    std::string Describe() const;
+  int levels = 0;
+  int x = 0;
+  int y = 0;
+  int channel = 0;
+  std::string Describe() const;
 };
 LevelDifference MaxLevelDifference(const Reference::Image& a, const Reference::Image& b);
 
@@ -57,14 +57,13 @@ std::vector<float> ReadTexture(gl::GLuint texture, int width, int height);
 // released at the end (its GL objects belong to this test's context).
 class RendererTest : public GlContextTest {
 protected:
-    void TearDown() override;
+  void TearDown() override;
 
-    Reference::Image Render(const Reference::Image& input, const Reference::ReferenceSettings& settings)
-    {
-        return RenderWithGl(*renderer, input, settings);
-    }
+  Reference::Image Render(const Reference::Image& input, const Reference::ReferenceSettings& settings) {
+    return RenderWithGl(*renderer, input, settings);
+  }
 
-    std::unique_ptr<BlurRenderer> renderer = std::make_unique<BlurRenderer>();
+  std::unique_ptr<BlurRenderer> renderer = std::make_unique<BlurRenderer>();
 };
 
 }  // namespace Orvane::Lumisk::Testing

@@ -15,7 +15,7 @@ TEST(FramePattern, FormatsTheFrameNumber) {
     int frame;
     const char* name;
   } cases[] = {
-      {"f/%04d.png", 7, "f/0007.png"}, {"%d.png", 12, "12.png"},   {"a%3db.png", 5, "a  5b.png"},
+      {"f/%04d.png", 7, "f/0007.png"},      {"%d.png", 12, "12.png"},         {"a%3db.png", 5, "a  5b.png"},
       {"100%%_%02d.png", 3, "100%_03.png"}, {"%04d.png", 12345, "12345.png"},
   };
   for (const auto& c : cases) {
@@ -32,10 +32,9 @@ TEST(FramePattern, NamesWithoutAConversionArePlainFiles) {
     const char* text;
     const char* file;
   } cases[] = {
-      {"frame.png", "frame.png"}, {"100%%.png", "100%.png"}, {"50%.png", "50%.png"},
-      {"%s.png", "%s.png"},       {"%x.png", "%x.png"},      {"trailing%", "trailing%"},
-      {"%-4d.png", "%-4d.png"},   {"a%%%%b", "a%%b"},        {"%%d.png", "%d.png"},
-      {"%5.png", "%5.png"},       {"%%%.png", "%%.png"},
+      {"frame.png", "frame.png"}, {"100%%.png", "100%.png"},  {"50%.png", "50%.png"},   {"%s.png", "%s.png"},
+      {"%x.png", "%x.png"},       {"trailing%", "trailing%"}, {"%-4d.png", "%-4d.png"}, {"a%%%%b", "a%%b"},
+      {"%%d.png", "%d.png"},      {"%5.png", "%5.png"},       {"%%%.png", "%%.png"},
   };
   for (const auto& c : cases) {
     EXPECT_FALSE(FramePattern::Parse(c.text)) << c.text;
@@ -61,7 +60,8 @@ TEST(FramePattern, FindsTheSequenceOnDisk) {
   ASSERT_TRUE(pattern);
   EXPECT_TRUE(FindSequenceFrames(*pattern).empty());
   for (int frame : {1, 2, 3, 5}) std::ofstream(pattern->Format(frame)) << "x";
-  EXPECT_EQ(FindSequenceFrames(*pattern), (std::vector<int>{1, 2, 3})) << "starts at 1 without a frame 0, stops at a gap";
+  EXPECT_EQ(FindSequenceFrames(*pattern), (std::vector<int>{1, 2, 3}))
+      << "starts at 1 without a frame 0, stops at a gap";
   std::ofstream(pattern->Format(0)) << "x";
   EXPECT_EQ(FindSequenceFrames(*pattern), (std::vector<int>{0, 1, 2, 3}));
 }

@@ -80,8 +80,11 @@ TEST(PngFile, RefusesBadFilesWithAMessage) {
     const char* name;
     const char* message;
   } cases[] = {
-      {"missing.png", "cannot open"},  {"text.png", "not a PNG file"},     {"empty.png", "not a PNG file"},
-      {"truncated.png", "damaged PNG"}, {"deep.png", "16-bit PNG files are not supported"},
+      {"missing.png", "cannot open"},
+      {"text.png", "not a PNG file"},
+      {"empty.png", "not a PNG file"},
+      {"truncated.png", "damaged PNG"},
+      {"deep.png", "16-bit PNG files are not supported"},
   };
   for (const auto& c : cases) {
     const std::string message = MessageOf(dir.File(c.name));

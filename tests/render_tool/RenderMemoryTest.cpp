@@ -27,10 +27,9 @@ TEST(RenderMemory, RefusesWhatTheSystemCannotHoldAndPointsAtDownsample) {
     std::uint64_t available;
     bool refused;
   } cases[] = {
-      {8192, 1, 16 * kGB, false},  // 7.2 GB
-      {8192, 1, 7 * kGB, true},
-      {16384, 1, 16 * kGB, true},  // 29 GB
-      {16384, 4, 16 * kGB, false},  // 1.07 GB picture + 1.81 GB at 4096 x 4096
+      {8192, 1, 16 * kGB, false},                               // 7.2 GB
+      {8192, 1, 7 * kGB, true},    {16384, 1, 16 * kGB, true},  // 29 GB
+      {16384, 4, 16 * kGB, false},                              // 1.07 GB picture + 1.81 GB at 4096 x 4096
       {16384, 4, 2 * kGB, true},
   };
   for (const auto& c : cases) {

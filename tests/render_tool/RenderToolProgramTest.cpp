@@ -61,7 +61,9 @@ RunResult RunTool(const TempDir& dir, const std::vector<std::string>& args) {
   return result;
 }
 
-bool Exists(const std::string& path) { return std::ifstream(path).good(); }
+bool Exists(const std::string& path) {
+  return std::ifstream(path).good();
+}
 
 RgbaImage Picture(int w, int h, bool alpha) {
   RgbaImage image(w, h, alpha);
@@ -106,7 +108,8 @@ TEST(RenderToolProgram, KeepsTheInputsSizeAndAlphaAndBlurZeroKeepsAnOpaquePictur
 TEST(RenderToolProgram, DownsampleRendersAtTheLowerResolution) {
   TempDir dir;
   WritePngAtomically(dir.File("in.png"), Picture(41, 24, false));
-  const RunResult run = RunTool(dir, {"--downsample", "2", "--map", "circle", "--center", "20,12", "in.png", "out.png"});
+  const RunResult run =
+      RunTool(dir, {"--downsample", "2", "--map", "circle", "--center", "20,12", "in.png", "out.png"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const RgbaImage out = ReadPng(dir.File("out.png"));
   EXPECT_EQ(out.width, 21);
@@ -145,7 +148,9 @@ struct BadRun {
   const char* message;
 };
 
-void PrintTo(const BadRun& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadRun& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RenderToolBadInput : public ::testing::TestWithParam<BadRun> {};
 
@@ -178,9 +183,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadRun{"UnknownLens", {"--lens", "square", "good.png", "out.png"}, kExitUsage, "circular|hexagon|pentagon"},
         BadRun{"UnknownOption", {"--sharpen", "good.png", "out.png"}, kExitUsage, "unknown option"},
         BadRun{"MissingMapLayer", {"--map-layer", "nope.png", "good.png", "out.png"}, kExitRenderFailed, "nope.png"},
-        BadRun{"HugeInput", {"huge.png", "out.png"}, kExitRenderFailed,
+        BadRun{"HugeInput",
+               {"huge.png", "out.png"},
+               kExitRenderFailed,
                "\"huge.png\": 30000 x 30000 is larger than the GL maximum texture size"},
-        BadRun{"HugeMapLayer", {"--map-layer", "huge.png", "good.png", "out.png"}, kExitRenderFailed,
+        BadRun{"HugeMapLayer",
+               {"--map-layer", "huge.png", "good.png", "out.png"},
+               kExitRenderFailed,
                "\"huge.png\": 30000 x 30000 is larger than the GL maximum texture size"},
         BadRun{"OutputPatternAlone", {"good.png", "out%d.png"}, kExitRenderFailed, "needs an INPUT pattern"},
         BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, kExitRenderFailed, "no frame of the sequence"},
@@ -211,16 +220,24 @@ TEST_P(RenderToolOverwrite, RefusesAnOutputThatNamesAFileItReads) {
 INSTANTIATE_TEST_SUITE_P(
     Outputs, RenderToolOverwrite,
     ::testing::Values(
-        BadRun{"TheInput", {"in.png", "in.png"}, kExitUsage,
+        BadRun{"TheInput",
+               {"in.png", "in.png"},
+               kExitUsage,
                "\"in.png\": the output would overwrite the input \"in.png\""},
         BadRun{"TheInputByAnotherPath", {"in.png", "./in.png"}, kExitUsage, "would overwrite the input \"in.png\""},
         BadRun{"AHardLinkOfTheInput", {"in.png", "link.png"}, kExitUsage, "would overwrite the input \"in.png\""},
-        BadRun{"TheMapLayer", {"--map-layer", "map.png", "in.png", "map.png"}, kExitUsage,
+        BadRun{"TheMapLayer",
+               {"--map-layer", "map.png", "in.png", "map.png"},
+               kExitUsage,
                "would overwrite the map layer \"map.png\""},
-        BadRun{"TheMapLayerWithTheTestCard", {"--map-layer", "map.png", "-o", "map.png"}, kExitUsage,
+        BadRun{"TheMapLayerWithTheTestCard",
+               {"--map-layer", "map.png", "-o", "map.png"},
+               kExitUsage,
                "would overwrite the map layer \"map.png\""},
         BadRun{"TheSequenceItself", {"seq%d.png", "seq%d.png"}, kExitUsage, "would overwrite the input \"seq1.png\""},
-        BadRun{"TheSequenceByAnotherPattern", {"seq%d.png", "./seq%01d.png"}, kExitUsage,
+        BadRun{"TheSequenceByAnotherPattern",
+               {"seq%d.png", "./seq%01d.png"},
+               kExitUsage,
                "would overwrite the input \"seq1.png\""}),
     [](const ::testing::TestParamInfo<BadRun>& param) { return param.param.name; });
 
@@ -257,15 +274,15 @@ TEST(RenderToolProgram, StreamsIntoAFifoAndADeviceNodeWithoutReplacingThem) {
 // itself, and an input that exists as written is that file.
 TEST(RenderToolProgram, NamesWithPercentSigns) {
   const struct {
-    const char* input;   // created as written
+    const char* input;  // created as written
     const char* inArg;
     const char* outArg;
     const char* written;
   } cases[] = {
       {"50%.png", "50%.png", "100%.png", "100%.png"},
       {"50%.png", "50%%.png", "a%%b.png", "a%b.png"},
-      {"%d.png", "%d.png", "out.png", "out.png"},       // exists as written: no pattern
-      {"%%d.png", "%%d.png", "%%d.png", "%d.png"},     // the input as written, the output as printf reads it
+      {"%d.png", "%d.png", "out.png", "out.png"},   // exists as written: no pattern
+      {"%%d.png", "%%d.png", "%%d.png", "%d.png"},  // the input as written, the output as printf reads it
   };
   for (const auto& c : cases) {
     TempDir dir;

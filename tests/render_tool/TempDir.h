@@ -17,9 +17,8 @@ public:
 #ifdef _WIN32
     // No mkdtemp: pick the unique name first, then create it.
     std::error_code failed;
-    path = _mktemp(pattern.data()) != nullptr && std::filesystem::create_directory(pattern, failed)
-                ? pattern
-                : std::string();
+    path = _mktemp(pattern.data()) != nullptr && std::filesystem::create_directory(pattern, failed) ? pattern
+                                                                                                    : std::string();
 #else
     path = mkdtemp(pattern.data()) ? pattern : std::string();
 #endif
@@ -31,8 +30,12 @@ public:
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  std::string File(const std::string& name) const { return path + "/" + name; }
-  const std::string& Path() const { return path; }
+  std::string File(const std::string& name) const {
+    return path + "/" + name;
+  }
+  const std::string& Path() const {
+    return path;
+  }
   size_t EntryCount() const {
     size_t n = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(path)) ++n;

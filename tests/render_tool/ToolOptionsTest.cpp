@@ -29,7 +29,9 @@ struct GoodCase {
   double y;
 };
 
-void PrintTo(const GoodCase& c, std::ostream* os) { *os << c.line; }
+void PrintTo(const GoodCase& c, std::ostream* os) {
+  *os << c.line;
+}
 
 class ParseGood : public ::testing::TestWithParam<GoodCase> {};
 
@@ -42,20 +44,19 @@ TEST_P(ParseGood, GivesTheSettingForTheParameter) {
   EXPECT_DOUBLE_EQ(setting->y, c.y) << c.line;
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, ParseGood,
-                         ::testing::Values(GoodCase{"--lens circular", 1, 1, 0}, GoodCase{"--lens pentagon", 1, 3, 0},
-                                           GoodCase{"--blur 0", 2, 0, 0}, GoodCase{"--blur=400", 2, 400, 0},
-                                           GoodCase{"--map none", 5, 1, 0}, GoodCase{"--map layer", 5, 6, 0},
-                                           GoodCase{"--map-layer m.png", 5, 6, 0}, GoodCase{"--feather 5", 7, 5, 0},
-                                           GoodCase{"--center 10.5,-3", 8, 10.5, -3}, GoodCase{"--scale-x 50", 9, 50, 0},
-                                           GoodCase{"--scale-y 0.5", 10, 0.5, 0}, GoodCase{"--rotation -45", 11, -45, 0},
-                                           GoodCase{"--focal 45.5", 12, 45.5, 0}, GoodCase{"--invert", 13, 1, 0},
-                                           GoodCase{"--show", 4, 1, 0}, GoodCase{"--quality high", 15, 1, 0},
-                                           GoodCase{"--blur 5 --blur 7", 2, 7, 0},
-                                           // Too small for a double: read as 0, not refused.
-                                           GoodCase{"--focal 1e-400", 12, 0, 0},
-                                           GoodCase{"--center 1e-400,-1e-320", 8, 0, 0},
-                                           GoodCase{"--scale-x 1e-310", 9, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Options, ParseGood,
+    ::testing::Values(GoodCase{"--lens circular", 1, 1, 0}, GoodCase{"--lens pentagon", 1, 3, 0},
+                      GoodCase{"--blur 0", 2, 0, 0}, GoodCase{"--blur=400", 2, 400, 0}, GoodCase{"--map none", 5, 1, 0},
+                      GoodCase{"--map layer", 5, 6, 0}, GoodCase{"--map-layer m.png", 5, 6, 0},
+                      GoodCase{"--feather 5", 7, 5, 0}, GoodCase{"--center 10.5,-3", 8, 10.5, -3},
+                      GoodCase{"--scale-x 50", 9, 50, 0}, GoodCase{"--scale-y 0.5", 10, 0.5, 0},
+                      GoodCase{"--rotation -45", 11, -45, 0}, GoodCase{"--focal 45.5", 12, 45.5, 0},
+                      GoodCase{"--invert", 13, 1, 0}, GoodCase{"--show", 4, 1, 0}, GoodCase{"--quality high", 15, 1, 0},
+                      GoodCase{"--blur 5 --blur 7", 2, 7, 0},
+                      // Too small for a double: read as 0, not refused.
+                      GoodCase{"--focal 1e-400", 12, 0, 0}, GoodCase{"--center 1e-400,-1e-320", 8, 0, 0},
+                      GoodCase{"--scale-x 1e-310", 9, 0, 0}));
 
 TEST(ParseToolOptions, FilesAndToolOptions) {
   ToolOptions options = ParseToolOptions({});
@@ -79,7 +80,9 @@ struct BadCase {
   const char* message;
 };
 
-void PrintTo(const BadCase& c, std::ostream* os) { *os << c.line; }
+void PrintTo(const BadCase& c, std::ostream* os) {
+  *os << c.line;
+}
 
 class ParseBad : public ::testing::TestWithParam<BadCase> {};
 
@@ -99,11 +102,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{"--blur", "--blur: a value is needed"}, BadCase{"--blur 2.5", "not a whole number"},
                       BadCase{"--blur 20x", "not a whole number"}, BadCase{"--blur 99999999999", "out of range"},
                       BadCase{"--scale-x abc", "not a number"}, BadCase{"--scale-x nan", "not a number"},
-                      BadCase{"--scale-x inf", "not a number"}, BadCase{"--scale-x 1e400", "not a number"}, BadCase{"--center 10", "expected X,Y"},
-                      BadCase{"--center 1,y", "not a number"}, BadCase{"--invert=1", "takes no value"},
-                      BadCase{"--downsample 0", "between 1 and 16"}, BadCase{"--downsample 17", "between 1 and 16"},
-                      BadCase{"--lang toolong", "language tag"}, BadCase{"--frobnicate", "unknown option"},
-                      BadCase{"a.png b.png c.png", "too many file names"},
+                      BadCase{"--scale-x inf", "not a number"}, BadCase{"--scale-x 1e400", "not a number"},
+                      BadCase{"--center 10", "expected X,Y"}, BadCase{"--center 1,y", "not a number"},
+                      BadCase{"--invert=1", "takes no value"}, BadCase{"--downsample 0", "between 1 and 16"},
+                      BadCase{"--downsample 17", "between 1 and 16"}, BadCase{"--lang toolong", "language tag"},
+                      BadCase{"--frobnicate", "unknown option"}, BadCase{"a.png b.png c.png", "too many file names"},
                       BadCase{"--map circle --map-layer m.png", "only with --map layer"}));
 
 // Definitions for the options' indices, with the ranges the effect declares.
@@ -167,7 +170,9 @@ struct RangeCase {
   const char* message;  // empty: accepted
 };
 
-void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.line; }
+void PrintTo(const RangeCase& c, std::ostream* os) {
+  *os << c.line;
+}
 
 class RangeCheck : public ::testing::TestWithParam<RangeCase> {};
 
@@ -189,15 +194,15 @@ TEST_P(RangeCheck, FollowsTheDefinitions) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ranges, RangeCheck,
-    ::testing::Values(RangeCase{"--blur 0 --blur 400", ""}, RangeCase{"--blur 401", "\"Blur Strength\" must be between 0 and 400"},
-                      RangeCase{"--blur -1", "between 0 and 400"}, RangeCase{"--feather 1000", ""},
-                      RangeCase{"--feather 1001", "\"Feather\" must be between 0 and 1000"},
-                      RangeCase{"--scale-x 5000 --scale-y 0", ""}, RangeCase{"--scale-y 5000.5", "\"Scale Y\""},
-                      RangeCase{"--scale-x -0.1", "between 0 and 5000"}, RangeCase{"--focal 100 --focal 0", ""},
-                      RangeCase{"--focal 100.5", "\"Blur Focal Distance\""},
-                      RangeCase{"--rotation 720 --rotation -32767", ""}, RangeCase{"--rotation 40000", "must be between"},
-                      RangeCase{"--center 40000,1", "must be between"}, RangeCase{"--lens pentagon --map layer --show", ""},
-                      RangeCase{"--quality high --invert", ""}));
+    ::testing::Values(
+        RangeCase{"--blur 0 --blur 400", ""}, RangeCase{"--blur 401", "\"Blur Strength\" must be between 0 and 400"},
+        RangeCase{"--blur -1", "between 0 and 400"}, RangeCase{"--feather 1000", ""},
+        RangeCase{"--feather 1001", "\"Feather\" must be between 0 and 1000"},
+        RangeCase{"--scale-x 5000 --scale-y 0", ""}, RangeCase{"--scale-y 5000.5", "\"Scale Y\""},
+        RangeCase{"--scale-x -0.1", "between 0 and 5000"}, RangeCase{"--focal 100 --focal 0", ""},
+        RangeCase{"--focal 100.5", "\"Blur Focal Distance\""}, RangeCase{"--rotation 720 --rotation -32767", ""},
+        RangeCase{"--rotation 40000", "must be between"}, RangeCase{"--center 40000,1", "must be between"},
+        RangeCase{"--lens pentagon --map layer --show", ""}, RangeCase{"--quality high --invert", ""}));
 
 TEST(RangeCheck, RefusesAParameterOfAnotherTypeOrMissing) {
   ParamTable table;

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "SeamStubs.h"
 #include "effect/EntryPoint.h"
@@ -19,10 +19,10 @@
 namespace {
 
 using Orvane::Lumisk::gStringTable;
+using Orvane::Lumisk::TestHost::Host;
 using Orvane::Lumisk::Testing::SeamCall;
 using Orvane::Lumisk::Testing::Seams;
 using Orvane::Lumisk::Testing::SeamStubs;
-using Orvane::Lumisk::TestHost::Host;
 
 // Names parameterised cases after their row's label.
 struct RowLabel {
@@ -33,7 +33,7 @@ struct RowLabel {
 };
 
 class EntryPoint : public ::testing::Test {
- protected:
+protected:
   void SetUp() override { Seams() = SeamStubs{}; }
   void TearDown() override {
     Seams() = SeamStubs{};
@@ -60,8 +60,8 @@ TEST_P(EntryPointIgnoredCommand, ReturnsZeroAndTouchesNothing) {
 INSTANTIATE_TEST_SUITE_P(EveryOtherCommand, EntryPointIgnoredCommand,
                          ::testing::Values(PF_Cmd_UNUSED_0, PF_Cmd_SEQUENCE_SETUP, PF_Cmd_SEQUENCE_RESETUP,
                                            PF_Cmd_SEQUENCE_FLATTEN, PF_Cmd_SEQUENCE_SETDOWN, PF_Cmd_DO_DIALOG,
-                                           PF_Cmd_FRAME_SETUP, PF_Cmd_FRAME_SETDOWN, 15, 16, 100, INT32_MAX, -1,
-                                           -14, INT32_MIN));
+                                           PF_Cmd_FRAME_SETUP, PF_Cmd_FRAME_SETDOWN, 15, 16, 100, INT32_MAX, -1, -14,
+                                           INT32_MIN));
 
 struct ForwardedCommand {
   const char* label;
@@ -73,7 +73,9 @@ struct ForwardedCommand {
 };
 
 // Test names and failure messages show the row's label.
-void PrintTo(const ForwardedCommand& row, std::ostream* os) { *os << row.label; }
+void PrintTo(const ForwardedCommand& row, std::ostream* os) {
+  *os << row.label;
+}
 
 class EntryPointForwardedCommand : public EntryPoint, public ::testing::WithParamInterface<ForwardedCommand> {};
 
@@ -98,14 +100,13 @@ TEST_P(EntryPointForwardedCommand, PassesItsArgumentsAndAnswersWithTheCallee) {
 
 INSTANTIATE_TEST_SUITE_P(
     ParameterAndRenderCommands, EntryPointForwardedCommand,
-    ::testing::Values(
-        ForwardedCommand{"ParamsSetup", PF_Cmd_PARAMS_SETUP, &SeamStubs::paramsSetup, &SeamStubs::paramsSetupResult,
-                         true, false},
-        ForwardedCommand{"Render", PF_Cmd_RENDER, &SeamStubs::render, nullptr, true, false},
-        ForwardedCommand{"UserChangedParam", PF_Cmd_USER_CHANGED_PARAM, &SeamStubs::userChangedParam,
-                         &SeamStubs::userChangedParamResult, false, true},
-        ForwardedCommand{"UpdateParamsUI", PF_Cmd_UPDATE_PARAMS_UI, &SeamStubs::updateParamsUI,
-                         &SeamStubs::updateParamsUIResult, true, false}),
+    ::testing::Values(ForwardedCommand{"ParamsSetup", PF_Cmd_PARAMS_SETUP, &SeamStubs::paramsSetup,
+                                       &SeamStubs::paramsSetupResult, true, false},
+                      ForwardedCommand{"Render", PF_Cmd_RENDER, &SeamStubs::render, nullptr, true, false},
+                      ForwardedCommand{"UserChangedParam", PF_Cmd_USER_CHANGED_PARAM, &SeamStubs::userChangedParam,
+                                       &SeamStubs::userChangedParamResult, false, true},
+                      ForwardedCommand{"UpdateParamsUI", PF_Cmd_UPDATE_PARAMS_UI, &SeamStubs::updateParamsUI,
+                                       &SeamStubs::updateParamsUIResult, true, false}),
     RowLabel());
 
 // ---------------------------------------------------------------- the one error handler
@@ -117,7 +118,9 @@ struct ThrownError {
 };
 
 // Test names and failure messages show the row's label.
-void PrintTo(const ThrownError& row, std::ostream* os) { *os << row.label; }
+void PrintTo(const ThrownError& row, std::ostream* os) {
+  *os << row.label;
+}
 
 class EntryPointThrown : public EntryPoint, public ::testing::WithParamInterface<ThrownError> {};
 
@@ -176,10 +179,8 @@ TEST_F(EntryPoint, AboutWithoutAnsiSuiteAnswers516AndLeavesTheMessage) {
 }
 
 TEST_F(EntryPoint, MissingRecordsAnswer516) {
-  EXPECT_EQ(host.SendRaw(PF_Cmd_ABOUT, &host.InData(), nullptr, nullptr, nullptr, nullptr),
-            PF_Err_BAD_CALLBACK_PARAM);
-  EXPECT_EQ(host.SendRaw(PF_Cmd_ABOUT, nullptr, &host.OutData(), nullptr, nullptr, nullptr),
-            PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(host.SendRaw(PF_Cmd_ABOUT, &host.InData(), nullptr, nullptr, nullptr, nullptr), PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(host.SendRaw(PF_Cmd_ABOUT, nullptr, &host.OutData(), nullptr, nullptr, nullptr), PF_Err_BAD_CALLBACK_PARAM);
   EXPECT_EQ(host.SendRaw(PF_Cmd_GLOBAL_SETUP, &host.InData(), nullptr, nullptr, nullptr, nullptr),
             PF_Err_BAD_CALLBACK_PARAM);
   EXPECT_EQ(host.SendRaw(PF_Cmd_GLOBAL_SETUP, nullptr, &host.OutData(), nullptr, nullptr, nullptr),

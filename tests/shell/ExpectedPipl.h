@@ -23,7 +23,9 @@ struct PiplProperty {
   std::vector<uint8_t> data;  // the value; its size is the property's length field
 };
 
-inline std::vector<uint8_t> Le16(uint16_t v) { return {uint8_t(v & 0xFF), uint8_t(v >> 8)}; }
+inline std::vector<uint8_t> Le16(uint16_t v) {
+  return {uint8_t(v & 0xFF), uint8_t(v >> 8)};
+}
 
 inline std::vector<uint8_t> Le32(uint32_t v) {
   return {uint8_t(v & 0xFF), uint8_t((v >> 8) & 0xFF), uint8_t((v >> 16) & 0xFF), uint8_t(v >> 24)};
@@ -35,7 +37,9 @@ inline std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uin
 }
 
 // A four-character code as the little-endian word whose big-endian bytes spell it.
-inline std::vector<uint8_t> FourCC(const std::string& code) { return {uint8_t(code[3]), uint8_t(code[2]), uint8_t(code[1]), uint8_t(code[0])}; }
+inline std::vector<uint8_t> FourCC(const std::string& code) {
+  return {uint8_t(code[3]), uint8_t(code[2]), uint8_t(code[1]), uint8_t(code[0])};
+}
 
 // Length byte, the characters, one zero byte.
 inline std::vector<uint8_t> PascalString(const std::string& text) {

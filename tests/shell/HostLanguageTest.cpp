@@ -16,7 +16,9 @@ using Orvane::Lumisk::GetHostLanguageIndex;
 using Orvane::Lumisk::TestHost::Host;
 using Tag = std::array<A_char, PF_APP_LANG_TAG_SIZE>;
 
-PF_Err NoEntry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) { return PF_Err_NONE; }
+PF_Err NoEntry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) {
+  return PF_Err_NONE;
+}
 
 struct TagCase {
   const char* label;
@@ -25,7 +27,9 @@ struct TagCase {
 };
 
 // Test names and failure messages show the row's label.
-void PrintTo(const TagCase& row, std::ostream* os) { *os << row.label; }
+void PrintTo(const TagCase& row, std::ostream* os) {
+  *os << row.label;
+}
 
 class HostLanguageTag : public ::testing::TestWithParam<TagCase> {};
 
@@ -39,21 +43,16 @@ TEST_P(HostLanguageTag, GivesItsIndex) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tags, HostLanguageTag,
-    ::testing::Values(TagCase{"zh_CN", {'z', 'h', '_', 'C', 'N', 0}, 0},
-                      TagCase{"en_US", {'e', 'n', '_', 'U', 'S', 0}, 1},
-                      TagCase{"fr_FR", {'f', 'r', '_', 'F', 'R', 0}, 2},
-                      TagCase{"de_DE", {'d', 'e', '_', 'D', 'E', 0}, 3},
-                      TagCase{"it_IT", {'i', 't', '_', 'I', 'T', 0}, 4},
-                      TagCase{"ja_JP", {'j', 'a', '_', 'J', 'P', 0}, 5},
-                      TagCase{"ko_KR", {'k', 'o', '_', 'K', 'R', 0}, 6},
-                      TagCase{"es_ES", {'e', 's', '_', 'E', 'S', 0}, 7},
-                      TagCase{"zh_TW", {'z', 'h', '_', 'T', 'W', 0}, 1},
-                      TagCase{"pt_BR", {'p', 't', '_', 'B', 'R', 0}, 1},
-                      TagCase{"LowerCase", {'z', 'h', '_', 'c', 'n', 0}, 1},
-                      TagCase{"Empty", {0, 0, 0, 0, 0, 0}, 1},
-                      TagCase{"Prefix", {'z', 'h', 0, 0, 0, 0}, 1},
-                      // Six characters and no terminating zero: no row matches, not even zh_CN.
-                      TagCase{"Unterminated", {'z', 'h', '_', 'C', 'N', 'X'}, 1}),
+    ::testing::Values(
+        TagCase{"zh_CN", {'z', 'h', '_', 'C', 'N', 0}, 0}, TagCase{"en_US", {'e', 'n', '_', 'U', 'S', 0}, 1},
+        TagCase{"fr_FR", {'f', 'r', '_', 'F', 'R', 0}, 2}, TagCase{"de_DE", {'d', 'e', '_', 'D', 'E', 0}, 3},
+        TagCase{"it_IT", {'i', 't', '_', 'I', 'T', 0}, 4}, TagCase{"ja_JP", {'j', 'a', '_', 'J', 'P', 0}, 5},
+        TagCase{"ko_KR", {'k', 'o', '_', 'K', 'R', 0}, 6}, TagCase{"es_ES", {'e', 's', '_', 'E', 'S', 0}, 7},
+        TagCase{"zh_TW", {'z', 'h', '_', 'T', 'W', 0}, 1}, TagCase{"pt_BR", {'p', 't', '_', 'B', 'R', 0}, 1},
+        TagCase{"LowerCase", {'z', 'h', '_', 'c', 'n', 0}, 1}, TagCase{"Empty", {0, 0, 0, 0, 0, 0}, 1},
+        TagCase{"Prefix", {'z', 'h', 0, 0, 0, 0}, 1},
+        // Six characters and no terminating zero: no row matches, not even zh_CN.
+        TagCase{"Unterminated", {'z', 'h', '_', 'C', 'N', 'X'}, 1}),
     [](const ::testing::TestParamInfo<TagCase>& row) { return std::string(row.param.label); });
 
 TEST(HostLanguage, FailedLanguageCallGivesEnglish) {

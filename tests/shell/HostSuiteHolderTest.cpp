@@ -17,7 +17,9 @@ using Orvane::Lumisk::HostSuiteHolder;
 using Orvane::Lumisk::TestHost::Host;
 using Names = std::vector<std::string>;
 
-PF_Err NoEntry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) { return PF_Err_NONE; }
+PF_Err NoEntry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) {
+  return PF_Err_NONE;
+}
 
 int ThrownCode(const std::function<void()>& action) {
   try {
@@ -29,7 +31,7 @@ int ThrownCode(const std::function<void()>& action) {
 }
 
 class HostSuiteHolderTest : public ::testing::Test {
- protected:
+protected:
   Host host{&NoEntry};
 };
 
@@ -76,7 +78,9 @@ struct BadAcquisition {
 };
 
 // Test names and failure messages show the row's label.
-void PrintTo(const BadAcquisition& row, std::ostream* os) { *os << row.label; }
+void PrintTo(const BadAcquisition& row, std::ostream* os) {
+  *os << row.label;
+}
 
 class HostSuiteHolderBad : public HostSuiteHolderTest, public ::testing::WithParamInterface<BadAcquisition> {};
 
@@ -89,8 +93,7 @@ TEST_P(HostSuiteHolderBad, Throws13AndLeavesNothingHeld) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, HostSuiteHolderBad,
     ::testing::Values(
-        BadAcquisition{"WrongVersion", [](Host&) {},
-                       [](Host& h) { HostSuiteHolder s(&h.InData(), kPFANSISuite, 2); }},
+        BadAcquisition{"WrongVersion", [](Host&) {}, [](Host& h) { HostSuiteHolder s(&h.InData(), kPFANSISuite, 2); }},
         BadAcquisition{"UnknownName", [](Host&) {},
                        [](Host& h) { HostSuiteHolder s(&h.InData(), "PF No Such Suite", 1); }},
         // The host answers success but gives no suite: it counted an

@@ -17,7 +17,9 @@ using Orvane::Lumisk::LocaleStringTable;
 constexpr int32_t kChinese = 0;
 constexpr int32_t kEnglish = 1;
 
-std::string Cp936FromUtf8(const std::string& utf8) { return Orvane::Lumisk::ParamsTest::ToCp936(utf8); }
+std::string Cp936FromUtf8(const std::string& utf8) {
+  return Orvane::Lumisk::ParamsTest::ToCp936(utf8);
+}
 
 struct Entry {
   const char* key;

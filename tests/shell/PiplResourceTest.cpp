@@ -17,9 +17,13 @@ using namespace Orvane::Lumisk::Testing;
 
 #ifdef LUMISK_RESOURCE_MODULE
 // The Windows build reads the same resources back from the built DLL.
-std::vector<ResourceEntry> Resources() { return ReadModuleResources(LUMISK_RESOURCE_MODULE); }
+std::vector<ResourceEntry> Resources() {
+  return ReadModuleResources(LUMISK_RESOURCE_MODULE);
+}
 #else
-std::vector<ResourceEntry> Resources() { return ReadResourceFile(LUMISK_RESOURCE_FILE); }
+std::vector<ResourceEntry> Resources() {
+  return ReadResourceFile(LUMISK_RESOURCE_FILE);
+}
 #endif
 
 // Walks the PiPL as the host reads it: each record's data is followed by the
@@ -93,8 +97,7 @@ TEST(ManifestResource, AsksForAsInvokerWithoutUiAccess) {
       FindResource(resources, kManifestResourceType, kManifestResourceId, kResourceLanguage);
   ASSERT_NE(manifest, nullptr) << "no manifest (type 24, id 2, language 1033)";
   const std::string text(manifest->data.begin(), manifest->data.end());
-  EXPECT_NE(text.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos)
-      << text;
+  EXPECT_NE(text.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos) << text;
   EXPECT_EQ(resources.size(), 2u) << "only the PiPL and the manifest";
 }
 

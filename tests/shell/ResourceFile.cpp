@@ -10,7 +10,7 @@ namespace Orvane::Lumisk::Testing {
 namespace {
 
 class Reader {
- public:
+public:
   explicit Reader(const std::vector<uint8_t>& bytes) : data(bytes) {}
 
   bool AtEnd() const { return position >= data.size(); }
@@ -54,7 +54,7 @@ class Reader {
     return out;
   }
 
- private:
+private:
   void Need(std::size_t count) const {
     if (position + count > data.size()) {
       throw std::runtime_error("resource file truncated");
@@ -65,7 +65,9 @@ class Reader {
   std::size_t position = 0;
 };
 
-std::size_t RoundUp4(std::size_t n) { return (n + 3) & ~static_cast<std::size_t>(3); }
+std::size_t RoundUp4(std::size_t n) {
+  return (n + 3) & ~static_cast<std::size_t>(3);
+}
 
 }  // namespace
 

@@ -15,7 +15,9 @@ namespace {
 
 using namespace Orvane::Lumisk::TestHost;
 
-PF_Err NoEntry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) { return PF_Err_NONE; }
+PF_Err NoEntry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) {
+  return PF_Err_NONE;
+}
 
 template <typename Suite>
 const Suite& Acquire(Host& host, const char* name, int32_t version) {
@@ -25,7 +27,7 @@ const Suite& Acquire(Host& host, const char* name, int32_t version) {
 }
 
 class TestHostTest : public ::testing::Test {
- protected:
+protected:
   PF_Err AddParam(PF_ParamDef& def) { return in().inter.add_param(in().effect_ref, -1, &def); }
   PF_Err Checkout(PF_ParamIndex index, A_long time, PF_ParamDef& def) {
     return in().inter.checkout_param(in().effect_ref, index, time, 1, 30, &def);
@@ -99,10 +101,10 @@ TEST_F(TestHostTest, CheckoutGivesTheValueAtTheAskedTime) {
     PF_ParamValue expected;
   };
   const Step steps[] = {
-      {[] {}, 0, 20},                                          // the definition's value
-      {[&] { host.Params().SetSlider(1, 5); }, 0, 5},          // one value for all times
-      {[&] { host.Params().SetSlider(1, 9, 30); }, 30, 9},     // a value for time 30 only
-      {[] {}, 0, 5},                                           // other times keep the value for all
+      {[] {}, 0, 20},                                       // the definition's value
+      {[&] { host.Params().SetSlider(1, 5); }, 0, 5},       // one value for all times
+      {[&] { host.Params().SetSlider(1, 9, 30); }, 30, 9},  // a value for time 30 only
+      {[] {}, 0, 5},                                        // other times keep the value for all
   };
   for (const Step& step : steps) {
     step.set();
@@ -397,8 +399,8 @@ TEST(TestHostCommands, RecordsResultsAndCallsObservers) {
   EXPECT_EQ(host.Send(99), kExceptionEscaped);
   ASSERT_EQ(host.Records().commands.size(), 2u);
   EXPECT_EQ(host.Records().commands[1].result, kExceptionEscaped);
-  EXPECT_EQ(seen, (std::vector<std::string>{"0 before", "0 after 7", "99 before", "99 after " +
-                                                                                    std::to_string(kExceptionEscaped)}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"0 before", "0 after 7", "99 before",
+                                            "99 after " + std::to_string(kExceptionEscaped)}));
 }
 
 TEST(TestHostLoading, MissingModuleIsAClearError) {

@@ -17,21 +17,20 @@ namespace Orvane::Lumisk::Testing {
 
 class ScopedGlErrorCheck {
 public:
-    ScopedGlErrorCheck() { TestHost::GlCallHooks::SetErrorCheck(&Check); }
-    ~ScopedGlErrorCheck() { TestHost::GlCallHooks::SetErrorCheck(nullptr); }
-    ScopedGlErrorCheck(const ScopedGlErrorCheck&) = delete;
-    ScopedGlErrorCheck& operator=(const ScopedGlErrorCheck&) = delete;
+  ScopedGlErrorCheck() { TestHost::GlCallHooks::SetErrorCheck(&Check); }
+  ~ScopedGlErrorCheck() { TestHost::GlCallHooks::SetErrorCheck(nullptr); }
+  ScopedGlErrorCheck(const ScopedGlErrorCheck&) = delete;
+  ScopedGlErrorCheck& operator=(const ScopedGlErrorCheck&) = delete;
 
 private:
-    static void Check(const glbinding::FunctionCall& call) {
-        // glGetError reads the flags it would clear; its callers look themselves.
-        if (std::strcmp(call.function->name(), "glGetError") == 0) return;
-        const gl::GLenum error = gl::glGetError();
-        if (error != gl::GL_NO_ERROR) {
-            ADD_FAILURE() << call.function->name() << " raised GL error 0x" << std::hex
-                          << static_cast<unsigned>(error);
-        }
+  static void Check(const glbinding::FunctionCall& call) {
+    // glGetError reads the flags it would clear; its callers look themselves.
+    if (std::strcmp(call.function->name(), "glGetError") == 0) return;
+    const gl::GLenum error = gl::glGetError();
+    if (error != gl::GL_NO_ERROR) {
+      ADD_FAILURE() << call.function->name() << " raised GL error 0x" << std::hex << static_cast<unsigned>(error);
     }
+  }
 };
 
 }  // namespace Orvane::Lumisk::Testing

@@ -11,114 +11,112 @@ using namespace gl33core;
 
 namespace Orvane::Lumisk::Testing {
 
-ScopedGlContext::ScopedGlContext()
-    : previousDc(wglGetCurrentDC()), previousContext(wglGetCurrentContext()) {
-    root = std::make_unique<AEOpenGLContext>(nullptr);
-    context = std::make_unique<AEOpenGLContext>(root.get());
+ScopedGlContext::ScopedGlContext() : previousDc(wglGetCurrentDC()), previousContext(wglGetCurrentContext()) {
+  root = std::make_unique<AEOpenGLContext>(nullptr);
+  context = std::make_unique<AEOpenGLContext>(root.get());
 }
 
 ScopedGlContext::~ScopedGlContext() {
-    context.reset();
-    root.reset();
-    if (previousContext != nullptr) {
-        wglMakeCurrent(previousDc, previousContext);
-    }
+  context.reset();
+  root.reset();
+  if (previousContext != nullptr) {
+    wglMakeCurrent(previousDc, previousContext);
+  }
 }
 
 void GlContextTest::SetUp() {
-    errorCheck = std::make_unique<ScopedGlErrorCheck>();
-    glContext = std::make_unique<ScopedGlContext>();
+  errorCheck = std::make_unique<ScopedGlErrorCheck>();
+  glContext = std::make_unique<ScopedGlContext>();
 }
 
 void GlContextTest::TearDown() {
-    glContext.reset();
-    errorCheck.reset();
+  glContext.reset();
+  errorCheck.reset();
 }
 
 TestWindow::TestWindow(const std::string& className) : windowClassName(className) {
-    WNDCLASSEXA windowClass;
-    std::memset(&windowClass, 0, sizeof(windowClass));
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = windowClassName.c_str();
-    if (RegisterClassExA(&windowClass) == 0) {
-        throw std::runtime_error("cannot register " + windowClassName);
-    }
-    window = CreateWindowExA(0, windowClassName.c_str(), "", WS_OVERLAPPED, 0, 0, 16, 16, nullptr,
-                             nullptr, nullptr, nullptr);
-    dc = GetDC(window);
-    PIXELFORMATDESCRIPTOR descriptor;
-    std::memset(&descriptor, 0, sizeof(descriptor));
-    descriptor.nSize = sizeof(descriptor);
-    descriptor.nVersion = 1;
-    descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    descriptor.cColorBits = 32;
-    if (SetPixelFormat(dc, ChoosePixelFormat(dc, &descriptor), &descriptor) == FALSE) {
-        throw std::runtime_error("cannot set the pixel format of " + windowClassName);
-    }
+  WNDCLASSEXA windowClass;
+  std::memset(&windowClass, 0, sizeof(windowClass));
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpszClassName = windowClassName.c_str();
+  if (RegisterClassExA(&windowClass) == 0) {
+    throw std::runtime_error("cannot register " + windowClassName);
+  }
+  window =
+      CreateWindowExA(0, windowClassName.c_str(), "", WS_OVERLAPPED, 0, 0, 16, 16, nullptr, nullptr, nullptr, nullptr);
+  dc = GetDC(window);
+  PIXELFORMATDESCRIPTOR descriptor;
+  std::memset(&descriptor, 0, sizeof(descriptor));
+  descriptor.nSize = sizeof(descriptor);
+  descriptor.nVersion = 1;
+  descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  descriptor.cColorBits = 32;
+  if (SetPixelFormat(dc, ChoosePixelFormat(dc, &descriptor), &descriptor) == FALSE) {
+    throw std::runtime_error("cannot set the pixel format of " + windowClassName);
+  }
 }
 
 TestWindow::~TestWindow() {
-    ReleaseDC(window, dc);
-    DestroyWindow(window);
-    UnregisterClassA(windowClassName.c_str(), nullptr);
+  ReleaseDC(window, dc);
+  DestroyWindow(window);
+  UnregisterClassA(windowClassName.c_str(), nullptr);
 }
 
 HDC TestWindow::ReacquireDc() {
-    ReleaseDC(window, dc);
-    dc = GetDC(window);
-    return dc;
+  ReleaseDC(window, dc);
+  dc = GetDC(window);
+  return dc;
 }
 
 HGLRC TestWindow::MakeLegacyContextCurrent() {
-    const HGLRC context = wglCreateContext(dc);
-    if (context == nullptr || wglMakeCurrent(dc, context) == FALSE) {
-        throw std::runtime_error("cannot make a legacy context current");
-    }
-    return context;
+  const HGLRC context = wglCreateContext(dc);
+  if (context == nullptr || wglMakeCurrent(dc, context) == FALSE) {
+    throw std::runtime_error("cannot make a legacy context current");
+  }
+  return context;
 }
 
 std::vector<float> ReadPixelsFloat(int width, int height) {
-    std::vector<float> pixels(static_cast<std::size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_FLOAT, pixels.data());
-    return pixels;
+  std::vector<float> pixels(static_cast<std::size_t>(width) * height * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_FLOAT, pixels.data());
+  return pixels;
 }
 
 std::vector<std::uint8_t> ReadPixelsBytes(int width, int height) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
 }
 
 unsigned int MakeFloatTexture(int width, int height, const std::vector<float>& rgba) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    SetTextureParameters({GL_LINEAR, GL_LINEAR});
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_RGBA32F), width, height, 0, GL_RGBA,
-                 GL_FLOAT, rgba.empty() ? nullptr : rgba.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return texture;
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  SetTextureParameters({GL_LINEAR, GL_LINEAR});
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_RGBA32F), width, height, 0, GL_RGBA, GL_FLOAT,
+               rgba.empty() ? nullptr : rgba.data());
+  glBindTexture(GL_TEXTURE_2D, 0);
+  return texture;
 }
 
-ScopedFloatTarget::ScopedFloatTarget(int targetWidth, int targetHeight)
-    : width(targetWidth), height(targetHeight) {
-    texture = MakeFloatTexture(width, height, {});
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glViewport(0, 0, width, height);
+ScopedFloatTarget::ScopedFloatTarget(int targetWidth, int targetHeight) : width(targetWidth), height(targetHeight) {
+  texture = MakeFloatTexture(width, height, {});
+  glGenFramebuffers(1, &framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+  glDrawBuffer(GL_COLOR_ATTACHMENT0);
+  glReadBuffer(GL_COLOR_ATTACHMENT0);
+  glViewport(0, 0, width, height);
 }
 
 ScopedFloatTarget::~ScopedFloatTarget() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &framebuffer);
-    glDeleteTextures(1, &texture);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glDeleteFramebuffers(1, &framebuffer);
+  glDeleteTextures(1, &texture);
 }
 
 }  // namespace Orvane::Lumisk::Testing

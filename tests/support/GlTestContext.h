@@ -21,54 +21,54 @@ namespace Orvane::Lumisk::Testing {
 // The destructor deletes both and makes current again what was current before.
 class ScopedGlContext {
 public:
-    ScopedGlContext();
-    ~ScopedGlContext();
+  ScopedGlContext();
+  ~ScopedGlContext();
 
-    ScopedGlContext(const ScopedGlContext&) = delete;
-    ScopedGlContext& operator=(const ScopedGlContext&) = delete;
+  ScopedGlContext(const ScopedGlContext&) = delete;
+  ScopedGlContext& operator=(const ScopedGlContext&) = delete;
 
-    AEOpenGLContext& Root() { return *root; }
-    AEOpenGLContext& Context() { return *context; }
+  AEOpenGLContext& Root() { return *root; }
+  AEOpenGLContext& Context() { return *context; }
 
 private:
-    HDC previousDc;
-    HGLRC previousContext;
-    std::unique_ptr<AEOpenGLContext> root;
-    std::unique_ptr<AEOpenGLContext> context;
+  HDC previousDc;
+  HGLRC previousContext;
+  std::unique_ptr<AEOpenGLContext> root;
+  std::unique_ptr<AEOpenGLContext> context;
 };
 
 // A fixture whose tests run with a ScopedGlContext current; any GL error
 // fails the test (ScopedGlErrorCheck).
 class GlContextTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+  void SetUp() override;
+  void TearDown() override;
 
-    std::unique_ptr<ScopedGlErrorCheck> errorCheck;
-    std::unique_ptr<ScopedGlContext> glContext;
+  std::unique_ptr<ScopedGlErrorCheck> errorCheck;
+  std::unique_ptr<ScopedGlContext> glContext;
 };
 
 // A window class of its own, one hidden window of it and the window's device
 // context with its pixel format set; all released at destruction.
 class TestWindow {
 public:
-    explicit TestWindow(const std::string& className);
-    ~TestWindow();
+  explicit TestWindow(const std::string& className);
+  ~TestWindow();
 
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
 
-    HWND Window() const { return window; }
-    HDC Dc() const { return dc; }
-    // Releases the device context and gets the window's again.
-    HDC ReacquireDc();
-    // A new legacy context (wglCreateContext), made current on this thread.
-    HGLRC MakeLegacyContextCurrent();
+  HWND Window() const { return window; }
+  HDC Dc() const { return dc; }
+  // Releases the device context and gets the window's again.
+  HDC ReacquireDc();
+  // A new legacy context (wglCreateContext), made current on this thread.
+  HGLRC MakeLegacyContextCurrent();
 
 private:
-    std::string windowClassName;
-    HWND window = nullptr;
-    HDC dc = nullptr;
+  std::string windowClassName;
+  HWND window = nullptr;
+  HDC dc = nullptr;
 };
 
 // RGBA pixels of the read framebuffer bound now (its current read buffer),
@@ -84,21 +84,21 @@ unsigned int MakeFloatTexture(int width, int height, const std::vector<float>& r
 // and sets the viewport to it; deletes both at destruction (current context).
 class ScopedFloatTarget {
 public:
-    ScopedFloatTarget(int width, int height);
-    ~ScopedFloatTarget();
+  ScopedFloatTarget(int width, int height);
+  ~ScopedFloatTarget();
 
-    ScopedFloatTarget(const ScopedFloatTarget&) = delete;
-    ScopedFloatTarget& operator=(const ScopedFloatTarget&) = delete;
+  ScopedFloatTarget(const ScopedFloatTarget&) = delete;
+  ScopedFloatTarget& operator=(const ScopedFloatTarget&) = delete;
 
-    unsigned int Framebuffer() const { return framebuffer; }
-    unsigned int Texture() const { return texture; }
-    std::vector<float> Read() const { return ReadPixelsFloat(width, height); }
+  unsigned int Framebuffer() const { return framebuffer; }
+  unsigned int Texture() const { return texture; }
+  std::vector<float> Read() const { return ReadPixelsFloat(width, height); }
 
 private:
-    int width;
-    int height;
-    unsigned int framebuffer = 0;
-    unsigned int texture = 0;
+  int width;
+  int height;
+  unsigned int framebuffer = 0;
+  unsigned int texture = 0;
 };
 
 }  // namespace Orvane::Lumisk::Testing

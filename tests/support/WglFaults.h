@@ -42,10 +42,10 @@ void Reset();
 
 // Objects that exist right now, for leak checks.
 struct LiveObjects {
-    int windowClasses = 0;
-    int windows = 0;
-    int deviceContexts = 0;  // obtained with GetDC and not released
-    int glContexts = 0;
+  int windowClasses = 0;
+  int windows = 0;
+  int deviceContexts = 0;  // obtained with GetDC and not released
+  int glContexts = 0;
 };
 LiveObjects CountLiveObjects();
 

@@ -1,0 +1,28 @@
+# Fails when a C++ file of the project differs from what clang-format makes
+# of it with the project's .clang-format.
+#
+#   cmake -DROOT=<source dir> -DCLANG_FORMAT=<program> -P CheckFormat.cmake
+
+cmake_minimum_required(VERSION 3.20)
+set(sources "")
+foreach(folder hostapi platform gl render effect testhost tools bench tests)
+  file(GLOB_RECURSE found ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
+  list(APPEND sources ${found})
+endforeach()
+list(SORT sources)
+
+# One run over every file; it names each file and line that would change.
+execute_process(COMMAND ${CLANG_FORMAT} --style=file --dry-run --Werror ${sources}
+                RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE report)
+if(NOT result EQUAL 0)
+  string(REGEX MATCHALL "[^\n]*: error: code should be clang-formatted" lines "${report}")
+  set(unformatted "")
+  foreach(line ${lines})
+    string(REGEX REPLACE ":[0-9]+:[0-9]+: error:.*$" "" file "${line}")
+    file(RELATIVE_PATH shown ${ROOT} ${file})
+    list(APPEND unformatted ${shown})
+  endforeach()
+  list(REMOVE_DUPLICATES unformatted)
+  list(JOIN unformatted "\n  " text)
+  message(FATAL_ERROR "Not formatted (run clang-format-14 -i on them):\n  ${text}\n${report}")
+endif()

@@ -6,6 +6,8 @@
 
 #include "platform/WglApi.h"
 
+#include <array>
+#include <cstddef>
 #include <string>
 
 namespace Orvane::Lumisk::Win32Layer {
@@ -28,6 +30,22 @@ enum class Call {
   wglGetProcAddress,
   wglGetExtensionsStringARB,
   Count
+};
+
+// Calls counted since the last reset and, per call, the countdown to an
+// injected fault: 0 for none, n when the nth call from the setting fails.
+struct CallFaults {
+  std::array<long, static_cast<std::size_t>(Call::Count)> callCounts{};
+  std::array<int, static_cast<std::size_t>(Call::Count)> failCountdown{};
+
+  // Counts one call and tells whether its injected fault makes it fail now.
+  bool CountAndFail(Call call) {
+    const auto index = static_cast<std::size_t>(call);
+    ++callCounts[index];
+    int& countdown = failCountdown[index];
+    if (countdown == 0) return false;
+    return --countdown == 0;
+  }
 };
 
 // What wglGetExtensionsStringARB reports.

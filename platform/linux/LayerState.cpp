@@ -37,13 +37,7 @@ LayerState& State() {
 }
 
 bool CallFails(LayerState& state, Call call) {
-  const auto index = static_cast<std::size_t>(call);
-  ++state.callCounts[index];
-  int& countdown = state.failCountdown[index];
-  if (countdown == 0) {
-    return false;
-  }
-  return --countdown == 0;
+  return state.CountAndFail(call);
 }
 
 void SetLastErrorCode(DWORD code) {

@@ -47,7 +47,7 @@ struct ContextRecord {
   std::thread::id currentThread;
 };
 
-struct LayerState {
+struct LayerState : CallFaults {
   std::mutex mutex;
   std::map<std::string, WindowClassRecord> classes;
   std::map<HWND, WindowRecord> windows;
@@ -57,8 +57,6 @@ struct LayerState {
   std::uintptr_t nextHandle = 0x10000;
   ATOM nextAtom = 0xC000;
 
-  std::array<long, static_cast<std::size_t>(Call::Count)> callCounts{};
-  std::array<int, static_cast<std::size_t>(Call::Count)> failCountdown{};
   std::vector<std::string> failingProcNames;
   ExtensionString extensionString = ExtensionString::Normal;
   bool reuseDeletedContextHandles = false;

@@ -39,11 +39,9 @@ struct RealCalls {
   WglCreateContextAttribsArbProc wglCreateContextAttribsARB = nullptr;
 };
 
-struct FaultState {
+struct FaultState : Win32Layer::CallFaults {
   std::mutex mutex;
   RealCalls real;
-  std::array<long, static_cast<std::size_t>(Call::Count)> callCounts{};
-  std::array<int, static_cast<std::size_t>(Call::Count)> failCountdown{};
   std::vector<std::string> failingProcNames;
   ExtensionString extensionString = ExtensionString::Normal;
   std::string editedExtensions;  // what a changed extension string points at
@@ -63,13 +61,7 @@ FaultState& State() {
 bool CallFails(Call call) {
   FaultState& state = State();
   std::lock_guard<std::mutex> lock(state.mutex);
-  const auto index = static_cast<std::size_t>(call);
-  ++state.callCounts[index];
-  int& countdown = state.failCountdown[index];
-  if (countdown == 0) {
-    return false;
-  }
-  return --countdown == 0;
+  return state.CountAndFail(call);
 }
 
 template <typename Record>

@@ -12,8 +12,8 @@
 #include "effect/ParamsSetup.h"
 #include "render/BlurMapPass.h"
 #include "render/BlurRenderer.h"
-#include "support/GlTestContext.h"
 #include "testhost/Host.h"
+#include "tests/support/GlTestContext.h"
 
 namespace Orvane::Lumisk {
 namespace {

@@ -9,7 +9,6 @@
 
 #include "hostapi/HostSuites.h"
 #include "testhost/Host.h"
-#include "testhost/HostGlContexts.h"
 
 namespace {
 
@@ -414,17 +413,6 @@ TEST(TestHostLoading, ActiveHostIsTheNewestAlive) {
     EXPECT_EQ(Host::Active(), &inner);
   }
   EXPECT_EQ(Host::Active(), &outer);
-}
-
-// The host keeps every observer; one of GL contexts that are gone must not
-// reach them (AddressSanitizer reports the read otherwise).
-TEST_F(TestHostTest, CommandsAfterTheHostsGlContextsAreGoneReachNothingOfThem) {
-  {
-    HostGlContexts contexts(host);
-    EXPECT_EQ(host.About(), PF_Err_NONE);
-    EXPECT_EQ(contexts.CommandCount(), 1);
-  }
-  EXPECT_EQ(host.About(), PF_Err_NONE);
 }
 
 }  // namespace

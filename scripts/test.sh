@@ -4,6 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+# Without it the format check would only be skipped.
+if ! clang-format-14 --version > /dev/null 2>&1; then
+  echo "$0: clang-format-14 is missing (scripts/setup.sh installs it); the format check needs it" >&2
+  exit 1
+fi
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"

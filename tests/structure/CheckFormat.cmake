@@ -2,8 +2,15 @@
 # of it with the project's .clang-format.
 #
 #   cmake -DROOT=<source dir> -DCLANG_FORMAT=<program> -P CheckFormat.cmake
+#
+# Without the program (CLANG_FORMAT empty or NOTFOUND) it says so and passes;
+# CTest reports the test as skipped.
 
 cmake_minimum_required(VERSION 3.20)
+if(NOT CLANG_FORMAT)
+  message("structure.format skipped: clang-format-14 not found (scripts/setup.sh installs it)")
+  return()
+endif()
 set(sources "")
 foreach(folder hostapi platform gl render effect testhost tools bench tests)
   file(GLOB_RECURSE found ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
@@ -22,6 +29,9 @@ if(NOT result EQUAL 0)
     file(RELATIVE_PATH shown ${ROOT} ${file})
     list(APPEND unformatted ${shown})
   endforeach()
+  if(NOT unformatted)
+    message(FATAL_ERROR "${CLANG_FORMAT} failed (${result}):\n${report}")
+  endif()
   list(REMOVE_DUPLICATES unformatted)
   list(JOIN unformatted "\n  " text)
   message(FATAL_ERROR "Not formatted (run clang-format-14 -i on them):\n  ${text}")

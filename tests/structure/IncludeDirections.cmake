@@ -1,49 +1,117 @@
-# Fails when a source file includes a project header from a folder above its
-# own layer. Folders depend one way: the platform and host API layers at the
-# bottom, then the GL runtime, the renderer and the effect shell; the test
-# host, the tools, the benchmark and the tests sit on top and are never
-# included by the module.
+# Fails when a source file includes a project header from a folder its own
+# folder may not include. The rule is the README's folder table (the one
+# headed "| folder | what it holds | may include |"), so the README and the
+# check cannot drift apart: each row names a top-level folder, what it holds,
+# and "itself", "anything" or the folders its files may include besides its own
+# (a remark in parentheses may follow). It also fails when a folder holding
+# sources has no row, or a row names a folder that is gone.
 #
 #   cmake -DROOT=<source dir> -P IncludeDirections.cmake
 
 cmake_minimum_required(VERSION 3.20)
-# Each folder and the project folders its files may include.
-set(allowed_hostapi hostapi)
-set(allowed_platform platform)
-set(allowed_gl gl hostapi platform)
-set(allowed_render render gl)
-set(allowed_effect effect render gl hostapi platform)
-set(allowed_resources resources)
-set(allowed_testhost testhost hostapi platform)
-set(allowed_tools tools testhost hostapi platform)
-set(allowed_bench bench tools testhost render gl hostapi platform)
-set(project_folders hostapi platform gl render effect resources testhost tools bench tests)
+set(source_globs *.h *.cpp *.rc)
 
-set(violations "")
-foreach(folder hostapi platform gl render effect resources testhost tools bench)
-  file(GLOB_RECURSE sources ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp ${ROOT}/${folder}/*.rc)
+# The README's lines, with the characters a CMake list would read kept out.
+file(READ ${ROOT}/README.md readme)
+string(REPLACE ";" "<semicolon>" readme "${readme}")
+string(REPLACE "[" "<open>" readme "${readme}")
+string(REPLACE "]" "<close>" readme "${readme}")
+string(REPLACE "\n" ";" readme_lines "${readme}")
+
+set(table_header "| folder | what it holds | may include |")
+list(FIND readme_lines "${table_header}" header_at)
+if(header_at EQUAL -1)
+  message(FATAL_ERROR "README.md has no folder table headed \"${table_header}\"")
+endif()
+
+# Each row: the folder, and allowed_<folder> the folders it may include
+# (unchecked_<folder> for "anything").
+set(folders "")
+set(problems "")
+list(LENGTH readme_lines line_count)
+math(EXPR row_at "${header_at} + 2")
+while(row_at LESS line_count)
+  list(GET readme_lines ${row_at} row)
+  if(NOT row MATCHES "^\\|")
+    break()
+  endif()
+  math(EXPR row_at "${row_at} + 1")
+  if(NOT row MATCHES "^\\| `([a-z_]+)/` \\| [^|]+ \\| ([^|]+) \\|$")
+    list(APPEND problems "README.md folder table: a row not of the form | `folder/` | what | may include |: ${row}")
+    continue()
+  endif()
+  set(folder ${CMAKE_MATCH_1})
+  string(REGEX REPLACE " \\([^()]*\\)$" "" may_include "${CMAKE_MATCH_2}")
+  list(APPEND folders ${folder})
+  set(allowed_${folder} ${folder})
+  if(may_include STREQUAL "anything")
+    set(unchecked_${folder} TRUE)
+  elseif(NOT may_include STREQUAL "itself")
+    if(NOT may_include MATCHES "^`[a-z_]+/`(, `[a-z_]+/`)*$")
+      list(APPEND problems
+           "README.md folder table: ${folder}/ may include \"${may_include}\", not itself, anything or `folder/`s")
+    endif()
+    string(REGEX MATCHALL "`[a-z_]+/`" named "${may_include}")
+    string(REGEX REPLACE "`([a-z_]+)/`" "\\1" named "${named}")
+    list(APPEND allowed_${folder} ${named})
+  endif()
+endwhile()
+if(NOT folders)
+  message(FATAL_ERROR "README.md: the folder table has no rows")
+endif()
+
+# Every row a folder, every folder named in a row has one, and every
+# top-level folder with sources (build trees aside) has a row.
+foreach(folder ${folders})
+  if(NOT IS_DIRECTORY ${ROOT}/${folder})
+    list(APPEND problems "README.md folder table: ${folder}/ has a row but is not a folder")
+  endif()
+  foreach(other ${allowed_${folder}})
+    if(NOT other IN_LIST folders)
+      list(APPEND problems "README.md folder table: ${folder}/ may include ${other}/, which has no row")
+    endif()
+  endforeach()
+endforeach()
+file(GLOB top_entries RELATIVE ${ROOT} LIST_DIRECTORIES true ${ROOT}/*)
+foreach(entry ${top_entries})
+  if(NOT IS_DIRECTORY ${ROOT}/${entry} OR entry MATCHES "^(\\.|build)" OR EXISTS ${ROOT}/${entry}/CMakeCache.txt)
+    continue()
+  endif()
+  list(TRANSFORM source_globs PREPEND ${ROOT}/${entry}/ OUTPUT_VARIABLE globs)
+  file(GLOB_RECURSE found ${globs})
+  if(found AND NOT entry IN_LIST folders)
+    list(APPEND problems "README.md folder table: ${entry}/ holds sources but has no row")
+  endif()
+endforeach()
+
+foreach(folder ${folders})
+  if(unchecked_${folder})
+    continue()
+  endif()
+  list(TRANSFORM source_globs PREPEND ${ROOT}/${folder}/ OUTPUT_VARIABLE globs)
+  file(GLOB_RECURSE sources ${globs})
   foreach(source ${sources})
     file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
     foreach(line ${includes})
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]*)[\">].*$" "\\1" header "${line}")
       file(RELATIVE_PATH shown ${ROOT} ${source})
       if(header MATCHES "\\.\\./")
-        list(APPEND violations "${shown}: relative include ${header}")
+        list(APPEND problems "${shown}: relative include ${header}")
         continue()
       endif()
       string(REGEX MATCH "^[a-z_]+/" top "${header}")
       string(REPLACE "/" "" top "${top}")
-      if(top STREQUAL "" OR NOT top IN_LIST project_folders)
+      if(top STREQUAL "" OR NOT top IN_LIST folders)
         continue()
       endif()
       if(NOT top IN_LIST allowed_${folder})
-        list(APPEND violations "${shown}: ${folder}/ includes ${header}")
+        list(APPEND problems "${shown}: ${folder}/ includes ${header}")
       endif()
     endforeach()
   endforeach()
 endforeach()
 
-if(violations)
-  list(JOIN violations "\n  " text)
-  message(FATAL_ERROR "Includes that climb up:\n  ${text}")
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "Includes against the README's folder table:\n  ${text}")
 endif()

@@ -101,9 +101,10 @@ private:
   void AttachTopLayer();
   // Makes a companion renderbuffer of `layer`, attaches it to the bound
   // framebuffer and records it in `companions`.
-  void PushCompanion(std::map<gl::GLuint, gl::GLuint>& companions, gl::GLuint layer, gl::GLenum format,
+  // Both return whether the storage got the target's size.
+  bool PushCompanion(std::map<gl::GLuint, gl::GLuint>& companions, gl::GLuint layer, gl::GLenum format,
                      gl::GLenum attachment);
-  void Storage(gl::GLenum format);
+  bool Storage(gl::GLenum format);
   void ReportIncompleteFramebuffer();
   void PopTopLayer();
   void DeleteLayer(gl::GLuint layer);

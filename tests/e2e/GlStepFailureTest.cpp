@@ -39,6 +39,9 @@ struct StepCase {
   std::function<bool(const std::vector<std::string>&)> matches;
   Failure failure;
   PF_Err expected;
+  // Renderbuffers alive once the render failed: the output renderbuffer of
+  // the size stays unless the sizing failed, a frame's layer never does.
+  int renderbuffersLeft;
 };
 
 bool Any(const std::vector<std::string>&) {
@@ -92,13 +95,24 @@ protected:
     return recorder.Calls();
   }
 
-  // Renders the test frame and counts the objects alive at its read-back.
-  LiveObjects RenderCountingLiveObjects(World& input, World& output, PF_Err* result) {
+  // Renders the test frame and counts the objects alive at its first GL call
+  // (what the render before it left) and at its read-back.
+  struct LiveDuringRender {
+    LiveObjects atStart;
+    LiveObjects atReadBack;
+  };
+  LiveDuringRender RenderCountingLiveObjects(World& input, World& output, PF_Err* result) {
     GlCallRecorder recorder;
-    LiveObjects live;
-    recorder.SetHooks(nullptr, [&](const char* name) {
-      if (std::string(name) == "glReadPixels") live = CountLiveObjects();
-    });
+    LiveDuringRender live;
+    bool started = false;
+    recorder.SetHooks(
+        [&](const char*) {
+          if (!started) live.atStart = CountLiveObjects();
+          started = true;
+        },
+        [&](const char* name) {
+          if (std::string(name) == "glReadPixels") live.atReadBack = CountLiveObjects();
+        });
     *result = RenderFrame(input, output);
     return live;
   }
@@ -145,23 +159,23 @@ TEST_F(GlStepFailure, TheRenderFailsAndTheSameFrameRendersWholeAfterIt) {
   const StepCase cases[] = {
       {"sizing: the output renderbuffer", "glRenderbufferStorage",
        [](const std::vector<std::string>& p) { return Parameter(p, 1, "GL_RGBA32F"); }, Failure::kShortRenderbuffer,
-       PF_Err_OUT_OF_MEMORY},
+       PF_Err_OUT_OF_MEMORY, 0},
       {"push: the frame's colour layer", "glRenderbufferStorage",
        [](const std::vector<std::string>& p) { return Parameter(p, 1, "GL_RGBA"); }, Failure::kShortRenderbuffer,
-       PF_Err_OUT_OF_MEMORY},
+       PF_Err_OUT_OF_MEMORY, 1},
       {"upload: the input texture", "glTexImage2D",
        [](const std::vector<std::string>& p) { return Parameter(p, 7, "GL_FLOAT"); }, Failure::kShortTexture,
-       PF_Err_OUT_OF_MEMORY},
+       PF_Err_OUT_OF_MEMORY, 1},
       {"working texture of the renderer", "glTexImage2D",
        [rgba32f](const std::vector<std::string>& p) {
          return Parameter(p, 2, rgba32f) && Parameter(p, 7, "GL_UNSIGNED_BYTE");
        },
-       Failure::kShortTexture, PF_Err_OUT_OF_MEMORY},
-      {"resolve: the copy of the layer", "glCopyTexImage2D", Any, Failure::kShortTexture, PF_Err_OUT_OF_MEMORY},
+       Failure::kShortTexture, PF_Err_OUT_OF_MEMORY, 1},
+      {"resolve: the copy of the layer", "glCopyTexImage2D", Any, Failure::kShortTexture, PF_Err_OUT_OF_MEMORY, 1},
       {"resolve: the cleared level cannot be allocated", "glTexImage2D",
        [rgba](const std::vector<std::string>& p) { return Parameter(p, 2, rgba); }, Failure::kAllocationThrows,
-       PF_Err_OUT_OF_MEMORY},
-      {"read-back: an error at the read", "glReadPixels", Any, Failure::kErrorRaised, PF_Err_BAD_CALLBACK_PARAM},
+       PF_Err_OUT_OF_MEMORY, 1},
+      {"read-back: an error at the read", "glReadPixels", Any, Failure::kErrorRaised, PF_Err_BAD_CALLBACK_PARAM, 1},
   };
   const std::vector<GlCall> calls = RecordRender();
   World input = MakeTestFrame(kWidth, kHeight);
@@ -169,7 +183,7 @@ TEST_F(GlStepFailure, TheRenderFailsAndTheSameFrameRendersWholeAfterIt) {
       Reference::RenderReference(ToReference(input), ExpectedSettings(EffectValues{}, nullptr));
   World cleanOutput = World::Make8(kWidth, kHeight);
   PF_Err cleanResult = PF_Err_NONE;
-  const LiveObjects before = RenderCountingLiveObjects(input, cleanOutput, &cleanResult);
+  const LiveObjects before = RenderCountingLiveObjects(input, cleanOutput, &cleanResult).atReadBack;
   ASSERT_EQ(cleanResult, PF_Err_NONE);
 
   for (const StepCase& step : cases) {
@@ -183,8 +197,10 @@ TEST_F(GlStepFailure, TheRenderFailsAndTheSameFrameRendersWholeAfterIt) {
     // The same frame again: whole, and with no object of the failed render left.
     World output = World::Make8(kWidth, kHeight);
     PF_Err result = PF_Err_OUT_OF_MEMORY;
-    const LiveObjects after = RenderCountingLiveObjects(input, output, &result);
+    const LiveDuringRender live = RenderCountingLiveObjects(input, output, &result);
+    EXPECT_EQ(live.atStart.renderbuffers, step.renderbuffersLeft) << "left by the failed render";
     ASSERT_EQ(result, PF_Err_NONE);
+    const LiveObjects& after = live.atReadBack;
     std::string where;
     EXPECT_LE(LargestDifference(output, expected, &where), Reference::kToleranceLevels) << where;
     EXPECT_EQ(after.textures, before.textures);

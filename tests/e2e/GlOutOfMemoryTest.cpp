@@ -8,6 +8,7 @@
 // shadow memory does not fit under such a limit).
 #include <gtest/gtest.h>
 
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -40,6 +41,8 @@ rlim_t MappedBytes() {
 class AddressSpaceLimit {
 public:
   AddressSpaceLimit() {
+    // Freed memory the allocator still holds would be room under the limit.
+    malloc_trim(0);
     getrlimit(RLIMIT_AS, &saved);
     rlimit limited = saved;
     limited.rlim_cur = MappedBytes() + kHeadroomBytes;
@@ -57,6 +60,10 @@ class GlOutOfMemory : public EndToEndTest {
 protected:
   void SetUp() override {
     errorCheck.reset();  // the module looks for the GL's out-of-memory error itself
+    // Large blocks always mapped on their own and unmapped when freed: a frame
+    // rendered earlier must not leave its memory in the heap for the limited
+    // render to take.
+    mallopt(M_MMAP_THRESHOLD, 128 << 10);
     EndToEndTest::SetUp();
     SetValues(EffectValues{});
   }

@@ -2,6 +2,7 @@
 
 #include <glbinding/gl33core/gl.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "effect/GlobalRenderer.h"
@@ -17,13 +18,15 @@
 namespace Orvane::Lumisk {
 namespace {
 
-// Pops the colour layer a frame pushed when a step throws before the frame is
-// finished, so no layer is left on the render target's stack.
+// Pops the colour layer a frame pushed when a step throws before the frame's
+// layer is gone, so no layer is left on the render target's stack. The layer
+// counts as gone only once the stack is below the frame's depth: a Finish that
+// throws before it resolves the layer leaves it to this.
 class FrameInProgress {
 public:
-  explicit FrameInProgress(RenderTarget& target) : frameTarget(target) {}
+  explicit FrameInProgress(RenderTarget& target) : frameTarget(target), frameDepth(target.ColourLayerCount()) {}
   ~FrameInProgress() {
-    if (finished) return;
+    if (frameDepth == 0 || frameTarget.ColourLayerCount() < frameDepth) return;
     // Runs while an error unwinds: nothing may be thrown from here.
     try {
       frameTarget.DropTop();
@@ -35,14 +38,12 @@ public:
   FrameInProgress(const FrameInProgress&) = delete;
   FrameInProgress& operator=(const FrameInProgress&) = delete;
 
-  void Finish(float multiplier) {
-    finished = true;
-    frameTarget.Finish(multiplier);
-  }
+  void Finish(float multiplier) { frameTarget.Finish(multiplier); }
 
 private:
   RenderTarget& frameTarget;
-  bool finished = false;
+  // The stack's depth with the frame's layer on top.
+  const std::size_t frameDepth;
 };
 
 // Clears every row of an 8-bit output world (used when there is nothing to draw).

@@ -209,6 +209,19 @@ float* StagingEntry(void* refcon, A_long x, A_long y) {
   return staging->buffer + index * 4;
 }
 
+// Any error flag at the read-back means the buffer may not hold the frame
+// (an incomplete framebuffer is one whose storage the GL could not make), and
+// the host's unwritten buffer must never go back as the frame.
+void ThrowUnlessFrameRead() {
+  const GlErrorFlags errors = TakeGlErrors();
+  if (errors.outOfMemory || errors.incompleteFramebuffer) {
+    throw GlOutOfMemory();
+  }
+  if (errors.other) {
+    ThrowBadParam();
+  }
+}
+
 }  // namespace
 
 GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InData* in_data, uint64_t* bytesPerPixel,
@@ -228,6 +241,12 @@ GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InDat
   glBindTexture(GL_TEXTURE_2D, texture.Get());
   SetTextureParameters({mipmapFilter ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR, GL_LINEAR});
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, world->width, world->height, 0, GL_RGBA, GL_FLOAT, nullptr);
+  // Checked before the host's pixels are read: a texture without storage
+  // would take none of them.
+  if (!BoundTextureHasSize(world->width, world->height)) {
+    glBindTexture(GL_TEXTURE_2D, 0);
+    ThrowIfGlOutOfMemory(false);
+  }
 
   *type = format.type;
   *bytesPerPixel = format.bytesPerPixel;
@@ -264,7 +283,7 @@ void ReadBackToWorld(uint32_t width, uint32_t height, PF_EffectWorld* source, PF
   if (width != 0 && height != 0) {
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGBA, type, buffer.Data());
-    ThrowIfGlOutOfMemory();
+    ThrowUnlessFrameRead();
   }
   if (format.code == kPixelFormatArgbFloat) {
     CopyStagingToWorld(reinterpret_cast<float*>(buffer.Data()), width, height, source, in_data, destination);

@@ -9,8 +9,10 @@
 // pixel format, a null or malformed world, or a pixel pointer the host does not
 // give; on the float path also the host's non-zero iterate result. A world
 // larger than the GL's texture limit throws AESDK_OpenGL_Fault before any
-// texture is made; a texture or read the GL has no memory for throws
-// GlOutOfMemory, with nothing left behind.
+// texture is made; a texture or read the GL has no memory for (an error, or
+// storage short of the world's size) throws GlOutOfMemory, with nothing left
+// behind. Any other GL error at the read-back throws 516: the host's buffer is
+// never handed back unread.
 #pragma once
 
 #include <glbinding/gl/gl.h>

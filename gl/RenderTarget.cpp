@@ -115,7 +115,8 @@ void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, bool newMultisampl
   glGenRenderbuffers(1, &outputRenderbuffer);
   glBindRenderbuffer(GL_RENDERBUFFER, outputRenderbuffer);
   glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA32F, width, height);
-  if (TakeGlOutOfMemory()) {
+  const bool allocated = BoundRenderbufferHasSize(width, height);
+  if (TakeGlOutOfMemory() || !allocated) {
     // Nothing of this size stays, and the next Setup makes it all again.
     ReleaseGL();
     width = 0;
@@ -139,21 +140,26 @@ void RenderTarget::BeginFrame(bool depth, bool stencil) {
   glViewport(0, 0, width, height);
 }
 
-void RenderTarget::Storage(GLenum format) {
+bool RenderTarget::Storage(GLenum format) {
   if (multisample) {
+    // A driver with fewer samples leaves the layer without storage too; the
+    // push reports that framebuffer as incomplete and goes on (no render
+    // takes multisampling).
     glRenderbufferStorageMultisample(GL_RENDERBUFFER, kMultisampleSamples, format, width, height);
-  } else {
-    glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
+    return true;
   }
+  glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
+  return BoundRenderbufferHasSize(width, height);
 }
 
-void RenderTarget::PushCompanion(std::map<GLuint, GLuint>& companions, GLuint layer, GLenum format, GLenum attachment) {
+bool RenderTarget::PushCompanion(std::map<GLuint, GLuint>& companions, GLuint layer, GLenum format, GLenum attachment) {
   ScopedRenderbuffer companion(GenerateRenderbuffer());
   glBindRenderbuffer(GL_RENDERBUFFER, companion.Get());
-  Storage(format);
+  const bool allocated = Storage(format);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, companion.Get());
   companions[layer] = companion.Get();
   companion.Release();
+  return allocated;
 }
 
 void RenderTarget::ReportIncompleteFramebuffer() {
@@ -169,20 +175,20 @@ void RenderTarget::PushColour(bool depth, bool stencil) {
   }
   ScopedRenderbuffer owned(GenerateRenderbuffer());
   glBindRenderbuffer(GL_RENDERBUFFER, owned.Get());
-  Storage(GL_RGBA);
+  bool allocated = Storage(GL_RGBA);
   glBindFramebuffer(GL_FRAMEBUFFER, FrameFramebuffer());
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, owned.Get());
   colourStack.push_back(owned.Get());
   const GLuint colour = owned.Release();
   if (stencil) {
-    PushCompanion(stencilOf, colour, GL_STENCIL_INDEX8, GL_STENCIL_ATTACHMENT);
+    allocated = PushCompanion(stencilOf, colour, GL_STENCIL_INDEX8, GL_STENCIL_ATTACHMENT) && allocated;
   }
   if (depth) {
-    PushCompanion(depthOf, colour, GL_DEPTH_COMPONENT24, GL_DEPTH_ATTACHMENT);
+    allocated = PushCompanion(depthOf, colour, GL_DEPTH_COMPONENT24, GL_DEPTH_ATTACHMENT) && allocated;
   }
-  if (TakeGlOutOfMemory()) {
+  if (TakeGlOutOfMemory() || !allocated) {
     // The layer without storage goes before anyone draws into it.
-    PopTopLayer();
+    DropTop();
     throw GlOutOfMemory();
   }
   if (multisample) {
@@ -207,8 +213,9 @@ GLuint RenderTarget::CreateTexture(const Vec2d& size, bool linear, bool mipmap) 
   glBindTexture(GL_TEXTURE_2D, texture.Get());
   SetTextureParameters(FiltersFor(linear, mipmap));
   DefineClearedLevel(GL_RGBA32F, texelsX, texelsY);
+  const bool allocated = BoundTextureHasSize(texelsX, texelsY);
   glBindTexture(GL_TEXTURE_2D, 0);
-  ThrowIfGlOutOfMemory();
+  ThrowIfGlOutOfMemory(allocated);
   return texture.Release();
 }
 
@@ -268,6 +275,7 @@ GLuint RenderTarget::ResolveTop() {
   glBindTexture(GL_TEXTURE_2D, resolved.Get());
   SetTextureParameters(FiltersFor(true, false));
   DefineClearedLevel(GL_RGBA, width, height);
+  bool allocated = BoundTextureHasSize(width, height);
   glBindTexture(GL_TEXTURE_2D, 0);
   if (multisample) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, msFbo.Get());
@@ -278,13 +286,12 @@ GLuint RenderTarget::ResolveTop() {
     // Read the top layer itself, whatever a pass left bound.
     glBindFramebuffer(GL_FRAMEBUFFER, fbo.Get());
     glBindTexture(GL_TEXTURE_2D, resolved.Get());
+    // The copy makes the texture's storage anew.
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 0, 0, width, height, 0);
+    allocated = BoundTextureHasSize(width, height) && allocated;
   }
-  PopTopLayer();
-  if (!colourStack.empty()) {
-    AttachTopLayer();
-  }
-  ThrowIfGlOutOfMemory();
+  DropTop();
+  ThrowIfGlOutOfMemory(allocated);
   return resolved.Release();
 }
 

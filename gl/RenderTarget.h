@@ -46,8 +46,9 @@ public:
   // every GL object and the stored `multisample`. A new size beyond the GL's
   // texture or renderbuffer limit throws AESDK_OpenGL_Fault before anything is
   // released or made, so the target keeps its last size and objects. When the
-  // GL has no memory for the new objects, throws GlOutOfMemory with none of
-  // them left and the size forgotten, so the next Setup tries again.
+  // GL has no memory for the new objects (an error, or storage short of the
+  // size), throws GlOutOfMemory with none of them left and the size forgotten,
+  // so the next Setup tries again.
   void Setup(int32_t width, int32_t height, bool multisample);
   // Opens a frame: pushes a colour layer, binds the frame framebuffer with it and
   // sets the frame viewport.
@@ -69,6 +70,8 @@ public:
   // framebuffer 0 stays bound.
   void EndTexturePass();
   // Pops the top layer into a new texture the caller owns; 0 with no layer.
+  // A texture the GL has no memory for throws GlOutOfMemory once the layer is
+  // popped; a std::bad_alloc before the copy leaves the layer pushed.
   gl::GLuint ResolveTop();
   // Pops the top layer without resolving it (a frame given up) and attaches
   // the layer below, if any, to the frame framebuffer. With no layer, no GL call.
@@ -101,9 +104,10 @@ private:
   void AttachTopLayer();
   // Makes a companion renderbuffer of `layer`, attaches it to the bound
   // framebuffer and records it in `companions`.
-  void PushCompanion(std::map<gl::GLuint, gl::GLuint>& companions, gl::GLuint layer, gl::GLenum format,
+  // Both return whether the storage got the target's size.
+  bool PushCompanion(std::map<gl::GLuint, gl::GLuint>& companions, gl::GLuint layer, gl::GLenum format,
                      gl::GLenum attachment);
-  void Storage(gl::GLenum format);
+  bool Storage(gl::GLenum format);
   void ReportIncompleteFramebuffer();
   void PopTopLayer();
   void DeleteLayer(gl::GLuint layer);

@@ -41,9 +41,15 @@ void SwitchCallbacksOnHere() {
 
 void Run(const GlCallHooks::Hook& hook, const glbinding::FunctionCall& call) {
   if (!hook) return;
-  tInsideHook = true;
+  // A hook may throw (a test standing in for an allocation that fails inside
+  // a GL call); the thread's later calls are watched again all the same.
+  struct InsideHook {
+    InsideHook() { tInsideHook = true; }
+    ~InsideHook() { tInsideHook = false; }
+    InsideHook(const InsideHook&) = delete;
+    InsideHook& operator=(const InsideHook&) = delete;
+  } inside;
   hook(call);
-  tInsideHook = false;
 }
 
 void Before(const glbinding::FunctionCall& call) {

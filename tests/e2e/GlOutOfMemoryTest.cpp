@@ -2,11 +2,13 @@
 // limited to a little more than it uses, the GL's 16-byte-per-pixel objects of
 // a larger frame cannot be allocated while the host's 4-byte-per-pixel worlds
 // and buffers still can. The render answers PF_Err_OUT_OF_MEMORY instead of a
-// black frame, leaves no GL object behind and the next render is whole. Needs
+// black frame, leaves no GL object behind, and the next render, of the same
+// frame or another, is whole. Needs
 // a process of its own (the limit is process-wide) and no sanitizer (their
 // shadow memory does not fit under such a limit).
 #include <gtest/gtest.h>
 
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -39,6 +41,8 @@ rlim_t MappedBytes() {
 class AddressSpaceLimit {
 public:
   AddressSpaceLimit() {
+    // Freed memory the allocator still holds would be room under the limit.
+    malloc_trim(0);
     getrlimit(RLIMIT_AS, &saved);
     rlimit limited = saved;
     limited.rlim_cur = MappedBytes() + kHeadroomBytes;
@@ -56,6 +60,10 @@ class GlOutOfMemory : public EndToEndTest {
 protected:
   void SetUp() override {
     errorCheck.reset();  // the module looks for the GL's out-of-memory error itself
+    // Large blocks always mapped on their own and unmapped when freed: a frame
+    // rendered earlier must not leave its memory in the heap for the limited
+    // render to take.
+    mallopt(M_MMAP_THRESHOLD, 128 << 10);
     EndToEndTest::SetUp();
     SetValues(EffectValues{});
   }
@@ -88,6 +96,8 @@ TEST_F(GlOutOfMemory, TheRenderAnswersOutOfMemoryAndTheNextRenderIsWhole) {
   World small = MakeTestFrame(kWidth, kHeight);
   World smallOutput = World::Make8(kWidth, kHeight);
   const LiveObjects smallBefore = LiveAtReadBack(small, smallOutput);
+  const Reference::Image expectedLarge =
+      Reference::RenderReference(ToReference(large), ExpectedSettings(EffectValues{}, nullptr));
   for (const bool sameSize : {false, true}) {
     SCOPED_TRACE(sameSize ? "target already of the frame's size" : "target sized for the frame");
     if (sameSize) {
@@ -100,6 +110,12 @@ TEST_F(GlOutOfMemory, TheRenderAnswersOutOfMemoryAndTheNextRenderIsWhole) {
     }
     EXPECT_EQ(result, PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(glContexts.NotRestoredCount(), 0) << "the host's context is current again";
+    // The same frame with the memory back: the whole frame, never a success
+    // over storage the failed render left short.
+    World again = World::Make8(kLargeWidth, kLargeHeight);
+    ASSERT_EQ(RenderFrame(large, again), PF_Err_NONE);
+    std::string where;
+    EXPECT_LE(LargestDifference(again, expectedLarge, &where), Reference::kToleranceLevels) << where;
     ExpectNoObjectLeftBehind(smallBefore, small, smallOutput);
     ExpectDefaultRenderMatches();
   }

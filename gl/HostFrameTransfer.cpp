@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 #include "gl/GlOutOfMemory.h"
@@ -211,14 +212,15 @@ float* StagingEntry(void* refcon, A_long x, A_long y) {
 
 // Any error flag at the read-back means the buffer may not hold the frame
 // (an incomplete framebuffer is one whose storage the GL could not make), and
-// the host's unwritten buffer must never go back as the frame.
+// the host's unwritten buffer must never go back as the frame. Any other
+// error is the module's own fault, not the host's parameters.
 void ThrowUnlessFrameRead() {
   const GlErrorFlags errors = TakeGlErrors();
   if (errors.outOfMemory || errors.incompleteFramebuffer) {
     throw GlOutOfMemory();
   }
   if (errors.other) {
-    ThrowBadParam();
+    throw std::runtime_error("GL error at the read-back");
   }
 }
 

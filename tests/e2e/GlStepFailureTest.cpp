@@ -175,7 +175,8 @@ TEST_F(GlStepFailure, TheRenderFailsAndTheSameFrameRendersWholeAfterIt) {
       {"resolve: the cleared level cannot be allocated", "glTexImage2D",
        [rgba](const std::vector<std::string>& p) { return Parameter(p, 2, rgba); }, Failure::kAllocationThrows,
        PF_Err_OUT_OF_MEMORY, 1},
-      {"read-back: an error at the read", "glReadPixels", Any, Failure::kErrorRaised, PF_Err_BAD_CALLBACK_PARAM, 1},
+      {"read-back: an error at the read", "glReadPixels", Any, Failure::kErrorRaised, PF_Err_INTERNAL_STRUCT_DAMAGED,
+       1},
   };
   const std::vector<GlCall> calls = RecordRender();
   World input = MakeTestFrame(kWidth, kHeight);

@@ -147,6 +147,17 @@ TEST(RenderToolProgram, HelpNamesTheParameters) {
   EXPECT_EQ(run.err.find("OpenGL"), std::string::npos) << run.err;
 }
 
+// Noise: a PNG file about as large as its pixels, slow to encode.
+RgbaImage Noise(int w, int h) {
+  RgbaImage image(w, h, false);
+  std::uint32_t state = 12345;
+  for (std::uint8_t& byte : image.rgba) {
+    state = state * 1664525u + 1013904223u;
+    byte = std::uint8_t(state >> 24);
+  }
+  return image;
+}
+
 struct BadRun {
   const char* name;
   std::vector<std::string> args;
@@ -168,13 +179,15 @@ TEST_P(RenderToolBadInput, FailsClearlyWithoutAnOutputFile) {
   ASSERT_TRUE(Testing::WriteSixteenBitPng(dir.File("deep.png")));
   // 3.6 GB of pixels if decoded before the size check.
   ASSERT_TRUE(Testing::WriteHugeHeaderPng(dir.File("huge.png"), 30000, 30000));
+  // Its PNG file is larger than a stdio buffer: writes fail while it is encoded.
+  WritePngAtomically(dir.File("noise.png"), Noise(64, 64));
   std::vector<std::string> args = c.args;
   const RunResult run = RunTool(dir, args);
   EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
   EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(dir.File("out.png"))) << "no output file";
   EXPECT_FALSE(Exists(dir.File("lumisk.png")));
-  EXPECT_EQ(dir.EntryCount(), 4u) << "nothing else left behind";
+  EXPECT_EQ(dir.EntryCount(), 5u) << "nothing else left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -203,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadRun{"EmptyInput", {"", "out.png"}, kExitUsage, "an INPUT file name is needed"},
         BadRun{"EmptyOutput", {"good.png", ""}, kExitUsage, "an OUTPUT file name is needed"},
         BadRun{"EmptyOutputOption", {"-o", ""}, kExitUsage, "an OUTPUT file name is needed"},
-        BadRun{"FullDisk", {"good.png", "/dev/full"}, kExitRenderFailed, "No space left on device"},
+        BadRun{"FullDisk", {"--blur", "0", "noise.png", "/dev/full"}, kExitRenderFailed, "No space left on device"},
         BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, kExitRenderFailed, "no frame of the sequence"},
         BadRun{"BothFromStandardInput", {"--map-layer", "-", "-", "out.png"}, kExitUsage, "both be standard input"},
         BadRun{"UnwritableOutput", {"good.png", "no/such/dir/out.png"}, kExitRenderFailed, "cannot create"}),
@@ -447,17 +460,6 @@ TEST(RenderToolProgram, AReplacedOutputKeepsItsModeAndOwner) {
     EXPECT_EQ(ReadPng(dir.File("out.png")).width, 8);
     EXPECT_EQ(ReadText(dir.File("old.png")), before) << "the hard link keeps the old picture";
   }
-}
-
-// Noise that takes the encoder a while, so that a signal can arrive mid-write.
-RgbaImage Noise(int w, int h) {
-  RgbaImage image(w, h, false);
-  std::uint32_t state = 12345;
-  for (std::uint8_t& byte : image.rgba) {
-    state = state * 1664525u + 1013904223u;
-    byte = std::uint8_t(state >> 24);
-  }
-  return image;
 }
 
 // Ctrl-C or a termination request while the picture is written: the tool

@@ -27,8 +27,10 @@
 namespace Orvane::Lumisk::RenderTool {
 namespace {
 
-// Standard output as the tool found it.
+// Standard output as the tool found it (standard error when it was closed,
+// for the tool's text; no picture goes there).
 FILE* gToolOutput = nullptr;
+bool gStandardOutputOpen = false;
 
 constexpr int kExitRenderFailed = 1;
 constexpr int kExitUsage = 2;
@@ -139,6 +141,7 @@ RgbaImage ReadMapLayer(const std::string& path, int maxTextureSize, int downsamp
 }
 
 void WriteFrame(const std::string& output, const RgbaImage& picture) {
+  if (NamesStandardOutput(output) && !gStandardOutputOpen) throw ToolError("standard output is closed");
   if (NamesStandardOutput(output))
     WritePngToStream(gToolOutput, "standard output", picture);
   else
@@ -216,10 +219,12 @@ int main(int argc, char** argv) {
   using namespace Orvane::Lumisk::RenderTool;
   // The module writes its diagnostics (the GL context lines) to standard
   // output; they go to standard error, so that standard output carries only
-  // the tool's own text (--help).
+  // the tool's own text (--help) or the picture ("-", /dev/stdout), written
+  // through the copy of descriptor 1 kept here.
   const int toolOutput = dup(STDOUT_FILENO);
   dup2(STDERR_FILENO, STDOUT_FILENO);
   gToolOutput = toolOutput >= 0 ? fdopen(toolOutput, "w") : nullptr;
+  gStandardOutputOpen = gToolOutput != nullptr;
   if (!gToolOutput) gToolOutput = stderr;
   try {
     return Run(std::vector<std::string>(argv + 1, argv + argc));

@@ -88,8 +88,26 @@ void InstallTemporaryCleanup() {
   }
 }
 
+// Holds the cleanup signals back while the temporary file is made and its
+// name armed: one that arrives in between is handled once the name is known.
+class CleanupSignalsHeld {
+public:
+  CleanupSignalsHeld() {
+    InstallTemporaryCleanup();
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&held, signalNumber);
+    sigprocmask(SIG_BLOCK, &held, &before);
+  }
+  ~CleanupSignalsHeld() { sigprocmask(SIG_SETMASK, &before, nullptr); }
+  CleanupSignalsHeld(const CleanupSignalsHeld&) = delete;
+  CleanupSignalsHeld& operator=(const CleanupSignalsHeld&) = delete;
+
+private:
+  sigset_t before{};
+};
+
 void ArmTemporaryCleanup(const std::string& path) {
-  InstallTemporaryCleanup();
   if (path.size() >= sizeof gTemporaryPath) return;
   gTemporaryArmed = 0;
   std::memcpy(gTemporaryPath, path.c_str(), path.size() + 1);
@@ -102,6 +120,9 @@ void DisarmTemporaryCleanup() {
 #else
 // Windows runs a console handler on another thread, while the file is open and
 // cannot be removed: the temporary file stays there.
+struct CleanupSignalsHeld {
+  CleanupSignalsHeld() {}
+};
 void ArmTemporaryCleanup(const std::string&) {}
 void DisarmTemporaryCleanup() {}
 #endif
@@ -169,6 +190,7 @@ std::string TemporaryNameFor(const std::string& target) {
 class TemporaryFile {
 public:
   explicit TemporaryFile(const std::string& target) : temporaryPath(TemporaryNameFor(target)) {
+    const CleanupSignalsHeld held;
     const int fd = mkstemp(temporaryPath.data());
     if (fd < 0) throw ToolError(Quote(target) + ": cannot create a file beside it: " + std::strerror(errno));
     ArmTemporaryCleanup(temporaryPath);

@@ -477,6 +477,10 @@ TEST(RenderToolProgram, ASignalDuringTheWriteLeavesNoTemporaryFile) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      // As a terminal's foreground job has them, however the test was started
+      // (a background shell job ignores SIGINT).
+      signal(SIGINT, SIG_DFL);
+      signal(SIGTERM, SIG_DFL);
       const int null = open("/dev/null", O_WRONLY);
       dup2(null, STDOUT_FILENO);
       dup2(null, STDERR_FILENO);

@@ -12,13 +12,16 @@ namespace Orvane::Lumisk::RenderTool {
 
 class FramePattern {
 public:
-  // Returns no pattern for a name without a conversion; throws ToolError for a
+  // Returns no pattern for a name without a conversion; throws UsageError for a
   // name with two conversions or a frame number wider than 16 digits.
   static std::optional<FramePattern> Parse(const std::string& text);
 
   std::string Format(int frame) const;
+  // The frame number a name spells exactly as Format would, if it does.
+  std::optional<int> FrameOf(const std::string& name) const;
 
 private:
+  friend std::vector<int> FindSequenceFrames(const FramePattern& pattern);
   std::string prefix;
   std::string suffix;
   int digitCount = 0;
@@ -29,8 +32,8 @@ private:
 // printf reads it; any other percent sign as it is.
 std::string PlainFileName(const std::string& text);
 
-// The frames of a sequence on disk: starting at 0, or at 1 when there is no
-// frame 0, up to the last frame before the first missing number.
+// The frames of a sequence on disk: every existing file the pattern spells, in
+// number order, from any first number, gaps and all.
 std::vector<int> FindSequenceFrames(const FramePattern& pattern);
 
 }  // namespace Orvane::Lumisk::RenderTool

@@ -17,6 +17,7 @@
 #include "tools/FrameConversion.h"
 #include "tools/FramePattern.h"
 #include "tools/ModuleSession.h"
+#include "tools/OutputFile.h"
 #include "tools/PngFile.h"
 #include "tools/RenderMemory.h"
 #include "tools/TestCard.h"
@@ -26,8 +27,10 @@
 namespace Orvane::Lumisk::RenderTool {
 namespace {
 
-// Standard output as the tool found it.
+// Standard output as the tool found it (standard error when it was closed,
+// for the tool's text; no picture goes there).
 FILE* gToolOutput = nullptr;
+bool gStandardOutputOpen = false;
 
 constexpr int kExitRenderFailed = 1;
 constexpr int kExitUsage = 2;
@@ -44,17 +47,18 @@ struct FrameJob {
 // ("%%" for "%").
 std::vector<FrameJob> PlanFrames(const ToolOptions& options) {
   std::error_code failed;
-  const bool inputAsWritten = options.input.empty() || std::filesystem::exists(options.input, failed);
+  const bool inputAsWritten =
+      options.input.empty() || options.input == "-" || std::filesystem::exists(options.input, failed);
   const std::optional<FramePattern> inputPattern = inputAsWritten ? std::nullopt : FramePattern::Parse(options.input);
   const std::optional<FramePattern> outputPattern = FramePattern::Parse(options.output);
   if (!inputPattern) {
-    if (outputPattern) throw ToolError("\"" + options.output + "\": a frame pattern needs an INPUT pattern too");
+    if (outputPattern) throw UsageError("\"" + options.output + "\": a frame pattern needs an INPUT pattern too");
     const std::string input = inputAsWritten ? options.input : PlainFileName(options.input);
     return {FrameJob{0, input, PlainFileName(options.output)}};
   }
-  if (!outputPattern) throw ToolError("\"" + options.output + "\": an INPUT pattern needs an OUTPUT pattern too");
+  if (!outputPattern) throw UsageError("\"" + options.output + "\": an INPUT pattern needs an OUTPUT pattern too");
   const std::vector<int> frames = FindSequenceFrames(*inputPattern);
-  if (frames.empty()) throw ToolError("\"" + options.input + "\": no frame of the sequence exists (from 0 or 1)");
+  if (frames.empty()) throw ToolError("\"" + options.input + "\": no frame of the sequence exists (no file matches)");
   std::vector<FrameJob> jobs;
   for (int frame : frames) jobs.push_back({frame, inputPattern->Format(frame), outputPattern->Format(frame)});
   return jobs;
@@ -82,7 +86,7 @@ void CheckOutputsSpareTheInputs(const std::vector<FrameJob>& jobs, const std::op
   if (mapLayer) readFiles.emplace(CanonicalPath(*mapLayer), "the map layer \"" + *mapLayer + "\"");
   for (const FrameJob& job : jobs) {
     std::error_code failed;
-    if (!std::filesystem::exists(job.output, failed)) continue;
+    if (NamesStandardOutput(job.output) || !std::filesystem::exists(job.output, failed)) continue;
     std::string replaced;
     if (const auto found = readFiles.find(CanonicalPath(job.output)); found != readFiles.end())
       replaced = found->second;
@@ -95,41 +99,84 @@ void CheckOutputsSpareTheInputs(const std::vector<FrameJob>& jobs, const std::op
   }
 }
 
-void CheckFrameSize(int width, int height, const std::string& name, int maxTextureSize) {
-  if (width > maxTextureSize || height > maxTextureSize)
-    throw ToolError("\"" + name + "\": " + std::to_string(width) + " x " + std::to_string(height) +
-                    " is larger than the GL maximum texture size (" + std::to_string(maxTextureSize) + ")");
+// The GL takes the frame as the module receives it: at 1/downsample of each side.
+void CheckFrameSize(int width, int height, const std::string& name, int maxTextureSize, int downsample) {
+  const int renderedWidth = (width + downsample - 1) / downsample;
+  const int renderedHeight = (height + downsample - 1) / downsample;
+  if (renderedWidth <= maxTextureSize && renderedHeight <= maxTextureSize) return;
+  const std::string rendered = downsample > 1
+                                   ? " (" + std::to_string(renderedWidth) + " x " + std::to_string(renderedHeight) +
+                                         " at --downsample " + std::to_string(downsample) + ")"
+                                   : "";
+  throw ToolError("\"" + name + "\": " + std::to_string(width) + " x " + std::to_string(height) + rendered +
+                  " is larger than the GL maximum texture size (" + std::to_string(maxTextureSize) + ")");
+}
+
+// How the messages name a file the tool reads.
+std::string ReadName(const std::string& path) {
+  return path == "-" ? "standard input" : path;
 }
 
 // Refuses, from the header, before its pixels are decoded, a picture larger
-// than the GL takes or than the memory the system has for its render.
-RgbaImage ReadFrame(const std::string& path, int maxTextureSize, int downsample) {
+// than the GL takes or than the memory the system has for its render (with
+// the map layer's share, when one is held: both are rendered together).
+RgbaImage ReadFrame(const std::string& path, int maxTextureSize, int downsample,
+                    const std::optional<PictureSize>& mapLayer) {
   return ReadPng(path, [&](int width, int height) {
-    CheckFrameSize(width, height, path, maxTextureSize);
+    CheckFrameSize(width, height, ReadName(path), maxTextureSize, downsample);
     if (const std::optional<std::uint64_t> available = AvailableMemoryBytes())
-      CheckRenderMemory(path, width, height, downsample, *available);
+      CheckRenderMemory(ReadName(path), PictureSize{width, height}, mapLayer, downsample, *available);
   });
+}
+
+// The map layer alone: its own share of the memory is checked here, the
+// whole render's at each frame.
+RgbaImage ReadMapLayer(const std::string& path, int maxTextureSize, int downsample, PictureSize& size) {
+  return ReadPng(path, [&](int width, int height) {
+    CheckFrameSize(width, height, ReadName(path), maxTextureSize, downsample);
+    size = PictureSize{width, height};
+    if (const std::optional<std::uint64_t> available = AvailableMemoryBytes())
+      CheckMapLayerMemory(ReadName(path), size, downsample, *available);
+  });
+}
+
+void WriteFrame(const std::string& output, const RgbaImage& picture) {
+  if (NamesStandardOutput(output) && !gStandardOutputOpen) throw ToolError("standard output is closed");
+  if (NamesStandardOutput(output))
+    WritePngToStream(gToolOutput, "standard output", picture);
+  else
+    WritePngAtomically(output, picture);
 }
 
 void RenderFrames(const ToolOptions& options, ModuleSession& session) {
   const std::vector<FrameJob> jobs = PlanFrames(options);
+  if (options.input == "-" && options.mapLayer == "-")
+    throw UsageError("the input and the map layer cannot both be standard input (\"-\")");
   CheckOutputsSpareTheInputs(jobs, options.mapLayer);
   const int maxTextureSize = session.MaxTextureSize();
   std::optional<RgbaImage> mapLayer;
+  std::optional<PictureSize> mapLayerSize;
   if (options.mapLayer) {
-    mapLayer = HostPicture(ReadFrame(*options.mapLayer, maxTextureSize, options.downsample), options.downsample);
+    PictureSize size;
+    mapLayer =
+        HostPicture(ReadMapLayer(*options.mapLayer, maxTextureSize, options.downsample, size), options.downsample);
+    mapLayerSize = size;
   }
   const bool sequence = jobs.size() > 1 || FramePattern::Parse(options.output).has_value();
   for (size_t i = 0; i < jobs.size(); ++i) {
     const FrameJob& job = jobs[i];
     if (sequence) std::fprintf(stderr, "\rframe %zu/%zu: %s ", i + 1, jobs.size(), job.output.c_str());
-    RgbaImage picture = job.input.empty() ? MakeTestCard() : ReadFrame(job.input, maxTextureSize, options.downsample);
-    if (job.input.empty()) CheckFrameSize(picture.width, picture.height, "test card", maxTextureSize);
+    RgbaImage picture =
+        job.input.empty() ? MakeTestCard() : ReadFrame(job.input, maxTextureSize, options.downsample, mapLayerSize);
+    if (job.input.empty())
+      CheckFrameSize(picture.width, picture.height, "test card", maxTextureSize, options.downsample);
     session.SetPictures(HostPicture(std::move(picture), options.downsample), mapLayer ? &*mapLayer : nullptr);
     session.Render(options.downsample, job.frame);
-    WritePngAtomically(job.output, session.Output());
+    WriteFrame(job.output, session.Output());
   }
-  if (sequence) std::fprintf(stderr, "\n");
+  if (sequence)
+    std::fprintf(stderr, "\nlumisk-render: rendered %zu frame%s (%d to %d)\n", jobs.size(), jobs.size() == 1 ? "" : "s",
+                 jobs.front().frame, jobs.back().frame);
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -142,9 +189,10 @@ int Run(const std::vector<std::string>& args) {
   }
   const std::string modulePath = options.modulePath.value_or(TestHost::DefaultModulePath());
   if (options.help) {
-    // The names come from the module; without one the options are still listed.
+    // The names come from the module's parameter set-up alone (no GL context,
+    // no GL lines); without a module the options are still listed.
     try {
-      ModuleSession session(modulePath, options.language);
+      const ModuleSession session(modulePath, options.language, ModuleSession::Use::DefinitionsOnly);
       std::fputs(HelpText(session.Definitions()).c_str(), gToolOutput);
     } catch (const ToolError&) {
       std::fputs(HelpText({}).c_str(), gToolOutput);
@@ -171,10 +219,12 @@ int main(int argc, char** argv) {
   using namespace Orvane::Lumisk::RenderTool;
   // The module writes its diagnostics (the GL context lines) to standard
   // output; they go to standard error, so that standard output carries only
-  // the tool's own text (--help).
+  // the tool's own text (--help) or the picture ("-", /dev/stdout), written
+  // through the copy of descriptor 1 kept here.
   const int toolOutput = dup(STDOUT_FILENO);
   dup2(STDERR_FILENO, STDOUT_FILENO);
   gToolOutput = toolOutput >= 0 ? fdopen(toolOutput, "w") : nullptr;
+  gStandardOutputOpen = gToolOutput != nullptr;
   if (!gToolOutput) gToolOutput = stderr;
   try {
     return Run(std::vector<std::string>(argv + 1, argv + argc));

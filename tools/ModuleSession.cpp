@@ -25,14 +25,20 @@ void Check(PF_Err result, const char* what) {
 
 }  // namespace
 
-ModuleSession::ModuleSession(const std::string& modulePath, const std::string& language) {
+ModuleSession::ModuleSession(const std::string& modulePath, const std::string& language, Use use) {
   try {
     host = std::make_unique<TestHost::Host>(modulePath);
-    glContexts = std::make_unique<TestHost::HostGlContexts>(*host);
+    if (use == Use::Render) glContexts = std::make_unique<TestHost::HostGlContexts>(*host);
   } catch (const std::runtime_error& error) {
     throw ToolError(std::string("cannot load the effect module: ") + error.what());
   }
   host->SetLanguageTag(language.c_str());
+  if (use == Use::DefinitionsOnly) {
+    // The parameter set-up makes no GL call; the global set-up makes the
+    // module's GL contexts. Without a global set-up the names are English.
+    Check(host->ParamsSetup(), "parameter set-up");
+    return;
+  }
   Check(host->GlobalSetup(), "global set-up");
   setUp = true;
   try {

@@ -19,8 +19,12 @@ namespace Orvane::Lumisk::RenderTool {
 
 class ModuleSession {
 public:
+  // Render: the whole session. DefinitionsOnly: the parameter set-up alone,
+  // for --help; no GL context is made and nothing but Definitions() may be asked.
+  enum class Use { Render, DefinitionsOnly };
+
   // Throws ToolError when the module cannot be loaded or refuses a set-up.
-  ModuleSession(const std::string& modulePath, const std::string& language);
+  ModuleSession(const std::string& modulePath, const std::string& language, Use use = Use::Render);
   ~ModuleSession();
   ModuleSession(const ModuleSession&) = delete;
   ModuleSession& operator=(const ModuleSession&) = delete;

@@ -6,6 +6,8 @@
 #include <windows.h>
 #else
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include <algorithm>
@@ -35,15 +37,95 @@ constexpr const char* kPathSeparators = "/\\";
 constexpr const char* kPathSeparators = "/";
 #endif
 
-// mkstemp makes the file private; give it the mode a plain create would.
-// Windows files carry no such mode.
-void GivePlainCreateMode([[maybe_unused]] int fd) {
+// mkstemp makes the file private; give it the mode a plain create would, or
+// the mode (and, where the process may, the owner and group) of the file it
+// replaces. Owner first: changing it clears the set-id bits. Windows files
+// carry no such mode.
+void GiveModeOf([[maybe_unused]] const std::string& target, [[maybe_unused]] int fd) {
 #ifndef _WIN32
+  struct stat replaced {};
+  if (stat(target.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
+    if (fchown(fd, replaced.st_uid, replaced.st_gid) != 0 && fchown(fd, uid_t(-1), replaced.st_gid) != 0) {
+      // Neither may be given away by this process: the new file is its own.
+    }
+    fchmod(fd, replaced.st_mode & 07777);
+    return;
+  }
   const mode_t mask = umask(0);
   umask(mask);
   fchmod(fd, 0666 & ~mask);
 #endif
 }
+
+#ifndef _WIN32
+// The temporary file being written, for the signal handler: a plain buffer,
+// armed only once the name is complete.
+char gTemporaryPath[4096];
+volatile std::sig_atomic_t gTemporaryArmed = 0;
+
+// Ctrl-C or a termination request while a picture is written: the hidden
+// temporary file goes, then the signal does what it would have done.
+// Only async-signal-safe calls here.
+extern "C" void RemoveTemporaryAndRaise(int signalNumber) {
+  if (gTemporaryArmed) unlink(gTemporaryPath);
+  signal(signalNumber, SIG_DFL);
+  raise(signalNumber);
+}
+
+// Installed once, for the signals a user or a job system sends to stop a run;
+// a signal ignored when the tool started (nohup) stays ignored.
+void InstallTemporaryCleanup() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction current {};
+    if (sigaction(signalNumber, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
+    struct sigaction cleanup {};
+    cleanup.sa_handler = RemoveTemporaryAndRaise;
+    sigemptyset(&cleanup.sa_mask);
+    sigaction(signalNumber, &cleanup, nullptr);
+  }
+}
+
+// Holds the cleanup signals back while the temporary file is made and its
+// name armed: one that arrives in between is handled once the name is known.
+class CleanupSignalsHeld {
+public:
+  CleanupSignalsHeld() {
+    InstallTemporaryCleanup();
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&held, signalNumber);
+    sigprocmask(SIG_BLOCK, &held, &before);
+  }
+  ~CleanupSignalsHeld() { sigprocmask(SIG_SETMASK, &before, nullptr); }
+  CleanupSignalsHeld(const CleanupSignalsHeld&) = delete;
+  CleanupSignalsHeld& operator=(const CleanupSignalsHeld&) = delete;
+
+private:
+  sigset_t before{};
+};
+
+void ArmTemporaryCleanup(const std::string& path) {
+  if (path.size() >= sizeof gTemporaryPath) return;
+  gTemporaryArmed = 0;
+  std::memcpy(gTemporaryPath, path.c_str(), path.size() + 1);
+  gTemporaryArmed = 1;
+}
+
+void DisarmTemporaryCleanup() {
+  gTemporaryArmed = 0;
+}
+#else
+// Windows runs a console handler on another thread, while the file is open and
+// cannot be removed: the temporary file stays there.
+struct CleanupSignalsHeld {
+  CleanupSignalsHeld() {}
+};
+void ArmTemporaryCleanup(const std::string&) {}
+void DisarmTemporaryCleanup() {}
+#endif
 
 bool FlushToDisk(FILE* f) {
 #ifdef _WIN32
@@ -108,13 +190,16 @@ std::string TemporaryNameFor(const std::string& target) {
 class TemporaryFile {
 public:
   explicit TemporaryFile(const std::string& target) : temporaryPath(TemporaryNameFor(target)) {
+    const CleanupSignalsHeld held;
     const int fd = mkstemp(temporaryPath.data());
     if (fd < 0) throw ToolError(Quote(target) + ": cannot create a file beside it: " + std::strerror(errno));
-    GivePlainCreateMode(fd);
+    ArmTemporaryCleanup(temporaryPath);
+    GiveModeOf(target, fd);
     stream.reset(fdopen(fd, "wb"));
     if (!stream) {
       ::close(fd);
       std::remove(temporaryPath.c_str());
+      DisarmTemporaryCleanup();
       throw ToolError(Quote(target) + ": cannot write: " + std::strerror(errno));
     }
   }
@@ -123,6 +208,7 @@ public:
   ~TemporaryFile() {
     stream.reset();
     if (!renamed) std::remove(temporaryPath.c_str());
+    DisarmTemporaryCleanup();
   }
 
   FILE* File() const { return stream.get(); }
@@ -135,6 +221,7 @@ public:
     if (!flushed || !closed) throw ToolError(Quote(target) + ": cannot write: " + std::strerror(savedErrno));
     if (!MoveOver(temporaryPath, target)) throw ToolError(Quote(target) + ": cannot write: " + std::strerror(errno));
     renamed = true;
+    DisarmTemporaryCleanup();
   }
 
 private:
@@ -173,7 +260,44 @@ void WriteInto(const std::string& path, const FileWriter& write) {
   if (std::fclose(f) != 0 || !flushed) throw ToolError(Quote(path) + ": cannot write: " + std::strerror(savedErrno));
 }
 
+#ifndef _WIN32
+// Whether `directory/name` is this process's descriptor 1 in /proc (which
+// /dev/fd and /proc/self lead to).
+bool IsDescriptorOne(const std::filesystem::path& directory, const std::filesystem::path& name) {
+  std::error_code failed;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(directory, failed);
+  if (failed || name != "1") return false;
+  return resolved == "/proc/self/fd" || resolved == "/proc/" + std::to_string(getpid()) + "/fd";
+}
+#endif
+
 }  // namespace
+
+bool NamesStandardOutput(const std::string& path) {
+  if (path == "-") return true;
+#ifdef _WIN32
+  return false;
+#else
+  // Follows the links one at a time and stops at descriptor 1 itself: that
+  // link leads to whatever descriptor 1 is now, not to what it was.
+  namespace fs = std::filesystem;
+  fs::path current = path;
+  for (int link = 0; link < 40; ++link) {
+    if (IsDescriptorOne(current.parent_path().empty() ? "." : current.parent_path(), current.filename())) return true;
+    std::error_code failed;
+    if (fs::symlink_status(current, failed).type() != fs::file_type::symlink) return false;
+    const fs::path target = fs::read_symlink(current, failed);
+    if (failed) return false;
+    current = target.is_absolute() ? target : current.parent_path() / target;
+  }
+  return false;
+#endif
+}
+
+void WriteOutputStream(FILE* stream, const std::string& name, const FileWriter& write) {
+  write(stream);
+  if (std::fflush(stream) != 0) throw ToolError(name + ": cannot write: " + std::strerror(errno));
+}
 
 void WriteOutputFile(const std::string& path, const FileWriter& write) {
   const OutputPlace place = PlaceOf(path);

@@ -20,4 +20,13 @@ using FileWriter = std::function<void(FILE* file)>;
 // and no temporary file remains.
 void WriteOutputFile(const std::string& path, const FileWriter& write);
 
+// Whether the name means the tool's standard output: "-", or a name that
+// leads to descriptor 1 (/dev/stdout, /dev/fd/1, /proc/self/fd/1). The tool
+// points descriptor 1 elsewhere while it runs, so such a name cannot be opened.
+bool NamesStandardOutput(const std::string& path);
+
+// Writes the whole content into an open stream and flushes it; throws
+// ToolError naming `name`.
+void WriteOutputStream(FILE* stream, const std::string& name, const FileWriter& write);
+
 }  // namespace Orvane::Lumisk::RenderTool

@@ -7,6 +7,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "tools/OutputFile.h"
 #include "tools/ToolError.h"
@@ -34,15 +39,35 @@ FilePtr OpenForReading(const std::string& path) {
   return file;
 }
 
-void CheckSignature(FILE* file, const std::string& path) {
-  unsigned char signature[8] = {};
-  const size_t got = std::fread(signature, 1, sizeof signature, file);
-  if (got != sizeof signature || png_sig_cmp(signature, 0, sizeof signature) != 0)
+// The whole file, read front to back without seeking (a pipe cannot rewind);
+// "-" is standard input. Anything but a PNG file is refused at its first
+// bytes, before the rest is read.
+std::vector<unsigned char> ReadPngBytes(const std::string& path) {
+  FilePtr opened;
+  FILE* file = stdin;
+  if (path == "-") {
+#ifdef _WIN32
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+  } else {
+    opened = OpenForReading(path);
+    file = opened.get();
+  }
+  constexpr size_t kSignatureBytes = 8;
+  std::vector<unsigned char> bytes(kSignatureBytes);
+  if (std::fread(bytes.data(), 1, kSignatureBytes, file) != kSignatureBytes ||
+      png_sig_cmp(bytes.data(), 0, kSignatureBytes) != 0)
     throw ToolError(Quote(path) + ": not a PNG file");
-  std::rewind(file);
+  unsigned char block[1 << 16];
+  size_t got = 0;
+  while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.insert(bytes.end(), block, block + got);
+  if (std::ferror(file)) throw ToolError(Quote(path) + ": cannot read: " + std::strerror(errno));
+  return bytes;
 }
 
 struct EncodeFailure {
+  FILE* file = nullptr;
+  int writeErrno = 0;  // what the system said when a write failed
   char message[256] = "";
 };
 
@@ -53,6 +78,24 @@ void OnPngError(png_structp png, png_const_charp text) {
 }
 
 void OnPngWarning(png_structp, png_const_charp) {}
+
+// libpng's own writer says only "Write Error"; this one keeps errno's reason
+// (a full disk says so).
+void WriteBytes(png_structp png, png_bytep data, png_size_t length) {
+  auto* failure = static_cast<EncodeFailure*>(png_get_error_ptr(png));
+  if (std::fwrite(data, 1, length, failure->file) != length) {
+    failure->writeErrno = errno;
+    png_error(png, "Write Error");
+  }
+}
+
+void FlushBytes(png_structp png) {
+  auto* failure = static_cast<EncodeFailure*>(png_get_error_ptr(png));
+  if (std::fflush(failure->file) != 0) {
+    failure->writeErrno = errno;
+    png_error(png, "Write Error");
+  }
+}
 
 // zlib level 2 with every row filtered by its difference from the row above:
 // measured on rendered 1080p frames, about a tenth of the time of libpng's
@@ -76,7 +119,8 @@ bool EncodePng(FILE* file, const RgbaImage& image, EncodeFailure& failure) {
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, file);
+  failure.file = file;
+  png_set_write_fn(png, nullptr, WriteBytes, FlushBytes);
   png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), 8,
                image.hasAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -95,14 +139,13 @@ bool EncodePng(FILE* file, const RgbaImage& image, EncodeFailure& failure) {
 }  // namespace
 
 RgbaImage ReadPng(const std::string& path, const PngSizeCheck& checkSize) {
-  FilePtr file = OpenForReading(path);
-  CheckSignature(file.get(), path);
+  const std::vector<unsigned char> bytes = ReadPngBytes(path);
 
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
   PngImageReleaser releaser{&image};
-  if (!png_image_begin_read_from_stdio(&image, file.get()))
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
     throw ToolError(Quote(path) + ": damaged PNG file (" + image.message + ")");
   if (image.format & PNG_FORMAT_FLAG_LINEAR)
     throw ToolError(Quote(path) +
@@ -119,11 +162,28 @@ RgbaImage ReadPng(const std::string& path, const PngSizeCheck& checkSize) {
   return result;
 }
 
-void WritePngAtomically(const std::string& path, const RgbaImage& image) {
-  WriteOutputFile(path, [&](FILE* file) {
+namespace {
+
+FileWriter PngWriter(const std::string& name, const RgbaImage& image) {
+  return [&name, &image](FILE* file) {
     EncodeFailure failure;
-    if (!EncodePng(file, image, failure)) throw ToolError(Quote(path) + ": cannot write PNG (" + failure.message + ")");
-  });
+    if (!EncodePng(file, image, failure))
+      throw ToolError(name + ": cannot write PNG (" +
+                      (failure.writeErrno != 0 ? std::strerror(failure.writeErrno) : failure.message) + ")");
+  };
+}
+
+}  // namespace
+
+void WritePngAtomically(const std::string& path, const RgbaImage& image) {
+  WriteOutputFile(path, PngWriter(Quote(path), image));
+}
+
+void WritePngToStream(FILE* stream, const std::string& name, const RgbaImage& image) {
+#ifdef _WIN32
+  _setmode(_fileno(stream), _O_BINARY);
+#endif
+  WriteOutputStream(stream, name, PngWriter(name, image));
 }
 
 }  // namespace Orvane::Lumisk::RenderTool

@@ -5,6 +5,7 @@
 // replaced whole or not at all, a FIFO or a device is written into.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -17,6 +18,7 @@ namespace Orvane::Lumisk::RenderTool {
 // claim gigabytes of pixels in a file of a few kilobytes.
 using PngSizeCheck = std::function<void(int width, int height)>;
 
+// "-" reads standard input; a pipe is read as it comes, never rewound.
 // Throws ToolError naming the file and the reason (missing, unreadable, not a
 // PNG file, 16-bit, damaged, or refused by checkSize).
 RgbaImage ReadPng(const std::string& path, const PngSizeCheck& checkSize = nullptr);
@@ -24,5 +26,9 @@ RgbaImage ReadPng(const std::string& path, const PngSizeCheck& checkSize = nullp
 // Writes RGBA when image.hasAlpha, else RGB. Throws ToolError; on failure a
 // regular target is untouched and no temporary file remains.
 void WritePngAtomically(const std::string& path, const RgbaImage& image);
+
+// Writes the picture into an open stream (standard output); `name` is how
+// messages call it.
+void WritePngToStream(FILE* stream, const std::string& name, const RgbaImage& image);
 
 }  // namespace Orvane::Lumisk::RenderTool

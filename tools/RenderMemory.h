@@ -10,19 +10,31 @@
 
 namespace Orvane::Lumisk::RenderTool {
 
-// The bytes held at once when a picture of width x height is rendered at
-// 1/downsample of each side: the decoded picture at full size (premultiplied
-// in place), its downsampled copy, the host's input and output worlds, and
-// the 32-bit float RGBA textures and renderbuffers alive at the gather (the
-// uploaded frame, the two prefix-sum textures, the blur map, the frame layer
-// and the output renderbuffer).
-std::uint64_t RenderMemoryBytes(int width, int height, int downsample);
+struct PictureSize {
+  int width = 0;
+  int height = 0;
+};
+
+// The peak bytes of one render of a picture at 1/downsample of each side,
+// with the map layer when one is given: a fixed part (the loaded module, the
+// GL driver and its contexts) and a share per pixel of the full-size picture
+// (its decoded copy) and of the rendered one (the host's worlds, the GL
+// textures and renderbuffers alive at the gather), for the input and the
+// layer alike. The figures come from measured peaks (see RenderMemory.cpp).
+std::uint64_t RenderMemoryBytes(PictureSize input, const std::optional<PictureSize>& mapLayer, int downsample);
+
+// The map layer's own share, without the fixed part.
+std::uint64_t MapLayerMemoryBytes(PictureSize mapLayer, int downsample);
 
 // The memory the system reports available now; none when it cannot tell.
 std::optional<std::uint64_t> AvailableMemoryBytes();
 
 // Throws ToolError, naming both figures and --downsample, when the render of
-// the picture `name` needs more than `availableBytes`.
-void CheckRenderMemory(const std::string& name, int width, int height, int downsample, std::uint64_t availableBytes);
+// the picture `name` (with the map layer, if any) needs more than `availableBytes`.
+void CheckRenderMemory(const std::string& name, PictureSize input, const std::optional<PictureSize>& mapLayer,
+                       int downsample, std::uint64_t availableBytes);
+
+// The same for the map layer before it is decoded, on its own share.
+void CheckMapLayerMemory(const std::string& name, PictureSize mapLayer, int downsample, std::uint64_t availableBytes);
 
 }  // namespace Orvane::Lumisk::RenderTool

@@ -272,6 +272,8 @@ ToolOptions ParseToolOptions(const std::vector<std::string>& args) {
   }
   if (files.size() > 2 || (outputOption && files.size() > 1))
     throw ToolError("too many file names: at most INPUT.png and OUTPUT.png");
+  // An empty name (an unset shell variable) is a mistake, not the test card.
+  if (!files.empty() && files[0].empty()) throw ToolError("an INPUT file name is needed, not an empty one");
   if (!files.empty()) options.input = files[0];
   if (files.size() == 2) options.output = files[1];
   if (outputOption) options.output = *outputOption;
@@ -314,8 +316,9 @@ std::string HelpText(const std::vector<const PF_ParamDef*>& params) {
   std::ostringstream text;
   text << "Usage: lumisk-render [options] [INPUT.png [OUTPUT.png]]\n"
           "Renders INPUT.png through the ZQ Lumisk module into OUTPUT.png (default lumisk.png).\n"
-          "Without INPUT it renders the built-in test card. A pattern such as frames/%04d.png\n"
-          "renders a numbered sequence (then OUTPUT must be a pattern too).\n\n"
+          "Without INPUT it renders the built-in test card; \"-\" as INPUT or OUTPUT is standard\n"
+          "input or output. A pattern such as frames/%04d.png renders every existing frame of a\n"
+          "numbered sequence in number order (then OUTPUT must be a pattern too).\n\n"
           "Effect parameters (each defaults to the parameter's own default):\n";
   for (const OptionRow& row : ParameterOptions()) {
     std::string left = std::string("  ") + row.flag + (row.argument[0] ? " " : "") + row.argument;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "tests/render_tool/TempDir.h"
@@ -54,16 +55,39 @@ TEST(FramePattern, TwoFrameNumbersOrAWidthAbove16AreRefused) {
   EXPECT_TRUE(FramePattern::Parse("%016d.png"));
 }
 
-TEST(FramePattern, FindsTheSequenceOnDisk) {
+TEST(FramePattern, FindsEveryFrameOfTheSequenceOnDisk) {
   Testing::TempDir dir;
   const auto pattern = FramePattern::Parse(dir.File("%03d.png"));
   ASSERT_TRUE(pattern);
   EXPECT_TRUE(FindSequenceFrames(*pattern).empty());
-  for (int frame : {1, 2, 3, 5}) std::ofstream(pattern->Format(frame)) << "x";
-  EXPECT_EQ(FindSequenceFrames(*pattern), (std::vector<int>{1, 2, 3}))
-      << "starts at 1 without a frame 0, stops at a gap";
-  std::ofstream(pattern->Format(0)) << "x";
-  EXPECT_EQ(FindSequenceFrames(*pattern), (std::vector<int>{0, 1, 2, 3}));
+  // Any first number, gaps and all, in number order; names spelt otherwise
+  // than "%03d" would ("07", "0007", "x") and directories are no frames.
+  for (const char* name : {"1001.png", "005.png", "003.png", "020.png", "07.png", "0007.png", "x.png", "abc"})
+    std::ofstream(dir.File(name)) << "x";
+  std::filesystem::create_directory(dir.File("009.png"));
+  EXPECT_EQ(FindSequenceFrames(*pattern), (std::vector<int>{3, 5, 20, 1001}));
+}
+
+TEST(FramePattern, TheFrameNumberMayNameADirectory) {
+  Testing::TempDir dir;
+  const auto pattern = FramePattern::Parse(dir.File("shot%d/f.png"));
+  ASSERT_TRUE(pattern);
+  for (const char* sub : {"shot2", "shot10", "shot4"}) std::filesystem::create_directory(dir.File(sub));
+  std::ofstream(dir.File("shot2/f.png")) << "x";
+  std::ofstream(dir.File("shot10/f.png")) << "x";
+  EXPECT_EQ(FindSequenceFrames(*pattern), (std::vector<int>{2, 10})) << "shot4 holds no f.png";
+}
+
+TEST(FramePattern, ANameSpellsItsFrameOnlyAsFormatWould) {
+  const auto padded = FramePattern::Parse("f%04d.png");
+  const auto spaced = FramePattern::Parse("f%3d.png");
+  ASSERT_TRUE(padded && spaced);
+  EXPECT_EQ(padded->FrameOf("f1001.png"), 1001);
+  EXPECT_EQ(padded->FrameOf("f0007.png"), 7);
+  EXPECT_EQ(spaced->FrameOf("f  7.png"), 7);
+  for (const char* name :
+       {"f007.png", "f7.png", "f00007.png", "f-001.png", "f.png", "g0007.png", "f0007.jpg", "f99999999999.png"})
+    EXPECT_FALSE(padded->FrameOf(name)) << name;
 }
 
 }  // namespace

@@ -3,12 +3,17 @@
 // message and the tool's own exit code (2 for a usage error, 1 for a failed
 // render) and leaves no output file behind. The exact code matters: a crash or
 // a sanitizer report also exits non-zero.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -137,8 +142,20 @@ TEST(RenderToolProgram, HelpNamesTheParameters) {
   for (const char* text : {"\"Blur Strength\", 0 to 400, default 20", "\"Lens Shape\"", "\"Feather\"",
                            "\"Blur Focal Distance\"", "--map-layer", "--downsample"})
     EXPECT_NE(run.out.find(text), std::string::npos) << text << "\n" << run.out;
-  EXPECT_EQ(run.out.find("OpenGL"), std::string::npos) << "the module's diagnostics go to standard error";
-  EXPECT_NE(run.err.find("OpenGL Version:"), std::string::npos);
+  // Help makes no GL context: no GL lines anywhere.
+  EXPECT_EQ(run.out.find("OpenGL"), std::string::npos) << run.out;
+  EXPECT_EQ(run.err.find("OpenGL"), std::string::npos) << run.err;
+}
+
+// Noise: a PNG file about as large as its pixels, slow to encode.
+RgbaImage Noise(int w, int h) {
+  RgbaImage image(w, h, false);
+  std::uint32_t state = 12345;
+  for (std::uint8_t& byte : image.rgba) {
+    state = state * 1664525u + 1013904223u;
+    byte = std::uint8_t(state >> 24);
+  }
+  return image;
 }
 
 struct BadRun {
@@ -162,13 +179,15 @@ TEST_P(RenderToolBadInput, FailsClearlyWithoutAnOutputFile) {
   ASSERT_TRUE(Testing::WriteSixteenBitPng(dir.File("deep.png")));
   // 3.6 GB of pixels if decoded before the size check.
   ASSERT_TRUE(Testing::WriteHugeHeaderPng(dir.File("huge.png"), 30000, 30000));
+  // Its PNG file is larger than a stdio buffer: writes fail while it is encoded.
+  WritePngAtomically(dir.File("noise.png"), Noise(64, 64));
   std::vector<std::string> args = c.args;
   const RunResult run = RunTool(dir, args);
   EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
   EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(dir.File("out.png"))) << "no output file";
   EXPECT_FALSE(Exists(dir.File("lumisk.png")));
-  EXPECT_EQ(dir.EntryCount(), 4u) << "nothing else left behind";
+  EXPECT_EQ(dir.EntryCount(), 5u) << "nothing else left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -191,8 +210,15 @@ INSTANTIATE_TEST_SUITE_P(
                {"--map-layer", "huge.png", "good.png", "out.png"},
                kExitRenderFailed,
                "\"huge.png\": 30000 x 30000 is larger than the GL maximum texture size"},
-        BadRun{"OutputPatternAlone", {"good.png", "out%d.png"}, kExitRenderFailed, "needs an INPUT pattern"},
+        BadRun{"OutputPatternAlone", {"good.png", "out%d.png"}, kExitUsage, "needs an INPUT pattern"},
+        BadRun{"InputPatternAlone", {"none%03d.png", "out.png"}, kExitUsage, "needs an OUTPUT pattern"},
+        BadRun{"TwoFrameNumbers", {"in%d_%d.png", "out%d.png"}, kExitUsage, "only one frame number"},
+        BadRun{"EmptyInput", {"", "out.png"}, kExitUsage, "an INPUT file name is needed"},
+        BadRun{"EmptyOutput", {"good.png", ""}, kExitUsage, "an OUTPUT file name is needed"},
+        BadRun{"EmptyOutputOption", {"-o", ""}, kExitUsage, "an OUTPUT file name is needed"},
+        BadRun{"FullDisk", {"--blur", "0", "noise.png", "/dev/full"}, kExitRenderFailed, "No space left on device"},
         BadRun{"EmptySequence", {"none%03d.png", "out%03d.png"}, kExitRenderFailed, "no frame of the sequence"},
+        BadRun{"BothFromStandardInput", {"--map-layer", "-", "-", "out.png"}, kExitUsage, "both be standard input"},
         BadRun{"UnwritableOutput", {"good.png", "no/such/dir/out.png"}, kExitRenderFailed, "cannot create"}),
     [](const ::testing::TestParamInfo<BadRun>& param) { return param.param.name; });
 
@@ -314,13 +340,13 @@ TEST(RenderToolProgram, TakesNamesAsLongAsTheFileSystemTakes) {
 // passes the check (and then the empty pixel data is found damaged).
 TEST(RenderToolProgram, RefusesAPictureTheMemoryCannotHoldBeforeDecodingIt) {
   const std::optional<std::uint64_t> available = AvailableMemoryBytes();
-  if (!available || *available >= RenderMemoryBytes(16384, 16384, 1))
+  if (!available || *available >= RenderMemoryBytes({16384, 16384}, std::nullopt, 1))
     GTEST_SKIP() << "this machine has the memory for a 16384 x 16384 render";
   TempDir dir;
   ASSERT_TRUE(Testing::WriteHugeHeaderPng(dir.File("huge.png"), 16384, 16384));
   RunResult run = RunTool(dir, {"huge.png", "out.png"});
   EXPECT_EQ(run.exitCode, kExitRenderFailed);
-  for (const char* part : {"\"huge.png\": rendering 16384 x 16384 needs about 29.0 GB of memory, more than the",
+  for (const char* part : {"\"huge.png\": rendering 16384 x 16384 needs about 29.4 GB of memory, more than the",
                            "GB available", "--downsample N"})
     EXPECT_NE(run.err.find(part), std::string::npos) << part << "\n" << run.err;
   run = RunTool(dir, {"--downsample", "8", "huge.png", "out.png"});
@@ -333,10 +359,158 @@ TEST(RenderToolProgram, RefusesAFrameLargerThanTheMaximumTextureSize) {
   TempDir dir;
   // llvmpipe takes 16384 texels a side; a picture one row high stays small.
   WritePngAtomically(dir.File("wide.png"), RgbaImage(16385, 1, false));
-  const RunResult run = RunTool(dir, {"wide.png", "out.png"});
+  RunResult run = RunTool(dir, {"wide.png", "out.png"});
   EXPECT_EQ(run.exitCode, kExitRenderFailed);
   EXPECT_NE(run.err.find("larger than the GL maximum texture size"), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(dir.File("out.png")));
+  run = RunTool(dir, {"--map-layer", "wide.png", "--blur", "0", "wide.png", "out.png"});
+  EXPECT_EQ(run.exitCode, kExitRenderFailed);
+  EXPECT_NE(run.err.find("larger than the GL maximum texture size"), std::string::npos) << run.err;
+
+  // The module receives the frame at 1/2 of each side: 8193 x 1 is taken,
+  // for the input and the map layer alike.
+  run = RunTool(dir, {"--downsample", "2", "--map-layer", "wide.png", "--blur", "0", "wide.png", "out.png"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(ReadPng(dir.File("out.png")).width, 8193);
+}
+
+// Runs a shell command in `dir`; the tool is $TOOL there. Returns the shell's exit code.
+int RunShell(const TempDir& dir, const std::string& command) {
+  const int status =
+      std::system(("cd '" + dir.Path() + "' && TOOL='" LUMISK_RENDER_TOOL "' && { " + command + "; }").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The picture reaches what standard output was when the tool started, under
+// each name for it, down a pipe; standard error, appended to a log, keeps the
+// log's text and gets the module's GL lines.
+TEST(RenderToolProgram, WritesThePictureToStandardOutputDownAPipe) {
+  for (const char* name : {"-", "/dev/stdout", "/proc/self/fd/1", "/dev/fd/1"}) {
+    TempDir dir;
+    WritePngAtomically(dir.File("in.png"), Picture(40, 24, true));
+    std::ofstream(dir.File("build.log")) << "earlier text\n";
+    const std::string tool = "{ \"$TOOL\" --blur 2 in.png '" + std::string(name) + "' 2>>build.log; echo $? > rc; }";
+    ASSERT_EQ(RunShell(dir, tool + " | cat > got.png"), 0) << name;
+    EXPECT_EQ(ReadText(dir.File("rc")), "0\n") << name;
+    const RgbaImage got = ReadPng(dir.File("got.png"));
+    EXPECT_EQ(got.width, 40) << name;
+    EXPECT_TRUE(got.hasAlpha) << name;
+    const std::string log = ReadText(dir.File("build.log"));
+    EXPECT_EQ(log.rfind("earlier text\n", 0), 0u) << name << ": " << log.substr(0, 40);
+    EXPECT_NE(log.find("OpenGL Version:"), std::string::npos) << name;
+    EXPECT_EQ(log.find("PNG"), std::string::npos) << name << ": no picture in the log";
+    EXPECT_EQ(dir.EntryCount(), 4u) << name << ": in.png, build.log, rc, got.png";
+  }
+}
+
+// A pipe cannot rewind: the picture is read as it comes, as /dev/stdin or "-".
+TEST(RenderToolProgram, ReadsThePictureFromAPipe) {
+  for (const char* name : {"-", "/dev/stdin"}) {
+    TempDir dir;
+    WritePngAtomically(dir.File("in.png"), Picture(40, 24, false));
+    const int code = RunShell(dir, "cat in.png | \"$TOOL\" --blur 0 '" + std::string(name) + "' out.png 2>err.txt");
+    ASSERT_EQ(code, 0) << name << ": " << ReadText(dir.File("err.txt"));
+    EXPECT_EQ(ReadPng(dir.File("out.png")).rgba, Picture(40, 24, false).rgba) << name;
+  }
+}
+
+// Every existing frame of the pattern, in number order, from any first number,
+// across gaps; names the pattern does not spell ("%04d" takes 1003, not 03)
+// are no frames.
+TEST(RenderToolProgram, RendersEveryExistingFrameOfASequence) {
+  TempDir dir;
+  ASSERT_EQ(std::system(("mkdir '" + dir.File("in") + "' '" + dir.File("out") + "'").c_str()), 0);
+  for (const char* name : {"in/1001.png", "in/1002.png", "in/1004.png", "in/0999.png", "in/03.png", "in/x.png"})
+    WritePngAtomically(dir.File(name), Picture(16, 16, false));
+  const RunResult run = RunTool(dir, {"--blur", "1", "in/%04d.png", "out/%04d.png"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  for (const char* name : {"out/0999.png", "out/1001.png", "out/1002.png", "out/1004.png"})
+    EXPECT_TRUE(Exists(dir.File(name))) << name;
+  size_t written = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.File("out"))) ++written;
+  EXPECT_EQ(written, 4u);
+  EXPECT_NE(run.err.find("frame 4/4: out/1004.png"), std::string::npos) << "in number order: " << run.err;
+  EXPECT_NE(run.err.find("rendered 4 frames"), std::string::npos) << run.err;
+}
+
+// A replaced output is a new file with the old one's permission bits and
+// owner; a hard link to the old file keeps the old picture.
+TEST(RenderToolProgram, AReplacedOutputKeepsItsModeAndOwner) {
+  for (const mode_t mode : {mode_t(0600), mode_t(0640), mode_t(0604)}) {
+    TempDir dir;
+    WritePngAtomically(dir.File("in.png"), Picture(8, 8, false));
+    WritePngAtomically(dir.File("out.png"), Picture(4, 4, false));
+    const std::string before = ReadText(dir.File("out.png"));
+    ASSERT_EQ(chmod(dir.File("out.png").c_str(), mode), 0);
+    const bool asRoot = geteuid() == 0;
+    if (asRoot) {
+      ASSERT_EQ(chown(dir.File("out.png").c_str(), 4321, 4322), 0);
+    }
+    std::filesystem::create_hard_link(dir.File("out.png"), dir.File("old.png"));
+
+    const RunResult run = RunTool(dir, {"in.png", "out.png"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    struct stat info {};
+    ASSERT_EQ(stat(dir.File("out.png").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode) << std::oct << mode;
+    if (asRoot) {
+      EXPECT_EQ(info.st_uid, 4321u);
+      EXPECT_EQ(info.st_gid, 4322u);
+    }
+    EXPECT_EQ(ReadPng(dir.File("out.png")).width, 8);
+    EXPECT_EQ(ReadText(dir.File("old.png")), before) << "the hard link keeps the old picture";
+  }
+}
+
+// Ctrl-C or a termination request while the picture is written: the tool
+// ends by that signal, its hidden temporary file is gone, and no output
+// appears under the final name. The signal is sent the moment the
+// temporary file appears (watched with inotify), long before a picture this
+// size is encoded and flushed.
+TEST(RenderToolProgram, ASignalDuringTheWriteLeavesNoTemporaryFile) {
+  TempDir dir;
+  WritePngAtomically(dir.File("in.png"), Noise(2000, 2000));
+  for (const int signalNumber : {SIGINT, SIGTERM}) {
+    const int watch = inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, dir.Path().c_str(), IN_CREATE), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      // As a terminal's foreground job has them, however the test was started
+      // (a background shell job ignores SIGINT).
+      signal(SIGINT, SIG_DFL);
+      signal(SIGTERM, SIG_DFL);
+      const int null = open("/dev/null", O_WRONLY);
+      dup2(null, STDOUT_FILENO);
+      dup2(null, STDERR_FILENO);
+      if (chdir(dir.Path().c_str()) == 0)
+        execl(LUMISK_RENDER_TOOL, LUMISK_RENDER_TOOL, "--blur", "0", "in.png", "out.png", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    bool sent = false;
+    int status = 0;
+    while (!sent && waitpid(child, &status, WNOHANG) == 0) {
+      pollfd ready{watch, POLLIN, 0};
+      if (poll(&ready, 1, 100) <= 0) continue;
+      alignas(inotify_event) char events[4096];
+      const ssize_t got = read(watch, events, sizeof events);
+      for (ssize_t at = 0; at < got && !sent;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+        if (event->len > 0 && std::string(event->name).rfind(".out.png.tmp-", 0) == 0) {
+          kill(child, signalNumber);
+          sent = true;
+        }
+        at += ssize_t(sizeof(inotify_event) + event->len);
+      }
+    }
+    if (sent) waitpid(child, &status, 0);
+    close(watch);
+    ASSERT_TRUE(sent) << "the tool ended before writing";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber)
+        << "ends by the signal " << signalNumber << ", status " << status;
+    EXPECT_EQ(dir.EntryCount(), 1u) << "only in.png: no temporary file, no output";
+  }
 }
 
 }  // namespace

@@ -3,31 +3,27 @@
 // breakdown on the clock around glFinish-bracketed calls (GPU timestamps as a
 // second figure), beside a brute-force two-dimensional disc gather of the same
 // radius on the same GL; or, with --road, the render tool's whole road per
-// stage. A program, not a test.
-//
-//   lumisk-bench            a short run on 960 x 540 frames
-//   lumisk-bench --full     1920 x 1080 and 3840 x 2160 (slow on a software rasteriser)
-//   lumisk-bench --road     the render tool's road (decode, premultiply, render, divide, encode)
-//   lumisk-bench --renderer the GL renderer string, as the last line
-//   lumisk-bench --frames N timed renders per row (default 2, after one warm-up render)
+// stage. A program, not a test; `lumisk-bench --help` lists the options. The
+// tables go to standard output, the module's GL lines to standard error.
 #include <glbinding/Binding.h>
 #include <glbinding/gl33core/gl.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "bench/BenchOptions.h"
 #include "bench/DiscGatherBaseline.h"
+#include "bench/FrameSpread.h"
 #include "bench/RenderStageTimer.h"
+#include "bench/TableOutput.h"
 #include "bench/ToolRoad.h"
 #include "testhost/GlCallRecorder.h"
 #include "testhost/Host.h"
@@ -37,9 +33,7 @@
 namespace Orvane::Lumisk::Bench {
 namespace {
 
-struct Size {
-  int width, height;
-};
+using Size = FrameSize;
 
 struct Row {
   Size size;
@@ -73,7 +67,8 @@ std::string RendererName() {
 // The GL renderer, and whether it is a software rasteriser, for the heading.
 std::string RendererDescription() {
   const std::string name = RendererName();
-  const bool software = name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos;
+  const bool software = name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos ||
+                        name.find("swrast") != std::string::npos;
   return (software ? "software rasteriser figures (" : "GPU figures (") + name + ")";
 }
 
@@ -112,63 +107,50 @@ double BaselineFrameMs(Size size, int radius) {
   return frameMs * reads(radius) / reads(timedRadius);
 }
 
+// One row's figures. The stage columns and `stagedMs` come from the same
+// instrumented renders, so the stages plus `other` make `stagedMs`; the
+// spread comes from renders without the stage timer's finishes.
+struct RowFigures {
+  FrameSpread plain;
+  double stagedMs = 0;
+  StageTimes clock, gpu;
+  std::uint64_t memory = 0;
+  double Other() const { return stagedMs - clock.Total(); }
+};
+
 class Bench {
 public:
-  explicit Bench(int frames) : frameCount(frames), glContexts(host) {
+  Bench(int frames, std::FILE* table) : frameCount(frames), out(table), glContexts(host) {
     if (host.GlobalSetup() != PF_Err_NONE || host.ParamsSetup() != PF_Err_NONE)
       throw std::runtime_error("the module refused its set-up");
   }
   ~Bench() { host.GlobalSetdown(); }
 
   void PrintHeader() const {
-    std::printf(
-        "| frame | quality | blur | lens | map | ms/frame | MP/s | upload | prefix | map | gather | copy | "
-        "read-back | other | GPU upload | GPU prefix | GPU map | GPU gather | GPU copy | GPU read-back | "
-        "GL MB | disc baseline ms | speed-up |\n");
-    std::printf(
-        "|---|---|---|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
-        "---:|---:|\n");
+    std::fprintf(out,
+                 "| frame | quality | blur | lens | map | median ms/frame | min ms/frame | MP/s | staged ms/frame | "
+                 "upload | prefix | map | gather | copy | read-back | other | GPU upload | GPU prefix | GPU map | "
+                 "GPU gather | GPU copy | GPU read-back | GL MB | disc baseline ms | speed-up |\n");
+    std::fprintf(out,
+                 "|---|---|---|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+                 "---:|---:|---:|---:|---:|\n");
   }
 
   void Run(const Row& row, double baselineMs) {
-    // The host reads the worlds at every later command too: they live here.
-    input = std::make_unique<TestHost::World>(MakeFrame(row.size));
-    output = std::make_unique<TestHost::World>(TestHost::World::Make8(row.size.width, row.size.height));
-    host.SetInputLayer(*input);
-    host.SetOutput(*output);
-    host.Params().SetPopup(1, row.lens);
-    host.Params().SetSlider(2, row.blur);
-    host.Params().SetPopup(5, row.mapType);
-    host.Params().SetPopup(15, row.quality);
-    host.Params().SetSlider(7, 100);
-    host.Render();  // warm-up: programs link, sized objects are made
-
-    // The render's own time, without the stage timer's finishes.
-    double wallMs = 0;
-    for (int i = 0; i < frameCount; ++i) wallMs += TimedRender();
-    // The stages, in renders of their own.
-    StageTimes clock, gpu;
-    double stagedMs = 0;
-    std::uint64_t memory = 0;
-    for (int i = 0; i < frameCount; ++i) {
-      timer.Begin(row.mapType != 1);
-      stagedMs += TimedRender();
-      clock.Add(timer.ClockTimes());
-      gpu.Add(timer.GpuTimes());
-      memory = std::max(memory, timer.PeakMemoryBytes());
-    }
+    const RowFigures f = Measure(row);
     const double n = frameCount;
-    const double ms = wallMs / n;
+    const double median = f.plain.medianMs;
     const double megapixels = double(row.size.width) * row.size.height * 1e-6;
-    std::printf(
-        "| %dx%d | %s | %d | %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | "
-        "%.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.0f | %.1fx |\n",
-        row.size.width, row.size.height, row.quality == 1 ? "high" : "low", row.blur, LensName(row.lens),
-        row.mapType == 1 ? "none" : "circle", ms, megapixels / (ms * 1e-3), clock.upload / n, clock.prefix / n,
-        clock.map / n, clock.gather / n, clock.copy / n, clock.readBack / n,
-        std::max(0.0, stagedMs - clock.Total()) / n, gpu.upload / n, gpu.prefix / n, gpu.map / n, gpu.gather / n,
-        gpu.copy / n, gpu.readBack / n, double(memory) / (1024.0 * 1024.0), baselineMs, baselineMs / ms);
-    std::fflush(stdout);
+    std::fprintf(out,
+                 "| %dx%d | %s | %d | %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | "
+                 "%.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.0f | %.1fx |\n",
+                 row.size.width, row.size.height, row.quality == 1 ? "high" : "low", row.blur, LensName(row.lens),
+                 row.mapType == 1 ? "none" : "circle", median, f.plain.minMs, megapixels / (median * 1e-3),
+                 f.stagedMs / n, f.clock.upload / n, f.clock.prefix / n, f.clock.map / n, f.clock.gather / n,
+                 f.clock.copy / n, f.clock.readBack / n, f.Other() / n, f.gpu.upload / n, f.gpu.prefix / n,
+                 f.gpu.map / n, f.gpu.gather / n, f.gpu.copy / n, f.gpu.readBack / n,
+                 double(f.memory) / (1024.0 * 1024.0), baselineMs, baselineMs / median);
+    std::fflush(out);
   }
 
   // Runs f with the host's own context current, set up for glbinding.
@@ -181,6 +163,36 @@ public:
   }
 
 private:
+  // Sums over frameCount renders of each kind, after one warm-up.
+  RowFigures Measure(const Row& row) {
+    // The host reads the worlds at every later command too: they live here.
+    input = std::make_unique<TestHost::World>(MakeFrame(row.size));
+    output = std::make_unique<TestHost::World>(TestHost::World::Make8(row.size.width, row.size.height));
+    host.SetInputLayer(*input);
+    host.SetOutput(*output);
+    host.Params().SetPopup(1, row.lens);
+    host.Params().SetSlider(2, row.blur);
+    host.Params().SetPopup(5, row.mapType);
+    host.Params().SetPopup(15, row.quality);
+    host.Params().SetSlider(7, 100);
+    host.Render();  // warm-up: programs link, sized objects are made
+
+    RowFigures f;
+    // The render's own time, without the stage timer's finishes.
+    std::vector<double> plainMs;
+    for (int i = 0; i < frameCount; ++i) plainMs.push_back(TimedRender());
+    f.plain = SpreadOf(plainMs);
+    // The stages, and the time of the very renders they were taken in.
+    for (int i = 0; i < frameCount; ++i) {
+      timer.Begin(row.mapType != 1);
+      f.stagedMs += TimedRender();
+      f.clock.Add(timer.ClockTimes());
+      f.gpu.Add(timer.GpuTimes());
+      f.memory = std::max(f.memory, timer.PeakMemoryBytes());
+    }
+    return f;
+  }
+
   double TimedRender() {
     const auto start = std::chrono::steady_clock::now();
     if (host.Render() != PF_Err_NONE) throw std::runtime_error("a render failed");
@@ -188,6 +200,7 @@ private:
   }
 
   int frameCount;
+  std::FILE* out;
   TestHost::Host host;
   std::unique_ptr<TestHost::World> input;
   std::unique_ptr<TestHost::World> output;
@@ -197,63 +210,38 @@ private:
 };
 
 constexpr int kExitUsage = 2;
-constexpr long kMostFrames = 10000;
 
-// A whole number of timed renders, 1 to kMostFrames; nothing else ("abc",
-// "3x", "0"), so that a typo is not silently timed as something else.
-std::optional<int> ParseFrameCount(const char* text) {
-  errno = 0;
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (errno != 0 || end == text || *end != '\0' || value < 1 || value > kMostFrames) return std::nullopt;
-  return int(value);
+std::vector<Size> TableSizes(const BenchOptions& options) {
+  switch (options.run) {
+    case BenchRun::FullTable:
+      return {{1920, 1080}, {3840, 2160}};
+    case BenchRun::SizedTable:
+      return {options.size};
+    default:
+      return {{960, 540}};
+  }
 }
 
-int Main(int argc, char** argv) {
-  bool full = false;
-  bool road = false;
-  bool renderer = false;
-  int frames = 2;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--full") == 0) {
-      full = true;
-    } else if (std::strcmp(argv[i], "--road") == 0) {
-      road = true;
-    } else if (std::strcmp(argv[i], "--renderer") == 0) {
-      renderer = true;
-    } else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
-      const std::optional<int> count = ParseFrameCount(argv[++i]);
-      if (!count) {
-        std::fprintf(stderr, "lumisk-bench: --frames \"%s\": give a whole number from 1 to %ld\n", argv[i],
-                     kMostFrames);
-        return kExitUsage;
-      }
-      frames = *count;
-    } else {
-      std::fprintf(stderr, "usage: lumisk-bench [--full | --road | --renderer] [--frames N]\n");
-      return kExitUsage;
-    }
-  }
-  if (road) return RunToolRoad(frames);
-  if (renderer) {
-    // The module's diagnostics come first on standard output: the name is the last line.
-    Bench bench(frames);
-    std::printf("%s\n", bench.InHostContext([] { return RendererName(); }).c_str());
-    return 0;
-  }
-  const std::vector<Size> sizes = full ? std::vector<Size>{{1920, 1080}, {3840, 2160}} : std::vector<Size>{{960, 540}};
+int RunTable(const BenchOptions& options, std::FILE* out) {
+  const std::vector<Size> sizes = TableSizes(options);
   // R = 32 is the radius renderers are commonly compared at.
+  const bool full = options.run == BenchRun::FullTable;
   const std::vector<int> blurs = full ? std::vector<int>{20, 32, 100, 400} : std::vector<int>{20, 100, 400};
-  Bench bench(frames);
-  std::printf(
-      "lumisk-bench: %s; %u hardware threads; %d timed render(s) per row.\n"
-      "ms/frame and MP/s: the render command on the clock. Stage columns: clock ms around each stage's GL "
-      "calls, bracketed by glFinish, in renders of their own;\n"
-      "other: the rest of those renders (texture creation, CPU conversions). GPU columns: GL timestamp "
-      "queries in the same brackets (a second figure).\n"
-      "The disc baseline is timed at radius %d at most and scaled by disc area above it.\n\n",
-      bench.InHostContext([] { return RendererDescription(); }).c_str(), std::thread::hardware_concurrency(), frames,
-      kLargestTimedBaselineRadius);
+  Bench bench(options.frames, out);
+  std::fprintf(out,
+               "lumisk-bench: %s; %u hardware threads; %d timed render(s) per row of each kind, after a warm-up.\n"
+               "median and min ms/frame, MP/s (at the median): the render command on the clock, in renders of "
+               "their own.\n"
+               "staged ms/frame: the mean of further renders with the stage timer in them, and its columns add up "
+               "to it:\n"
+               "clock ms around each stage's GL calls, bracketed by glFinish, and other (the rest of those renders: "
+               "texture creation,\n"
+               "CPU conversions, the timer's own finishes and GL memory probes). GPU columns: GL timestamp queries in "
+               "the same brackets\n"
+               "(a second figure). The disc baseline is timed at radius %d at most and scaled by disc area above "
+               "it.\n\n",
+               bench.InHostContext([] { return RendererDescription(); }).c_str(), std::thread::hardware_concurrency(),
+               options.frames, kLargestTimedBaselineRadius);
   bench.PrintHeader();
   for (const Size& size : sizes)
     for (int blur : blurs) {
@@ -264,6 +252,34 @@ int Main(int argc, char** argv) {
       }
     }
   return 0;
+}
+
+int Main(int argc, char** argv) {
+  BenchOptions options;
+  try {
+    options = ParseBenchOptions(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const BenchUsageError& error) {
+    const std::string usage = kBenchUsage;
+    std::fprintf(stderr, "lumisk-bench: %s\n%s(--help lists the options)\n", error.message.c_str(),
+                 usage.substr(0, usage.find('\n') + 1).c_str());
+    return kExitUsage;
+  }
+  if (options.run == BenchRun::Help) {
+    std::fputs(kBenchUsage, stdout);
+    return 0;
+  }
+  std::FILE* out = TableOutput();
+  switch (options.run) {
+    case BenchRun::ToolRoad:
+      return RunToolRoad(options.frames, out);
+    case BenchRun::RendererName: {
+      Bench bench(options.frames, out);
+      std::fprintf(out, "%s\n", bench.InHostContext([] { return RendererName(); }).c_str());
+      return 0;
+    }
+    default:
+      return RunTable(options, out);
+  }
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ double Kilobytes(const std::string& path) {
 
 }  // namespace
 
-int RunToolRoad(int frames) {
+int RunToolRoad(int frames, std::FILE* table) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / ("lumisk-bench-road-" + std::to_string(std::random_device{}()));
   fs::create_directories(dir);
@@ -113,16 +113,16 @@ int RunToolRoad(int frames) {
   RenderTool::CheckSettingsAgainstParams(options, session.Definitions());
   session.Apply(options);
 
-  std::printf(
-      "lumisk-bench --road: the render tool's road for one picture (--lens circular --quality high --blur 32),"
-      " clock ms, mean of %d after a warm-up;\n"
-      "premultiply includes the copy into the host's world, divide the copy out of it; own work: decode + "
-      "premultiply + divide + encode.\n\n",
-      frames);
-  std::printf(
-      "| frame | alpha | decode | premultiply | render command | divide | encode | own work | own / render | "
-      "encode at libpng defaults | file KB | at defaults KB |\n");
-  std::printf("|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  std::fprintf(table,
+               "lumisk-bench --road: the render tool's road for one picture (--lens circular --quality high --blur 32),"
+               " clock ms, mean of %d after a warm-up;\n"
+               "premultiply includes the copy into the host's world, divide the copy out of it; own work: decode + "
+               "premultiply + divide + encode.\n\n",
+               frames);
+  std::fprintf(table,
+               "| frame | alpha | decode | premultiply | render command | divide | encode | own work | own / render | "
+               "encode at libpng defaults | file KB | at defaults KB |\n");
+  std::fprintf(table, "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   const RoadCase cases[] = {{1920, 1080, false}, {1920, 1080, true}, {3840, 2160, false}, {3840, 2160, true}};
   for (const RoadCase& c : cases) {
     const std::string in = (dir / "in.png").string();
@@ -137,11 +137,11 @@ int RunToolRoad(int frames) {
       sum.encode += t.encode, sum.defaultsEncode += t.defaultsEncode;
     }
     const double n = frames;
-    std::printf("| %dx%d | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.2f | %.1f | %.0f | %.0f |\n", c.width,
-                c.height, c.alpha ? "yes" : "no", sum.decode / n, sum.premultiply / n, sum.render / n, sum.divide / n,
-                sum.encode / n, sum.Own() / n, sum.Own() / sum.render, sum.defaultsEncode / n, Kilobytes(out),
-                Kilobytes(defaultsOut));
-    std::fflush(stdout);
+    std::fprintf(table, "| %dx%d | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.2f | %.1f | %.0f | %.0f |\n",
+                 c.width, c.height, c.alpha ? "yes" : "no", sum.decode / n, sum.premultiply / n, sum.render / n,
+                 sum.divide / n, sum.encode / n, sum.Own() / n, sum.Own() / sum.render, sum.defaultsEncode / n,
+                 Kilobytes(out), Kilobytes(defaultsOut));
+    std::fflush(table);
   }
   std::error_code ignored;
   fs::remove_all(dir, ignored);

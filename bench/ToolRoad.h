@@ -5,9 +5,11 @@
 // chosen per row), which the tool used before, for comparison.
 #pragma once
 
+#include <cstdio>
+
 namespace Orvane::Lumisk::Bench {
 
-// Prints the table; returns the process's exit code.
-int RunToolRoad(int frames);
+// Prints the table on `out`; returns the process's exit code.
+int RunToolRoad(int frames, std::FILE* out);
 
 }  // namespace Orvane::Lumisk::Bench

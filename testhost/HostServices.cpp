@@ -179,8 +179,10 @@ struct HostServices {
     if (fault != host->faults.setStreamFlagErrors.end()) {
       return fault->second;
     }
-    host->records.streamFlagChanges.push_back(StreamFlagChange{index, one_flag, undoableB != 0, setB != 0});
-    AEGP_DynStreamFlags& flags = host->paramStore.At(index).streamFlags;
+    HostParam& param = host->paramStore.At(index);
+    host->records.streamFlagChanges.push_back(
+        StreamFlagChange{index, one_flag, undoableB != 0, setB != 0, param.live.flags});
+    AEGP_DynStreamFlags& flags = param.streamFlags;
     flags = setB != 0 ? (flags | one_flag) : (flags & ~one_flag);
     return A_Err_NONE;
   }

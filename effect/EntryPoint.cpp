@@ -31,11 +31,8 @@ Record& Require(Record* record) {
 void About(PF_InData* in_data, PF_OutData* out_data) {
   PF_OutData& out = Require(out_data);
   const HostSuiteHolder ansi(in_data, kPFANSISuite, kPFANSISuiteVersion1);
-  const auto& suite = ansi.Get<PF_ANSICallbacksSuite1>();
-  if (suite.sprintf == nullptr) {
-    throw static_cast<int>(A_Err_MISSING_SUITE);
-  }
-  suite.sprintf(out.return_msg, "%s v%d.%d\r%s", kEffectName, kAboutMajor, kAboutMinor, kEffectName);
+  ansi.Get<PF_ANSICallbacksSuite1>().sprintf(out.return_msg, "%s v%d.%d\r%s", kEffectName, kAboutMajor, kAboutMinor,
+                                             kEffectName);
 }
 
 void GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {

@@ -33,11 +33,8 @@ int32_t LanguageIndexOfTag(const A_char (&tag)[PF_APP_LANG_TAG_SIZE]) {
 int32_t GetHostLanguageIndex(PF_InData* in_data) {
   const HostSuiteHolder app(in_data, kPFAppSuite, kPFAppSuiteVersion7);
   A_char tag[PF_APP_LANG_TAG_SIZE] = {};
-  const auto& suite = app.Get<PF_AppSuite7>();
-  if (suite.PF_AppGetLanguage != nullptr) {
-    // The result is not examined: a call that fails leaves the zeroed tag.
-    suite.PF_AppGetLanguage(tag);
-  }
+  // The result is not examined: a call that fails leaves the zeroed tag.
+  app.Get<PF_AppSuite7>().PF_AppGetLanguage(tag);
   return LanguageIndexOfTag(tag);
 }
 

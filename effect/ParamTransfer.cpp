@@ -64,12 +64,12 @@ void BlurRenderer::UpdateFromParams<PF_InData, PF_OutData>(PF_InData* in_data, P
   ReadChoice(in_data, out_data, kParamLensShape, &shape);
   SetLensShape(shape);
 
-  std::int32_t strength = 0;
-  if (ReadIntParam(in_data, out_data, kParamBlurStrength, &strength)) {
-    double clamped = double(strength);
-    ValidRangeOf(kParamBlurStrength).Clamp(&clamped);
-    blurAmount = DivideRounded(std::int32_t(clamped), den);
-  }
+  // Read as a number, not an integer, so that a float slider holding no number
+  // keeps the strength as it was, like every other slider; whole units as an
+  // integer read gives them (toward zero), within 0 to 400.
+  double strength = 0.0;
+  if (ReadClampedNumber(in_data, out_data, kParamBlurStrength, &strength))
+    blurAmount = DivideRounded(std::int32_t(std::trunc(strength)), den);
 
   ReadCheckboxParam(in_data, out_data, kParamShow, &showBlurMap);
 

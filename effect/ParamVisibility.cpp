@@ -97,13 +97,17 @@ void SetParamsVisibility(PF_InData* in_data, AEGP_EffectRefH effect, PF_ParamDef
   HostSuiteHolder paramUtils(in_data, kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3);
   HostSuiteHolder dynamicStreams(in_data, kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion2);
   HostSuiteHolder streams(in_data, kAEGPStreamSuite, kAEGPStreamSuiteVersion7);
+  // All three records are checked before the first control changes, so a
+  // host function that is missing ends the command with every control as it was.
+  const auto& updateUi = paramUtils.Get<PF_ParamUtilsSuite3>();
+  const auto& dynamicSuite = dynamicStreams.Get<AEGP_DynamicStreamSuite2>();
+  const auto& streamSuite = streams.Get<AEGP_StreamSuite7>();
   for (std::size_t i = 0; i < indices.size(); ++i) {
     const PF_ParamIndex index = indices[i];
     PF_ParamDef* def = params[index];
     if (def == nullptr) continue;
-    if (BringStreamToState(streams.Get<AEGP_StreamSuite7>(), dynamicStreams.Get<AEGP_DynamicStreamSuite2>(), effect,
-                           index, wanted[i] != 0, *def)) {
-      paramUtils.Get<PF_ParamUtilsSuite3>().PF_UpdateParamUI(in_data->effect_ref, index, def);
+    if (BringStreamToState(streamSuite, dynamicSuite, effect, index, wanted[i] != 0, *def)) {
+      updateUi.PF_UpdateParamUI(in_data->effect_ref, index, def);
     }
   }
 }

@@ -116,7 +116,8 @@ std::size_t ParamNameLength(const char* text) {
 
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef*[], PF_LayerDef*) {
   // Everything the set-up writes through; without one of them it is a bad call, not a crash.
-  if (in_data == nullptr || out_data == nullptr || in_data->utils == nullptr || in_data->inter.add_param == nullptr)
+  if (in_data == nullptr || out_data == nullptr || in_data->utils == nullptr ||
+      in_data->utils->ansi.strcpy == nullptr || in_data->inter.add_param == nullptr)
     return PF_Err_BAD_CALLBACK_PARAM;
   out_data->num_params = kParamCount;
   PF_ParamDef def;

@@ -5,7 +5,11 @@
 // effect shell both acquire suites through it.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "hostapi/HostEffectApi.h"
 
@@ -49,15 +53,38 @@ public:
   }
 
   // The suite's function record, typed by the caller (e.g. PF_ANSICallbacksSuite1).
+  // A record with a null function throws the int PF_Err_BAD_CALLBACK_PARAM
+  // (516) before the caller can call through it; the holder still releases
+  // the suite as it unwinds.
   template <typename Suite>
   const Suite& Get() const {
-    return *static_cast<const Suite*>(suiteRecord);
+    const Suite& suite = *static_cast<const Suite*>(suiteRecord);
+    if (!EveryFunctionPresent(suite)) {
+      throw static_cast<int>(PF_Err_BAD_CALLBACK_PARAM);
+    }
+    return suite;
   }
 
   const std::string& Name() const { return suiteName; }
   int32_t Version() const { return suiteVersion; }
 
 private:
+  // Our suite records hold nothing but the functions the effect calls, so
+  // every pointer-sized slot of one is a function that must be there.
+  template <typename Suite>
+  static bool EveryFunctionPresent(const Suite& suite) {
+    using AnyFunction = void (*)();
+    static_assert(std::is_trivially_copyable_v<Suite> && sizeof(Suite) % sizeof(AnyFunction) == 0,
+                  "a suite record is a list of function pointers");
+    std::array<std::uintptr_t, sizeof(Suite) / sizeof(AnyFunction)> slots{};
+    static_assert(sizeof slots == sizeof(Suite), "a function pointer is as wide as an address");
+    std::memcpy(slots.data(), &suite, sizeof slots);
+    for (const std::uintptr_t slot : slots) {
+      if (slot == 0) return false;
+    }
+    return true;
+  }
+
   void Release() noexcept {
     if (basicSuite->ReleaseSuite != nullptr) {
       basicSuite->ReleaseSuite(suiteName.c_str(), suiteVersion);

@@ -155,6 +155,9 @@ private:
   std::vector<std::unique_ptr<_AEGP_StreamRefH>> streams;
   std::vector<std::unique_ptr<HandleBlock>> handles;
   std::vector<std::pair<std::string, int32_t>> heldSuites;
+  // Copies of suites handed out with a function nulled (Faults().nullFunctions);
+  // kept for the host's lifetime, since the module may hold one until release.
+  std::vector<std::unique_ptr<std::vector<void (*)()>>> alteredSuites;
   std::vector<const PF_ParamDef*> checkedOut;
 };
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "hostapi/HostEffectApi.h"
 
@@ -15,6 +16,9 @@ struct HostFaults {
   std::set<std::string> missingSuites;
   // AcquireSuite answers success but hands out a null suite for these names.
   std::set<std::string> nullSuites;
+  // AcquireSuite hands out a copy of the suite with this function null, by
+  // suite name and function name (e.g. {"PF Handle Suite", "host_lock_handle"}).
+  std::set<std::pair<std::string, std::string>> nullFunctions;
 
   // add_param fails at this call (1-based count within one Host::ParamsSetup; 0: never).
   int addParamFailAtCall = 0;

@@ -38,6 +38,9 @@ struct StreamFlagChange {
   AEGP_DynStreamFlags flag;
   bool undoable;
   bool set;
+  // The flags of the host's live definition of that index at the moment of
+  // the call: what the host redraws the control from when it takes the change.
+  PF_ParamFlags definitionFlags = 0;
 };
 
 struct ParamUiUpdate {

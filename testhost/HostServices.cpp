@@ -1,14 +1,30 @@
 // The services the test host offers the module: the basic suite with the nine
 // suites, the interaction callbacks and the utility callbacks of PF_InData.
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "testhost/Host.h"
 #include "testhost/HostServices.h"
 
 namespace Orvane::Lumisk::TestHost {
+
+using AnyFunction = void (*)();
+
+// One suite the host offers, with the names of its functions in the order the
+// record lists them, so that a fault can null one of them by name.
+struct OfferedSuite {
+  const char* name;
+  int32_t version;
+  const void* suite;
+  std::size_t functionCount;
+  std::vector<std::string> functions;
+};
 
 struct HostServices {
   using Lock = std::lock_guard<std::recursive_mutex>;
@@ -17,6 +33,8 @@ struct HostServices {
 
   // ---------------------------------------------------------------- basic suite
   static SPErr AcquireSuite(const char* name, int32_t version, const void** suite);
+  // The offered record, or a copy of it with Faults().nullFunctions nulled.
+  static const void* SuiteToHandOut(Host& host, const OfferedSuite& offered);
   static SPErr ReleaseSuite(const char* name, int32_t version);
 
   // ---------------------------------------------------------------- suites
@@ -161,8 +179,10 @@ struct HostServices {
     if (fault != host->faults.setStreamFlagErrors.end()) {
       return fault->second;
     }
-    host->records.streamFlagChanges.push_back(StreamFlagChange{index, one_flag, undoableB != 0, setB != 0});
-    AEGP_DynStreamFlags& flags = host->paramStore.At(index).streamFlags;
+    HostParam& param = host->paramStore.At(index);
+    host->records.streamFlagChanges.push_back(
+        StreamFlagChange{index, one_flag, undoableB != 0, setB != 0, param.live.flags});
+    AEGP_DynStreamFlags& flags = param.streamFlags;
     flags = setB != 0 ? (flags | one_flag) : (flags & ~one_flag);
     return A_Err_NONE;
   }
@@ -333,34 +353,66 @@ const PF_HandleSuite2 kHandleSuite = {&HostServices::NewHandle, &HostServices::L
                                       &HostServices::DisposeHandle};
 const PF_iterateFloatSuite1 kIterateFloatSuite = {&HostServices::Iterate};
 
-struct OfferedSuite {
-  const char* name;
-  int32_t version;
-  const void* suite;
-};
+template <typename Suite>
+OfferedSuite Offer(const char* name, int32_t version, const Suite& suite, std::vector<std::string> functions) {
+  static_assert(sizeof(Suite) % sizeof(AnyFunction) == 0, "a suite record is a list of function pointers");
+  return OfferedSuite{name, version, &suite, sizeof(Suite) / sizeof(AnyFunction), std::move(functions)};
+}
 
-const OfferedSuite kOfferedSuites[] = {
-    {kPFANSISuite, kPFANSISuiteVersion1, &kAnsiSuite},
-    {kPFAppSuite, kPFAppSuiteVersion7, &kAppSuite},
-    {kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1, &kPFInterfaceSuite},
-    {kAEGPEffectSuite, kAEGPEffectSuiteVersion2, &kEffectSuite},
-    {kAEGPStreamSuite, kAEGPStreamSuiteVersion7, &kStreamSuite},
-    {kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion2, &kDynamicStreamSuite},
-    {kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3, &kParamUtilsSuite},
-    {kPFHandleSuite, kPFHandleSuiteVersion2, &kHandleSuite},
-    {kPFIterateFloatSuite, kPFIterateFloatSuiteVersion1, &kIterateFloatSuite},
-};
+const std::vector<OfferedSuite>& OfferedSuites() {
+  static const std::vector<OfferedSuite> offered = {
+      Offer(kPFANSISuite, kPFANSISuiteVersion1, kAnsiSuite, {"sprintf"}),
+      Offer(kPFAppSuite, kPFAppSuiteVersion7, kAppSuite, {"PF_AppGetLanguage"}),
+      Offer(kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1, kPFInterfaceSuite, {"AEGP_GetNewEffectForEffect"}),
+      Offer(kAEGPEffectSuite, kAEGPEffectSuiteVersion2, kEffectSuite, {"AEGP_DisposeEffect"}),
+      Offer(kAEGPStreamSuite, kAEGPStreamSuiteVersion7, kStreamSuite,
+            {"AEGP_GetNewEffectStreamByIndex", "AEGP_DisposeStream"}),
+      Offer(kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion2, kDynamicStreamSuite,
+            {"AEGP_GetDynamicStreamFlags", "AEGP_SetDynamicStreamFlag"}),
+      Offer(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3, kParamUtilsSuite, {"PF_UpdateParamUI"}),
+      Offer(kPFHandleSuite, kPFHandleSuiteVersion2, kHandleSuite,
+            {"host_new_handle", "host_lock_handle", "host_unlock_handle", "host_dispose_handle"}),
+      Offer(kPFIterateFloatSuite, kPFIterateFloatSuiteVersion1, kIterateFloatSuite, {"iterate"}),
+  };
+  return offered;
+}
 
-const void* FindOfferedSuite(const std::string& name, int32_t version) {
-  for (const OfferedSuite& offered : kOfferedSuites) {
+const OfferedSuite* FindOfferedSuite(const std::string& name, int32_t version) {
+  for (const OfferedSuite& offered : OfferedSuites()) {
     if (name == offered.name && version == offered.version) {
-      return offered.suite;
+      return &offered;
     }
   }
   return nullptr;
 }
 
+// The functions of an offered suite as a list the host can alter.
+std::vector<AnyFunction> FunctionsOf(const OfferedSuite& offered) {
+  if (offered.functions.size() != offered.functionCount) {
+    throw std::logic_error(std::string("the test host names the functions of ") + offered.name + " wrongly");
+  }
+  std::vector<AnyFunction> functions(offered.functionCount);
+  std::memcpy(functions.data(), offered.suite, functions.size() * sizeof(AnyFunction));
+  return functions;
+}
+
 }  // namespace
+
+const void* HostServices::SuiteToHandOut(Host& host, const OfferedSuite& offered) {
+  std::vector<AnyFunction> functions;
+  for (const auto& [suiteName, functionName] : host.faults.nullFunctions) {
+    if (suiteName != offered.name) continue;
+    if (functions.empty()) functions = FunctionsOf(offered);
+    const auto named = std::find(offered.functions.begin(), offered.functions.end(), functionName);
+    if (named == offered.functions.end()) {
+      throw std::logic_error("the test host's " + suiteName + " has no function " + functionName);
+    }
+    functions[static_cast<std::size_t>(named - offered.functions.begin())] = nullptr;
+  }
+  if (functions.empty()) return offered.suite;
+  host.alteredSuites.push_back(std::make_unique<std::vector<AnyFunction>>(std::move(functions)));
+  return host.alteredSuites.back()->data();
+}
 
 SPErr HostServices::AcquireSuite(const char* name, int32_t version, const void** suite) {
   Host* host = Host::Active();
@@ -370,12 +422,12 @@ SPErr HostServices::AcquireSuite(const char* name, int32_t version, const void**
   Lock lock(host->mutex);
   const std::string suiteName = name;
   host->Record("AcquireSuite " + suiteName + " " + std::to_string(version));
-  const void* offered = FindOfferedSuite(suiteName, version);
+  const OfferedSuite* offered = FindOfferedSuite(suiteName, version);
   SPErr result = A_Err_NONE;
   if (offered == nullptr || host->faults.missingSuites.count(suiteName) != 0) {
     result = A_Err_MISSING_SUITE;
   } else {
-    *suite = host->faults.nullSuites.count(suiteName) != 0 ? nullptr : offered;
+    *suite = host->faults.nullSuites.count(suiteName) != 0 ? nullptr : SuiteToHandOut(*host, *offered);
     host->heldSuites.emplace_back(suiteName, version);
   }
   host->records.suiteCalls.push_back(SuiteCall{SuiteCall::Kind::kAcquire, suiteName, version, result});

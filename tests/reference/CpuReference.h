@@ -66,10 +66,6 @@ struct ReferenceSettings {
 // Grid step of a quality: 1 for every pixel, 2 for the halved grid.
 int GridStep(int quality);
 
-// Scan levels for a row of gridWidth cells when the larger view dimension
-// gives n cells: the smallest k >= 1 with 2^k >= max(n, gridWidth).
-int PrefixLevelCount(int n, int gridWidth);
-
 // The grid of a step, in R, G, B, A order: cell (c, r) is the mean of the
 // step x step block of pixels from (c * step, r * step); a block that runs
 // past the last column or row takes the edge pixel for the missing ones.

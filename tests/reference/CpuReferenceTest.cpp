@@ -22,17 +22,6 @@ ReferenceSettings MapAbout(int type, double centerX, double centerY) {
   return s;
 }
 
-TEST(CpuReferenceGrid, LevelCountCoversTheRowWithoutCap) {
-  struct Case {
-    int n, width, levels;
-  };
-  const Case cases[] = {{0, 0, 1},        {1, 1, 1},       {2, 2, 1},        {3, 3, 2},        {4, 4, 2},
-                        {5, 5, 3},        {320, 320, 9},   {1024, 1024, 10}, {1025, 1025, 11}, {2600, 2600, 12},
-                        {5000, 5000, 13}, {1000, 100, 10}, {10, 40, 6}};
-  for (const Case& c : cases)
-    EXPECT_EQ(PrefixLevelCount(c.n, c.width), c.levels) << "n " << c.n << " width " << c.width;
-}
-
 // Red of pixel (x, y) of a w-wide numbered frame: every pixel distinct.
 float Numbered(int w, int x, int y) {
   return static_cast<float>(x + w * y) / 16.0f;

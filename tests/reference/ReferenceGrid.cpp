@@ -10,14 +10,6 @@ int GridStep(int quality) {
   return std::clamp(quality + 1, 1, 4);
 }
 
-// Offsets 1, 2, ..., 2^(k-1) reach back over 2^k cells, the longer of the two reaches.
-int PrefixLevelCount(int n, int gridWidth) {
-  const long long need = std::max(n, gridWidth);
-  int k = 1;
-  while ((1LL << k) < need) ++k;
-  return k;
-}
-
 // Each cell is the mean of its own block of pixels; the edge pixel stands in
 // for pixels beyond the frame. Host A, R, G, B become R, G, B, A.
 Image GridMeans(const Image& input, int step) {

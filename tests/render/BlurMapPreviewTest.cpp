@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace Orvane::Lumisk::Testing {
 namespace {
@@ -76,7 +78,29 @@ const MapCase kCases[] = {
     // stretch inside the evolute (|y| < b - a^2 / b), where the nearest
     // points of the ellipse lie off its axis.
     {"ellipse, tall, feather past the centre", 3, 12.0, 0.5, 1.5},
+    // Scales 0.03 apart are an ellipse, not the circle of the first scale:
+    // the soft edge moves by up to a full level range where they differ.
+    {"ellipse, scales 0.03 apart", 3, 2.0, 1.0, 1.03},
+    {"ellipse, scales 0.03 apart, the other way", 3, 2.0, 1.03, 1.0},
+    // The bands' edge is the feather wide in view pixels whatever the
+    // vertical scale squeezes or stretches the placement by.
+    {"two bands, half vertical scale, feather", 1, 10.0, 1.0, 0.5},
+    {"two bands, double vertical scale, feather", 1, 10.0, 1.0, 2.0},
+    {"three bands, double vertical scale, feather", 2, 3.0, 1.0, 2.0},
 };
+
+// The row of that label: rows are picked by name, so a row inserted anywhere
+// leaves every pick as it was.
+const MapCase& Named(const std::string& label) {
+  const MapCase* found = nullptr;
+  for (const MapCase& c : kCases) {
+    if (label != c.label) continue;
+    if (found != nullptr) throw std::logic_error("two map cases are labelled " + label);
+    found = &c;
+  }
+  if (found == nullptr) throw std::logic_error("no map case is labelled " + label);
+  return *found;
+}
 
 TEST_F(RendererTest, PreviewOfEveryMapMatchesTheReference) {
   const Image input = NoiseImage(kWidth, kHeight, 5);
@@ -93,43 +117,55 @@ TEST_F(RendererTest, PreviewShowsTheMapsLayout) {
   const Image input = NoiseImage(kWidth, kHeight, 9);
   auto grey = [](const Image& out, int x, int y) { return static_cast<int>(std::lround(out.At(x, y)[1] * 255.0f)); };
   // Two bands at 0 degrees: 0 in the first rows, 1 in the last.
-  Image out = Render(input, PreviewOf(kCases[0]));
+  Image out = Render(input, PreviewOf(Named("two bands")));
   EXPECT_EQ(grey(out, 3, 1), 0);
   EXPECT_EQ(grey(out, 3, kHeight - 2), 255);
   EXPECT_EQ(out.At(3, 1)[0], 1.0f);  // the preview is opaque
   // Three bands: 1, 0, 1 from the first rows to the last.
-  out = Render(input, PreviewOf(kCases[4]));
+  out = Render(input, PreviewOf(Named("three bands")));
   EXPECT_EQ(grey(out, 20, 2), 255);
   EXPECT_EQ(grey(out, 20, 15), 0);
   EXPECT_EQ(grey(out, 20, 28), 255);
   // Circle: 1 inside, 0 in the corners.
-  out = Render(input, PreviewOf(kCases[7]));
+  out = Render(input, PreviewOf(Named("circle")));
   EXPECT_EQ(grey(out, 20, 15), 255);
   EXPECT_EQ(grey(out, 0, 0), 0);
   // A wide ellipse reaches further along x than along y.
-  out = Render(input, PreviewOf(kCases[9]));
+  out = Render(input, PreviewOf(Named("ellipse, wide")));
   EXPECT_EQ(grey(out, 20 + 16, 15), 255);
   EXPECT_EQ(grey(out, 20, 15 + 12), 0);
   // Zero scales: the map is 0 everywhere.
-  for (int i : {15, 16, 17, 18}) {
-    out = Render(input, PreviewOf(kCases[i]));
-    for (const Reference::Texel& t : out.texels) ASSERT_EQ(t[1], 0.0f) << kCases[i].label;
+  for (const char* label : {"circle, zero scale", "square, zero scale", "two bands, zero vertical scale",
+                            "three bands, zero vertical scale"}) {
+    out = Render(input, PreviewOf(Named(label)));
+    for (const Reference::Texel& t : out.texels) ASSERT_EQ(t[1], 0.0f) << label;
   }
   // Without a map the scale is |1 - focal distance| everywhere.
-  out = Render(input, PreviewOf(kCases[23]));
+  out = Render(input, PreviewOf(Named("no map, focal distance")));
   EXPECT_EQ(grey(out, 7, 7), static_cast<int>(std::lround(0.65f * 255.0f)));
 }
 
 TEST_F(RendererTest, MapsShapeTheBlur) {
+  // Lens shapes 0 to 2 and both qualities spread over the maps.
+  const struct {
+    const char* map;
+    int lensShape;
+    int quality;
+  } cases[] = {
+      {"two bands, feather", 1, 1},     {"three bands, squeezed and moved", 2, 1},
+      {"circle, scaled", 2, 0},         {"ellipse, tall", 1, 0},
+      {"rectangle, turned", 1, 1},      {"two bands, inverted", 2, 0},
+      {"circle, focal distance", 0, 1},
+  };
   const Image input = NoiseImage(kWidth, kHeight, 13);
-  for (int i : {1, 5, 8, 10, 13, 20, 21}) {
-    ReferenceSettings s = PreviewOf(kCases[i]);
+  for (const auto& c : cases) {
+    ReferenceSettings s = PreviewOf(Named(c.map));
     s.showBlurMap = false;
     s.blurAmount = 14;
-    s.lensShape = i % 3;
-    s.quality = i % 2;
+    s.lensShape = c.lensShape;
+    s.quality = c.quality;
     const LevelDifference d = MaxLevelDifference(Render(input, s), Reference::RenderReference(input, s));
-    EXPECT_LE(d.levels, Reference::kToleranceLevels) << kCases[i].label << ": " << d.Describe();
+    EXPECT_LE(d.levels, Reference::kToleranceLevels) << c.map << ": " << d.Describe();
   }
 }
 

@@ -168,6 +168,28 @@ TEST_F(ParamTransfer, NoNumberAndNoChoiceLeaveTheSettingsAsTheyWere) {
   EXPECT_EQ(renderer.quality, QualityHigh);
 }
 
+// A blur strength that the host hands over as a float slider: whole units
+// toward zero within 0 to 400, and no number at all keeps the strength it had,
+// as a float slider holding no number does everywhere else.
+TEST_F(ParamTransfer, AFloatSliderStrengthKeepsItsValueWhenItHoldsNoNumber) {
+  host.Faults().wrongTypes[2] = PF_Param_FLOAT_SLIDER;
+  const struct {
+    double value;
+    int blurAmount;
+  } cases[] = {{12.7, 12}, {-2.7, 0}, {400.9, 400}, {1e300, 400}, {-HUGE_VAL, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    host.Params().SetFloatSlider(2, c.value);
+    Transfer();
+    EXPECT_EQ(renderer.blurAmount, c.blurAmount);
+    for (const double noNumber : {std::nan(""), -std::nan("")}) {
+      host.Params().SetFloatSlider(2, noNumber);
+      Transfer();
+      EXPECT_EQ(renderer.blurAmount, c.blurAmount) << "kept through " << noNumber;
+    }
+  }
+}
+
 TEST_F(ParamTransfer, AMapTypeOutsideThePopupIsIgnored) {
   host.Params().SetPopup(5, 3);
   Transfer();

@@ -46,6 +46,30 @@ TEST(EntryPointModule, MissingSuitesAnswer516) {
   }
 }
 
+// A suite handed out with its one function null answers as a missing suite
+// does: 516, the message untouched, the version before the failing step.
+TEST(EntryPointModule, ASuiteWithoutItsFunctionAnswers516) {
+  struct Row {
+    const char* suite;
+    const char* function;
+    PF_Err about;
+    PF_Err setup;
+  };
+  for (const Row& row : {Row{"PF ANSI Suite", "sprintf", PF_Err_BAD_CALLBACK_PARAM, PF_Err_NONE},
+                         Row{"PF AE App Suite", "PF_AppGetLanguage", PF_Err_NONE, PF_Err_BAD_CALLBACK_PARAM}}) {
+    Host host;
+    host.Faults().nullFunctions.insert({row.suite, row.function});
+    EXPECT_EQ(host.About(), row.about) << row.function;
+    if (row.about != PF_Err_NONE) {
+      EXPECT_EQ(host.OutData().return_msg[0], '\0') << "message untouched";
+    }
+    EXPECT_EQ(host.GlobalSetup(), row.setup) << row.function;
+    EXPECT_EQ(host.OutData().my_version, 0x00088001u);
+    EXPECT_EQ(host.Records().OutstandingSuites(), 0);
+    EXPECT_EQ(host.GlobalSetdown(), PF_Err_NONE);
+  }
+}
+
 TEST(EntryPointModule, SetupSetdownCyclesAndASecondSetdown) {
   Host host;
   for (const char* tag : {"zh_CN", "en_US"}) {

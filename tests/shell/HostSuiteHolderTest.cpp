@@ -71,6 +71,26 @@ TEST_F(HostSuiteHolderTest, MissingSuiteThrows13AndReleasesOnlyWhatWasHeld) {
   EXPECT_EQ(host.Records().OutstandingSuites(), 0);
 }
 
+// A record with any one function null is refused before the caller can call
+// through it; the suite was acquired, so it is given back as the throw unwinds.
+TEST_F(HostSuiteHolderTest, ARecordWithANullFunctionThrows516AndIsReleased) {
+  for (const char* function : {"host_new_handle", "host_lock_handle", "host_unlock_handle", "host_dispose_handle"}) {
+    SCOPED_TRACE(function);
+    host.Records().Clear();
+    host.Faults().nullFunctions = {{kPFHandleSuite, function}};
+    EXPECT_EQ(ThrownCode([&] {
+                const HostSuiteHolder handles(&host.InData(), kPFHandleSuite, kPFHandleSuiteVersion2);
+                handles.Get<PF_HandleSuite2>();
+              }),
+              PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(host.Records().ReleasedNames(), Names{kPFHandleSuite});
+    EXPECT_EQ(host.Records().OutstandingSuites(), 0);
+  }
+  host.Faults().nullFunctions.clear();
+  const HostSuiteHolder handles(&host.InData(), kPFHandleSuite, kPFHandleSuiteVersion2);
+  EXPECT_NE(handles.Get<PF_HandleSuite2>().host_dispose_handle, nullptr) << "the whole record again";
+}
+
 struct BadAcquisition {
   const char* label;
   std::function<void(Host&)> arrange;

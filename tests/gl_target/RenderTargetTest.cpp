@@ -146,7 +146,7 @@ TEST_F(RenderTargetTest, UnchangedSizeKeepsEveryObjectAndTheStoredMode) {
 TEST_F(RenderTargetTest, ChangedSizeRemakesTheObjectsAndDropsEveryLayer) {
   target->Setup(kWidth, kHeight, false);
   target->BeginFrame(false, false);
-  target->PushColour(false, true);
+  target->PushColour(LayerCompanions::Stencil);
   const GLuint oldOutput = target->OutputRenderbuffer();
   const GLuint oldFrame = target->FindFrameFramebuffer();
   const GLuint oldLayer = target->TopColourLayer();
@@ -343,26 +343,24 @@ TEST_F(RenderTargetTest, ResolveTopPopsIntoAFloatTextureAndReattachesTheLayerBel
   target->Setup(kWidth, kHeight, false);
   target->BeginFrame(false, false);
   const GLuint lower = target->TopColourLayer();
-  target->PushColour(true, false);
+  target->PushColour(LayerCompanions::Depth);
   const GLuint upper = target->TopColourLayer();
   const std::vector<float> picture = DistinctRgbaPattern(kWidth, kHeight);
   PaintInto(target->FindFrameFramebuffer(), kWidth, kHeight, picture);
 
-  const GLuint upperTexture = target->ResolveTop();
+  const ScopedTexture upperTexture = target->ResolveTop();
   EXPECT_FALSE(glIsRenderbuffer(upper) == GL_TRUE);
   EXPECT_EQ(GetColourAttachment0().name, static_cast<GLint>(lower));
-  EXPECT_EQ(TextureLevelParameter(upperTexture, GL_TEXTURE_INTERNAL_FORMAT), AsInt(GL_RGBA32F));
-  ExpectPixelsNear(picture, ReadTextureFloat(upperTexture), kWidth, kLayerTolerance);
+  EXPECT_EQ(TextureLevelParameter(upperTexture.Get(), GL_TEXTURE_INTERNAL_FORMAT), AsInt(GL_RGBA32F));
+  ExpectPixelsNear(picture, ReadTextureFloat(upperTexture.Get()), kWidth, kLayerTolerance);
 
-  const GLuint lowerTexture = target->ResolveTop();
+  const ScopedTexture lowerTexture = target->ResolveTop();
   EXPECT_EQ(target->ColourLayerCount(), 0u);
   EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(target->FindFrameFramebuffer()));
   EXPECT_EQ(GetColourAttachment0().type, AsInt(GL_NONE));
-  const std::vector<float> lowerTexels = ReadTextureFloat(lowerTexture);
+  const std::vector<float> lowerTexels = ReadTextureFloat(lowerTexture.Get());
   EXPECT_EQ(lowerTexels, std::vector<float>(lowerTexels.size(), 0.0f));
-  EXPECT_EQ(target->ResolveTop(), 0u);
-  glDeleteTextures(1, &upperTexture);
-  glDeleteTextures(1, &lowerTexture);
+  EXPECT_EQ(target->ResolveTop().Get(), 0u);
 }
 
 TEST_F(RenderTargetTest, FinishLeavesTheFloatOutputBoundHoldingTheLayerInArgbOrder) {
@@ -405,12 +403,11 @@ TEST_F(RenderTargetTest, CompanionsAreDeletedWithTheirLayer) {
       SCOPED_TRACE(std::string(depth ? "depth" : "stencil") + (resolved ? ", resolved" : ", released"));
       target->Setup(kWidth, kHeight, false);
       target->BeginFrame(false, false);
-      target->PushColour(depth, !depth);
+      target->PushColour(depth ? LayerCompanions::Depth : LayerCompanions::Stencil);
       const GLuint companion = AttachedRenderbuffer(attachment);
       ASSERT_NE(companion, 0u);
       if (resolved) {
-        const GLuint texture = target->ResolveTop();
-        glDeleteTextures(1, &texture);
+        target->ResolveTop();
       } else {
         target->ReleaseGL();
       }
@@ -426,7 +423,7 @@ TEST_F(RenderTargetTest, DropTopDeletesTheLayerWithoutAResolveAndReattachesTheLa
   target->Setup(kWidth, kHeight, false);
   target->BeginFrame(false, false);
   const GLuint lower = target->TopColourLayer();
-  target->PushColour(true, false);
+  target->PushColour(LayerCompanions::Depth);
   const GLuint upper = target->TopColourLayer();
   const GLuint companion = AttachedRenderbuffer(GL_DEPTH_ATTACHMENT);
   ASSERT_NE(companion, 0u);
@@ -490,7 +487,7 @@ TEST_F(RenderTargetTest, IncompleteMultisampleLayerPrintsTheStatus) {
   errorCheck.reset();  // eight samples may exceed what the driver offers
   target->Setup(kWidth, kHeight, true);
   testing::internal::CaptureStdout();
-  target->PushColour(false, false);
+  target->PushColour(LayerCompanions::None);
   const std::string printed = testing::internal::GetCapturedStdout();
   const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
   TakeGlErrors();  // eight samples may exceed what the driver offers

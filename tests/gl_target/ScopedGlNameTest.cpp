@@ -16,7 +16,7 @@ class ScopedGlNameTest : public GlContextTest {};
 
 // glIs* answers true only for a name bound once.
 GLuint BoundTexture() {
-  const GLuint name = GenerateTexture();
+  const GLuint name = TextureName::Generate();
   glBindTexture(GL_TEXTURE_2D, name);
   glBindTexture(GL_TEXTURE_2D, 0);
   return name;
@@ -59,7 +59,7 @@ TEST_F(ScopedGlNameTest, MovesHandOverAndResetDeletesTheOldName) {
 TEST_F(ScopedGlNameTest, ARenderbufferGoesWithItsOwner) {
   GLuint name = 0;
   {
-    ScopedRenderbuffer owner(GenerateRenderbuffer());
+    ScopedRenderbuffer owner = ScopedRenderbuffer::Generate();
     name = owner.Get();
     glBindRenderbuffer(GL_RENDERBUFFER, name);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);

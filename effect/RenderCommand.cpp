@@ -103,7 +103,7 @@ void RenderCommand(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params
   HostContextGuard guard;
   CurrentThreadContext()->MakeCurrent();
   RenderTarget& target = *RenderTarget::Instance();
-  target.Setup(width, height, false);
+  target.Setup(width, height, FrameSampling::Single);
   target.BeginFrame();
   FrameInProgress frame(target);
   ScopedTexture inputTexture = UploadWorldToTexture(kPixelFormatArgb8, input, in_data, &bytesPerPixel, &pixelType,

@@ -62,6 +62,11 @@ GLuint RenderTarget::FindFrameFramebuffer() const {
 }
 
 void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, bool newMultisample) {
+  Setup(newWidth, newHeight, newMultisample ? FrameSampling::Multisample : FrameSampling::Single);
+}
+
+void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, FrameSampling sampling) {
+  const bool newMultisample = sampling == FrameSampling::Multisample;
   copyPass.reset();
   copyPass = std::make_unique<CopyPass>(newMultisample);
   // A negative size is no size at all.

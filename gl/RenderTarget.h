@@ -31,30 +31,13 @@
 #include "gl/ColourLayerStack.h"
 #include "gl/CopyPass.h"
 #include "gl/PerContextObjects.h"
+#include "gl/RenderTargetOptions.h"
 #include "gl/ScopedRenderbuffer.h"
 #include "gl/ScopedTexture.h"
 #include "gl/TextureParameters.h"
 #include "gl/Vec2d.h"
 
 namespace Orvane::Lumisk {
-
-// The renderbuffers a colour layer is pushed with besides its colour.
-enum class LayerCompanions { None, Stencil, Depth, DepthAndStencil };
-
-inline LayerCompanions LayerCompanionsOf(bool depth, bool stencil) {
-  if (depth) {
-    return stencil ? LayerCompanions::DepthAndStencil : LayerCompanions::Depth;
-  }
-  return stencil ? LayerCompanions::Stencil : LayerCompanions::None;
-}
-
-inline bool HasDepth(LayerCompanions companions) {
-  return companions == LayerCompanions::Depth || companions == LayerCompanions::DepthAndStencil;
-}
-
-inline bool HasStencil(LayerCompanions companions) {
-  return companions == LayerCompanions::Stencil || companions == LayerCompanions::DepthAndStencil;
-}
 
 class RenderTarget {
 public:
@@ -68,16 +51,16 @@ public:
   RenderTarget(const RenderTarget&) = delete;
   RenderTarget& operator=(const RenderTarget&) = delete;
 
-  // Replaces the copy pass (".bgar" when `multisample`); a negative size
+  // Replaces the copy pass (".bgar" when multisample); a negative size
   // counts as 0. When the size changed, releases every GL object and makes the
   // output renderbuffer and the current context's framebuffers for the new
-  // size. An unchanged size keeps every GL object and the stored
-  // `multisample`. A new size beyond the GL's texture or renderbuffer limit
-  // throws AESDK_OpenGL_Fault before anything is released or made, so the
-  // target keeps its last size and objects. When the GL has no memory for the
-  // output renderbuffer (an error, or storage short of the size), throws
+  // size. An unchanged size keeps every GL object and the stored sampling. A new size beyond the GL's texture or
+  // renderbuffer limit throws AESDK_OpenGL_Fault before anything is released or made, so the target keeps its last size
+  // and objects. When the GL has no memory for the output renderbuffer (an error, or storage short of the size), throws
   // GlOutOfMemory with no GL object left and the size forgotten, so the next
   // Setup tries again.
+  void Setup(int32_t width, int32_t height, FrameSampling sampling);
+  // The same with `multisample` as a flag.
   void Setup(int32_t width, int32_t height, bool multisample);
   // Opens a frame: switches blending off (multisampling on for a multisample
   // target), pushes a colour layer with `companions`, draws into colour

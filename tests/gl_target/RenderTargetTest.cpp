@@ -417,6 +417,30 @@ TEST_F(RenderTargetTest, CompanionsAreDeletedWithTheirLayer) {
   }
 }
 
+// The two flags of BeginFrame name the same companions as LayerCompanions.
+TEST_F(RenderTargetTest, BeginFramePushesTheCompanionsItsFlagsAskFor) {
+  struct Case {
+    bool depth;
+    bool stencil;
+  };
+  // One companion at a time, as above.
+  for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}}) {
+    SCOPED_TRACE(std::string("depth ") + (c.depth ? "on" : "off") + ", stencil " + (c.stencil ? "on" : "off"));
+    target->Setup(kWidth, kHeight, false);
+    target->BeginFrame(c.depth, c.stencil);
+    EXPECT_EQ(AttachedRenderbuffer(GL_DEPTH_ATTACHMENT) != 0, c.depth);
+    EXPECT_EQ(AttachedRenderbuffer(GL_STENCIL_ATTACHMENT) != 0, c.stencil);
+    target->Release();
+  }
+  for (const bool depth : {false, true}) {
+    for (const bool stencil : {false, true}) {
+      const LayerCompanions companions = LayerCompanionsOf(depth, stencil);
+      EXPECT_EQ(HasDepth(companions), depth) << "stencil " << stencil;
+      EXPECT_EQ(HasStencil(companions), stencil) << "depth " << depth;
+    }
+  }
+}
+
 // A frame given up is dropped: its layer and companion go without a resolve
 // texture, and the layer below is attached again.
 TEST_F(RenderTargetTest, DropTopDeletesTheLayerWithoutAResolveAndReattachesTheLayerBelow) {

@@ -15,9 +15,9 @@
 //
 // Ownership: every GL name the target makes sits in an owner from its
 // creation on (the output renderbuffer, each colour layer with its
-// companions, the framebuffers), so a throw at any step leaves nothing
-// behind. The operations whose callers take a raw name (CreateTexture with
-// two flags) hand over the owner's name at their return.
+// companions, the framebuffers, a new texture until it is returned), so no
+// name is lost on an error path. Only CreateTexture with two flags, for
+// callers that take a raw name, hands the owner's name over at its return.
 //
 // A 0 x 0 target has no GL objects: a frame on it pushes nothing and Finish
 // draws nothing.
@@ -52,11 +52,13 @@ public:
   RenderTarget& operator=(const RenderTarget&) = delete;
 
   // Replaces the copy pass (".bgar" when multisample); a negative size
-  // counts as 0. When the size changed, releases every GL object and makes the
-  // output renderbuffer and the current context's framebuffers for the new
-  // size. An unchanged size keeps every GL object and the stored sampling. A new size beyond the GL's texture or
-  // renderbuffer limit throws AESDK_OpenGL_Fault before anything is released or made, so the target keeps its last size
-  // and objects. When the GL has no memory for the output renderbuffer (an error, or storage short of the size), throws
+  // counts as 0. When the size changed, releases every GL object and makes
+  // the output renderbuffer and the current context's framebuffers for the
+  // new size. An unchanged size keeps every GL object and the stored
+  // sampling. A new size beyond the GL's texture or renderbuffer limit throws
+  // AESDK_OpenGL_Fault before anything is released or made, so the target
+  // keeps its last size and objects. When the GL has no memory for the output
+  // renderbuffer (an error, or storage short of the size), throws
   // GlOutOfMemory with no GL object left and the size forgotten, so the next
   // Setup tries again.
   void Setup(int32_t width, int32_t height, FrameSampling sampling);
@@ -91,8 +93,9 @@ public:
   // attachment 0, and the frame viewport. With no layer framebuffer 0 stays
   // bound and the pass's viewport stays.
   void EndTexturePass();
-  // Pops the top layer into a new linear RGBA texture of the target's size
-  // (empty with no layer) and attaches the layer below, if any. A texture the
+  // Pops the top layer into a new linearly filtered texture of the target's
+  // size (RGBA 32-bit float when single-sample; empty with no layer) and
+  // attaches the layer below, if any. A texture the
   // GL has no memory for throws GlOutOfMemory once the layer is popped; a
   // std::bad_alloc before the copy leaves the layer pushed.
   ScopedTexture ResolveTop();

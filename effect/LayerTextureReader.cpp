@@ -21,7 +21,10 @@ bool ReadLayerTextureParam(PF_InData* in_data, PF_OutData* /*out_data*/, std::in
     // What the upload reports about the pixel format is not needed here.
     std::uint64_t bytesPerPixel = 4;
     gl::GLenum pixelType = gl::GL_UNSIGNED_BYTE;
-    *texture = UploadWorldToTexture(kPixelFormatArgb8, &layer, in_data, &bytesPerPixel, &pixelType, multiplier, false);
+    // Handed on raw: the caller takes it into its owner at once.
+    *texture = UploadWorldToTexture(kPixelFormatArgb8, &layer, in_data, &bytesPerPixel, &pixelType, multiplier,
+                                    TextureFilter::Linear)
+                   .Release();
     size->Set(double(layer.width), double(layer.height));
     return true;
   });

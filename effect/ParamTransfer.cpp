@@ -79,12 +79,12 @@ void BlurRenderer::UpdateFromParams<PF_InData, PF_OutData>(PF_InData* in_data, P
   if (blurMapType == BokehMapCustomLayer) {
     // A map left by parameters read for a render that never ran is neither
     // leaked nor drawn in place of this frame's layer.
-    SetBlurMapTexture(0);
+    SetBlurMapTexture(ScopedTexture());
     gl::GLuint layerTexture = 0;
     Vec2d layerSize;  // the layer is sampled over the whole frame whatever its size
     float layerMultiplier = 1.0f;
     if (ReadLayerTextureParam(in_data, out_data, kParamCustomLayer, &layerTexture, &layerSize, &layerMultiplier))
-      SetBlurMapTexture(layerTexture);
+      SetBlurMapTexture(ScopedTexture(layerTexture));
   }
 
   BlurMapPass& map = MapPass();

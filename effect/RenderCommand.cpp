@@ -103,11 +103,11 @@ void RenderCommand(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params
   HostContextGuard guard;
   CurrentThreadContext()->MakeCurrent();
   RenderTarget& target = *RenderTarget::Instance();
-  target.Setup(width, height, false);
-  target.BeginFrame(false, false);
+  target.Setup(width, height, FrameSampling::Single);
+  target.BeginFrame();
   FrameInProgress frame(target);
-  ScopedTexture inputTexture(
-      UploadWorldToTexture(kPixelFormatArgb8, input, in_data, &bytesPerPixel, &pixelType, &multiplier, false));
+  ScopedTexture inputTexture = UploadWorldToTexture(kPixelFormatArgb8, input, in_data, &bytesPerPixel, &pixelType,
+                                                    &multiplier, TextureFilter::Linear);
   gRenderer->UpdateFromParams(in_data, out_data);
   const Vec2d viewSize{double(width), double(height)};
   gRenderer->Render(inputTexture.Get(), viewSize);

@@ -17,20 +17,20 @@ static_assert(sizeof(kFullscreenQuadVertices) == kFullscreenQuadBytes, "six vert
 
 FullscreenQuad::~FullscreenQuad() {
   vertexArrays.Release();
-  if (vbo != 0) glDeleteBuffers(1, &vbo);
+  vbo.Reset();
 }
 
 void FullscreenQuad::Bind() {
-  if (vbo == 0) {
-    glGenBuffers(1, &vbo);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+  if (vbo.Get() == 0) {
+    vbo = ScopedBuffer::Generate();
+    glBindBuffer(GL_ARRAY_BUFFER, vbo.Get());
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(kFullscreenQuadBytes), kFullscreenQuadVertices,
                  GL_STATIC_DRAW);
   }
   // The attribute pointers are set per draw by the program, so a new
   // vertex array needs no layout of its own.
   vertexArrays.Bind([] {});
-  glBindBuffer(GL_ARRAY_BUFFER, vbo);
+  glBindBuffer(GL_ARRAY_BUFFER, vbo.Get());
 }
 
 void FullscreenQuad::Draw() {

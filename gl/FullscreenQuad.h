@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/PerContextObjects.h"
+#include "gl/ScopedBuffer.h"
 
 #include <glbinding/gl/types.h>
 
@@ -50,7 +51,7 @@ public:
   static void DisableAttributes(OpenglShader& program);
 
 private:
-  gl::GLuint vbo = 0;
+  ScopedBuffer vbo;
   PerContextVertexArray vertexArrays;
 };
 

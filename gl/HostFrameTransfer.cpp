@@ -228,6 +228,13 @@ void ThrowUnlessFrameRead() {
 
 GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InData* in_data, uint64_t* bytesPerPixel,
                             GLenum* type, float* multiplier, bool mipmapFilter) {
+  return UploadWorldToTexture(pixelFormat, world, in_data, bytesPerPixel, type, multiplier,
+                              TextureFilterOf(true, mipmapFilter))
+      .Release();
+}
+
+ScopedTexture UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InData* in_data,
+                                   uint64_t* bytesPerPixel, GLenum* type, float* multiplier, TextureFilter filter) {
   RequireNotNull(in_data);
   RequireNotNull(bytesPerPixel);
   RequireNotNull(type);
@@ -239,9 +246,9 @@ GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InDat
   RequireWellFormed(world, format.bytesPerPixel);
   RequireTextureSize(world->width, world->height);
 
-  ScopedTexture texture(GenerateTexture());
+  ScopedTexture texture = ScopedTexture::Generate();
   glBindTexture(GL_TEXTURE_2D, texture.Get());
-  SetTextureParameters({mipmapFilter ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR, GL_LINEAR});
+  SetTextureParameters(FiltersOf(filter));
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, world->width, world->height, 0, GL_RGBA, GL_FLOAT, nullptr);
   // Checked before the host's pixels are read: a texture without storage
   // would take none of them.
@@ -263,7 +270,7 @@ GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InDat
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glBindTexture(GL_TEXTURE_2D, 0);
   ThrowIfGlOutOfMemory();
-  return texture.Release();
+  return texture;
 }
 
 void ReadBackToWorld(uint32_t width, uint32_t height, PF_EffectWorld* source, PF_EffectWorld* destination,

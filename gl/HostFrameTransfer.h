@@ -20,6 +20,8 @@
 #include <cstdint>
 
 #include "gl/HostPixelFormat.h"
+#include "gl/ScopedTexture.h"
+#include "gl/TextureParameters.h"
 #include "hostapi/HostEffectApi.h"
 
 namespace Orvane::Lumisk {
@@ -31,10 +33,16 @@ struct PixelStaging {
   PF_EffectWorld* world;
 };
 
-// Makes a texture of `world`'s size holding its pixels; the caller owns it.
-// Always writes *multiplier (1.0 except 65535/32768 for 16-bit worlds, whose
-// channels run to 32768); writes *type and *bytesPerPixel for the known formats.
-// Nothing is left bound and GL_UNPACK_ROW_LENGTH is 0 again afterwards.
+// Makes a texture of `world`'s size holding its pixels, clamped to the edge
+// and sampled through `filter` (no mipmap levels are made). Always writes
+// *multiplier (1.0 except 65535/32768 for 16-bit worlds, whose channels run to
+// 32768); writes *type and *bytesPerPixel for the known formats. Nothing is
+// left bound and GL_UNPACK_ROW_LENGTH is 0 again afterwards. A throw after the
+// texture was made deletes it.
+ScopedTexture UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InData* in_data,
+                                   uint64_t* bytesPerPixel, gl::GLenum* type, float* multiplier, TextureFilter filter);
+// The same with linear filtering, also between mipmap levels when
+// `mipmapFilter`, handing the name over: the caller deletes it.
 gl::GLuint UploadWorldToTexture(int32_t pixelFormat, PF_EffectWorld* world, PF_InData* in_data, uint64_t* bytesPerPixel,
                                 gl::GLenum* type, float* multiplier, bool mipmapFilter);
 

@@ -5,6 +5,7 @@
 #include <glbinding/gl33core/gl.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 using namespace gl33core;
@@ -32,23 +33,22 @@ bool CompileStage(GLuint shader, const std::string& source, const char* stageLab
 // The shaders of one link attempt; deleted whatever the outcome, and always
 // detached from the program first when one was made.
 struct LinkStages {
-  GLuint vertex = 0;
-  GLuint fragment = 0;
-  GLuint geometry = 0;
+  ScopedShader vertex;
+  ScopedShader fragment;
+  ScopedShader geometry;
 
   void DetachFrom(GLuint program) const {
-    glDetachShader(program, vertex);
-    glDetachShader(program, fragment);
-    if (geometry != 0) {
-      glDetachShader(program, geometry);
+    glDetachShader(program, vertex.Get());
+    glDetachShader(program, fragment.Get());
+    if (geometry.Get() != 0) {
+      glDetachShader(program, geometry.Get());
     }
   }
+  // In the order of the stages.
   ~LinkStages() {
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
-    if (geometry != 0) {
-      glDeleteShader(geometry);
-    }
+    vertex.Reset();
+    fragment.Reset();
+    geometry.Reset();
   }
 };
 
@@ -60,39 +60,38 @@ OpenglShader::OpenglShader(const std::string& vertex, const std::string& fragmen
 OpenglShader::OpenglShader(const std::string& vertex, const std::string& fragment, const std::string& geometry)
     : vertexSource(vertex), fragmentSource(fragment), geometrySource(geometry) {}
 
-OpenglShader::~OpenglShader() {
-  if (program != 0) {
-    glDeleteProgram(program);
-  }
-}
+OpenglShader::~OpenglShader() = default;
 
 void OpenglShader::AddAttribute(const std::string& name, GLuint location) {
   attributes.emplace(name, location);  // keeps the first location of a name
 }
 
 void OpenglShader::Use() {
-  if (program == 0) {
+  if (program.Get() == 0) {
     Link();
   }
-  glUseProgram(program);
+  glUseProgram(program.Get());
 }
 
 void OpenglShader::Link() {
   LinkStages stages;
-  stages.vertex = glCreateShader(GL_VERTEX_SHADER);
-  stages.fragment = glCreateShader(GL_FRAGMENT_SHADER);
+  stages.vertex.Reset(glCreateShader(GL_VERTEX_SHADER));
+  stages.fragment.Reset(glCreateShader(GL_FRAGMENT_SHADER));
   if (!geometrySource.empty()) {
-    stages.geometry = glCreateShader(GL_GEOMETRY_SHADER);
+    stages.geometry.Reset(glCreateShader(GL_GEOMETRY_SHADER));
   }
-  if (!CompileStage(stages.vertex, vertexSource, "vert") || !CompileStage(stages.fragment, fragmentSource, "frag") ||
-      (stages.geometry != 0 && !CompileStage(stages.geometry, geometrySource, "geo"))) {
+  if (!CompileStage(stages.vertex.Get(), vertexSource, "vert") ||
+      !CompileStage(stages.fragment.Get(), fragmentSource, "frag") ||
+      (stages.geometry.Get() != 0 && !CompileStage(stages.geometry.Get(), geometrySource, "geo"))) {
     return;
   }
-  const GLuint made = glCreateProgram();
-  glAttachShader(made, stages.vertex);
-  glAttachShader(made, stages.fragment);
-  if (stages.geometry != 0) {
-    glAttachShader(made, stages.geometry);
+  // Deleted on the way out unless it links (before the stages go).
+  ScopedProgram owned = ScopedProgram::Generate();
+  const GLuint made = owned.Get();
+  glAttachShader(made, stages.vertex.Get());
+  glAttachShader(made, stages.fragment.Get());
+  if (stages.geometry.Get() != 0) {
+    glAttachShader(made, stages.geometry.Get());
   }
   for (const auto& [name, location] : attributes) {  // ascending by name
     glBindAttribLocation(made, location, name.c_str());
@@ -102,7 +101,7 @@ void OpenglShader::Link() {
   glGetProgramiv(made, GL_LINK_STATUS, &status);
   stages.DetachFrom(made);
   if (status == static_cast<GLint>(GL_TRUE)) {
-    program = made;
+    program = std::move(owned);
     return;
   }
   char log[kInfoLogSize + 1];
@@ -110,7 +109,6 @@ void OpenglShader::Link() {
   glGetProgramInfoLog(made, kInfoLogSize, &length, log);
   log[std::clamp<GLsizei>(length, 0, kInfoLogSize)] = '\0';
   LogPrintf("Program error:\n%s\n", log);
-  glDeleteProgram(made);
 }
 
 void OpenglShader::ReportShaderError(GLuint shader, const char* stageLabel) {
@@ -130,7 +128,7 @@ void OpenglShader::SetAttribute2f(GLuint index, std::intptr_t offset, std::int32
 }
 
 void OpenglShader::SetAttribute(GLuint index, GLint components, std::intptr_t offset, std::int32_t stride) {
-  if (program == 0) {
+  if (program.Get() == 0) {
     return;
   }
   glEnableVertexAttribArray(index);
@@ -138,13 +136,13 @@ void OpenglShader::SetAttribute(GLuint index, GLint components, std::intptr_t of
 }
 
 void OpenglShader::DisableAttribute(GLuint index) {
-  if (program != 0) {
+  if (program.Get() != 0) {
     glDisableVertexAttribArray(index);
   }
 }
 
 GLint OpenglShader::UniformLocation(const char* name) const {
-  return program == 0 ? -1 : glGetUniformLocation(program, name);
+  return program.Get() == 0 ? -1 : glGetUniformLocation(program.Get(), name);
 }
 
 void OpenglShader::SetUniform1f(const char* name, float value) {
@@ -194,12 +192,12 @@ void OpenglShader::SetUniformAffineArray(const char* name, const Affine2D* matri
 }
 
 void OpenglShader::SetTexture(const char* name, GLenum target, GLuint texture, std::int32_t unit) {
-  if (program == 0) {
+  if (program.Get() == 0) {
     return;
   }
   glActiveTexture(GL_TEXTURE0 + static_cast<unsigned int>(unit));
   glBindTexture(target, texture);
-  const GLint location = glGetUniformLocation(program, name);
+  const GLint location = glGetUniformLocation(program.Get(), name);
   if (location != -1) {
     glUniform1i(location, unit);
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/Affine2D.h"
+#include "gl/ScopedProgram.h"
 #include "gl/Vec2d.h"
 
 #include <glbinding/gl/types.h>
@@ -52,7 +53,7 @@ public:
   void SetTexture(const char* name, gl::GLenum target, gl::GLuint texture, std::int32_t unit);
 
   // The linked program, 0 while not linked.
-  gl::GLuint Program() const { return program; }
+  gl::GLuint Program() const { return program.Get(); }
 
 private:
   void Link();
@@ -64,7 +65,7 @@ private:
   std::string vertexSource;
   std::string fragmentSource;
   std::string geometrySource;
-  gl::GLuint program = 0;
+  ScopedProgram program;
   std::map<std::string, gl::GLuint> attributes;
 };
 

@@ -14,7 +14,7 @@ namespace Orvane::Lumisk {
 namespace {
 
 struct PendingName {
-  PerContextKind kind;
+  PerContextNames::Deleter remove;
   GLuint name;
 };
 
@@ -22,31 +22,13 @@ struct PendingName {
 // module-wide objects may be released during exit.
 struct PerContextBook {
   std::mutex mutex;
-  std::set<PerContextName*> helpers;
+  std::set<PerContextNames*> helpers;
   std::map<HGLRC, std::vector<PendingName>> pending;
 };
 
 PerContextBook& Book() {
   static PerContextBook* book = new PerContextBook();
   return *book;
-}
-
-GLuint MakeName(PerContextKind kind) {
-  GLuint name = 0;
-  if (kind == PerContextKind::Framebuffer) {
-    glGenFramebuffers(1, &name);
-  } else {
-    glGenVertexArrays(1, &name);
-  }
-  return name;
-}
-
-void DeleteName(PerContextKind kind, GLuint name) {
-  if (kind == PerContextKind::Framebuffer) {
-    glDeleteFramebuffers(1, &name);
-  } else {
-    glDeleteVertexArrays(1, &name);
-  }
 }
 
 // Takes the names queued for the context; the caller deletes them outside the lock.
@@ -62,26 +44,46 @@ std::vector<PendingName> TakePending(PerContextBook& book, HGLRC context) {
 
 void DeleteAll(const std::vector<PendingName>& names) {
   for (const PendingName& pending : names) {
-    DeleteName(pending.kind, pending.name);
+    pending.remove(pending.name);
   }
 }
 
 }  // namespace
 
-PerContextName::PerContextName(PerContextKind objectKind) : kind(objectKind) {
+GLuint FramebufferName::Generate() {
+  GLuint name = 0;
+  glGenFramebuffers(1, &name);
+  return name;
+}
+
+void FramebufferName::Delete(GLuint name) {
+  glDeleteFramebuffers(1, &name);
+}
+
+GLuint VertexArrayName::Generate() {
+  GLuint name = 0;
+  glGenVertexArrays(1, &name);
+  return name;
+}
+
+void VertexArrayName::Delete(GLuint name) {
+  glDeleteVertexArrays(1, &name);
+}
+
+PerContextNames::PerContextNames(Generator generator, Deleter deleter) : generate(generator), remove(deleter) {
   PerContextBook& book = Book();
   std::lock_guard<std::mutex> lock(book.mutex);
   book.helpers.insert(this);
 }
 
-PerContextName::~PerContextName() {
+PerContextNames::~PerContextNames() {
   Release();
   PerContextBook& book = Book();
   std::lock_guard<std::mutex> lock(book.mutex);
   book.helpers.erase(this);
 }
 
-GLuint PerContextName::Get(bool* created) {
+GLuint PerContextNames::Get(bool* created) {
   if (created != nullptr) {
     *created = false;
   }
@@ -101,7 +103,7 @@ GLuint PerContextName::Get(bool* created) {
   }
   DeleteAll(due);
   // Made outside the lock: only this thread uses the current context.
-  const GLuint name = MakeName(kind);
+  const GLuint name = generate();
   {
     std::lock_guard<std::mutex> lock(book.mutex);
     names[context] = name;
@@ -112,14 +114,14 @@ GLuint PerContextName::Get(bool* created) {
   return name;
 }
 
-GLuint PerContextName::Find() const {
+GLuint PerContextNames::Find() const {
   const HGLRC context = wglGetCurrentContext();
   std::lock_guard<std::mutex> lock(Book().mutex);
   const auto found = names.find(context);
   return found != names.end() ? found->second : 0;
 }
 
-void PerContextName::Release() {
+void PerContextNames::Release() {
   const HGLRC current = wglGetCurrentContext();
   PerContextBook& book = Book();
   GLuint ownName = 0;
@@ -129,22 +131,22 @@ void PerContextName::Release() {
       if (context == current) {
         ownName = name;
       } else {
-        book.pending[context].push_back(PendingName{kind, name});
+        book.pending[context].push_back(PendingName{remove, name});
       }
     }
     names.clear();
   }
   if (ownName != 0) {
-    DeleteName(kind, ownName);
+    remove(ownName);
   }
 }
 
-std::size_t PerContextName::ContextCount() const {
+std::size_t PerContextNames::ContextCount() const {
   std::lock_guard<std::mutex> lock(Book().mutex);
   return names.size();
 }
 
-void PerContextName::Forget(HGLRC context) {
+void PerContextNames::Forget(HGLRC context) {
   names.erase(context);
 }
 
@@ -179,7 +181,7 @@ void ForgetContextObjects(HGLRC context) {
   PerContextBook& book = Book();
   std::lock_guard<std::mutex> lock(book.mutex);
   book.pending.erase(context);
-  for (PerContextName* helper : book.helpers) {
+  for (PerContextNames* helper : book.helpers) {
     helper->Forget(context);
   }
 }

@@ -31,19 +31,33 @@
 
 namespace Orvane::Lumisk {
 
-enum class PerContextKind { Framebuffer, VertexArray };
+// The per-context kinds, in the pattern of the shared kinds of ScopedGlName:
+// how a name is made and deleted, in the context current at the call.
+struct FramebufferName {
+  static gl::GLuint Generate();
+  static void Delete(gl::GLuint name);
+};
 
-// One GL name of the given kind per context.
-class PerContextName {
+struct VertexArrayName {
+  static gl::GLuint Generate();
+  static void Delete(gl::GLuint name);
+};
+
+// The bookkeeping of one GL name per context, for a kind given as its two
+// functions; PerContextName<Kind> below is what passes hold.
+class PerContextNames {
 public:
-  explicit PerContextName(PerContextKind kind);
-  ~PerContextName();
+  using Generator = gl::GLuint (*)();
+  using Deleter = void (*)(gl::GLuint);
 
-  PerContextName(const PerContextName&) = delete;
-  PerContextName& operator=(const PerContextName&) = delete;
+  PerContextNames(Generator generate, Deleter remove);
+  ~PerContextNames();
 
-  // The current context's name, made (glGen*) on first use; 0 when no context
-  // is current. created (optional) tells whether this call made it.
+  PerContextNames(const PerContextNames&) = delete;
+  PerContextNames& operator=(const PerContextNames&) = delete;
+
+  // The current context's name, made on first use; 0 when no context is
+  // current. created (optional) tells whether this call made it.
   gl::GLuint Get(bool* created = nullptr);
   // The current context's name or 0; never makes one.
   gl::GLuint Find() const;
@@ -57,30 +71,26 @@ private:
   friend void ForgetContextObjects(HGLRC context);
   void Forget(HGLRC context);
 
-  PerContextKind kind;
+  Generator generate;
+  Deleter remove;
   std::map<HGLRC, gl::GLuint> names;
 };
 
-// A framebuffer per context (the render target's frame, multisample and
-// resolve framebuffers).
-class PerContextFramebuffer {
+// One GL name of `Kind` per context.
+template <typename Kind>
+class PerContextName : public PerContextNames {
 public:
-  PerContextFramebuffer() : names(PerContextKind::Framebuffer) {}
-
-  gl::GLuint Get(bool* created = nullptr) { return names.Get(created); }
-  gl::GLuint Find() const { return names.Find(); }
-  void Release() { names.Release(); }
-
-private:
-  PerContextName names;
+  PerContextName() : PerContextNames(&Kind::Generate, &Kind::Delete) {}
 };
+
+// A framebuffer per context (the render target's frame, multisample,
+// resolve and texture-pass framebuffers).
+using PerContextFramebuffer = PerContextName<FramebufferName>;
 
 // A vertex array per context for one pass. The pass's buffer is shared
 // between contexts; only the attribute layout must be recorded in each.
 class PerContextVertexArray {
 public:
-  PerContextVertexArray() : names(PerContextKind::VertexArray) {}
-
   // Binds the current context's vertex array and returns it. The first time in
   // a context, the new vertex array is bound and layout() is called so the
   // pass binds its buffer and sets its attribute pointers there.
@@ -90,7 +100,7 @@ public:
   void Release() { names.Release(); }
 
 private:
-  PerContextName names;
+  PerContextName<VertexArrayName> names;
 };
 
 // Deletes, in the current context, the names queued for it.

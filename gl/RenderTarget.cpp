@@ -4,12 +4,11 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "gl/GlOutOfMemory.h"
 #include "gl/GlSizeLimits.h"
 #include "gl/LogPrintf.h"
-#include "gl/ScopedRenderbuffer.h"
-#include "gl/ScopedTexture.h"
 #include "gl/TextureParameters.h"
 
 using namespace gl;
@@ -31,34 +30,11 @@ GLsizei TruncateToTexels(double extent) {
   return static_cast<GLsizei>(extent);
 }
 
-// GL has no mipmapped magnification: the mipmapped modes keep their level
-// filter for magnification.
-TextureFilters FiltersFor(bool linear, bool mipmap) {
-  if (mipmap) {
-    return linear ? TextureFilters{GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR}
-                  : TextureFilters{GL_LINEAR_MIPMAP_NEAREST, GL_NEAREST};
-  }
-  return linear ? TextureFilters{GL_LINEAR, GL_LINEAR} : TextureFilters{GL_NEAREST, GL_NEAREST};
-}
-
 // Defines level 0 of the bound texture from a zero-filled buffer, so that it
 // starts transparent black.
 void DefineClearedLevel(GLenum internalFormat, GLsizei width, GLsizei height) {
   const std::vector<unsigned char> zeros(static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4);
   glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, zeros.data());
-}
-
-void DeleteRenderbuffer(GLuint name) {
-  glDeleteRenderbuffers(1, &name);
-}
-
-// Removes the companion recorded for `layer` and deletes it.
-void DeleteCompanion(std::map<GLuint, GLuint>& companions, GLuint layer) {
-  const auto found = companions.find(layer);
-  if (found != companions.end()) {
-    DeleteRenderbuffer(found->second);
-    companions.erase(found);
-  }
 }
 
 }  // namespace
@@ -86,6 +62,11 @@ GLuint RenderTarget::FindFrameFramebuffer() const {
 }
 
 void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, bool newMultisample) {
+  Setup(newWidth, newHeight, newMultisample ? FrameSampling::Multisample : FrameSampling::Single);
+}
+
+void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, FrameSampling sampling) {
+  const bool newMultisample = sampling == FrameSampling::Multisample;
   copyPass.reset();
   copyPass = std::make_unique<CopyPass>(newMultisample);
   // A negative size is no size at all.
@@ -112,8 +93,8 @@ void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, bool newMultisampl
     resolveFbo.Get();
     msFbo.Get();
   }
-  glGenRenderbuffers(1, &outputRenderbuffer);
-  glBindRenderbuffer(GL_RENDERBUFFER, outputRenderbuffer);
+  outputRenderbuffer = ScopedRenderbuffer::Generate();
+  glBindRenderbuffer(GL_RENDERBUFFER, outputRenderbuffer.Get());
   glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA32F, width, height);
   const bool allocated = BoundRenderbufferHasSize(width, height);
   if (TakeGlOutOfMemory() || !allocated) {
@@ -126,6 +107,10 @@ void RenderTarget::Setup(int32_t newWidth, int32_t newHeight, bool newMultisampl
 }
 
 void RenderTarget::BeginFrame(bool depth, bool stencil) {
+  BeginFrame(LayerCompanionsOf(depth, stencil));
+}
+
+void RenderTarget::BeginFrame(LayerCompanions companions) {
   if (!HasFrameObjects()) {
     return;
   }
@@ -133,7 +118,7 @@ void RenderTarget::BeginFrame(bool depth, bool stencil) {
   if (multisample) {
     glEnable(GL_MULTISAMPLE);
   }
-  PushColour(depth, stencil);
+  PushColour(companions);
   // Only now is the frame framebuffer bound: a draw buffer of an attachment is
   // an error on the default framebuffer.
   glDrawBuffer(GL_COLOR_ATTACHMENT0);
@@ -152,13 +137,11 @@ bool RenderTarget::Storage(GLenum format) {
   return BoundRenderbufferHasSize(width, height);
 }
 
-bool RenderTarget::PushCompanion(std::map<GLuint, GLuint>& companions, GLuint layer, GLenum format, GLenum attachment) {
-  ScopedRenderbuffer companion(GenerateRenderbuffer());
+bool RenderTarget::PushCompanion(ScopedRenderbuffer& companion, GLenum format, GLenum attachment) {
+  companion = ScopedRenderbuffer::Generate();
   glBindRenderbuffer(GL_RENDERBUFFER, companion.Get());
   const bool allocated = Storage(format);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, companion.Get());
-  companions[layer] = companion.Get();
-  companion.Release();
   return allocated;
 }
 
@@ -169,22 +152,23 @@ void RenderTarget::ReportIncompleteFramebuffer() {
   }
 }
 
-void RenderTarget::PushColour(bool depth, bool stencil) {
+void RenderTarget::PushColour(LayerCompanions companions) {
   if (!HasFrameObjects()) {
     return;
   }
-  ScopedRenderbuffer owned(GenerateRenderbuffer());
-  glBindRenderbuffer(GL_RENDERBUFFER, owned.Get());
+  const bool depth = HasDepth(companions);
+  const bool stencil = HasStencil(companions);
+  ScopedRenderbuffer colour = ScopedRenderbuffer::Generate();
+  glBindRenderbuffer(GL_RENDERBUFFER, colour.Get());
   bool allocated = Storage(GL_RGBA);
   glBindFramebuffer(GL_FRAMEBUFFER, FrameFramebuffer());
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, owned.Get());
-  colourStack.push_back(owned.Get());
-  const GLuint colour = owned.Release();
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour.Get());
+  ColourLayer& layer = colourStack.Push(std::move(colour));
   if (stencil) {
-    allocated = PushCompanion(stencilOf, colour, GL_STENCIL_INDEX8, GL_STENCIL_ATTACHMENT) && allocated;
+    allocated = PushCompanion(layer.stencil, GL_STENCIL_INDEX8, GL_STENCIL_ATTACHMENT) && allocated;
   }
   if (depth) {
-    allocated = PushCompanion(depthOf, colour, GL_DEPTH_COMPONENT24, GL_DEPTH_ATTACHMENT) && allocated;
+    allocated = PushCompanion(layer.depth, GL_DEPTH_COMPONENT24, GL_DEPTH_ATTACHMENT) && allocated;
   }
   if (TakeGlOutOfMemory() || !allocated) {
     // The layer without storage goes before anyone draws into it.
@@ -206,17 +190,21 @@ void RenderTarget::PushColour(bool depth, bool stencil) {
 }
 
 GLuint RenderTarget::CreateTexture(const Vec2d& size, bool linear, bool mipmap) {
+  return CreateTexture(size, TextureFilterOf(linear, mipmap)).Release();
+}
+
+ScopedTexture RenderTarget::CreateTexture(const Vec2d& size, TextureFilter filter) {
   const GLsizei texelsX = TruncateToTexels(size.x);
   const GLsizei texelsY = TruncateToTexels(size.y);
   RequireTextureSize(texelsX, texelsY);
-  ScopedTexture texture(GenerateTexture());
+  ScopedTexture texture = ScopedTexture::Generate();
   glBindTexture(GL_TEXTURE_2D, texture.Get());
-  SetTextureParameters(FiltersFor(linear, mipmap));
+  SetTextureParameters(FiltersOf(filter));
   DefineClearedLevel(GL_RGBA32F, texelsX, texelsY);
   const bool allocated = BoundTextureHasSize(texelsX, texelsY);
   glBindTexture(GL_TEXTURE_2D, 0);
   ThrowIfGlOutOfMemory(allocated);
-  return texture.Release();
+  return texture;
 }
 
 void RenderTarget::BeginTexturePass(GLuint texture, const Vec2d& size, int32_t level) {
@@ -229,7 +217,7 @@ void RenderTarget::BeginTexturePass(GLuint texture, const Vec2d& size, int32_t l
 }
 
 void RenderTarget::AttachTopLayer() {
-  const GLuint top = colourStack.back();
+  const GLuint top = colourStack.Top();
   glBindRenderbuffer(GL_RENDERBUFFER, top);
   glBindFramebuffer(GL_FRAMEBUFFER, FrameFramebuffer());
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, top);
@@ -246,7 +234,7 @@ void RenderTarget::EndTexturePass() {
   glBindRenderbuffer(GL_RENDERBUFFER, 0);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   passFbo.Release();
-  if (colourStack.empty()) {
+  if (colourStack.Empty()) {
     return;
   }
   AttachTopLayer();
@@ -255,25 +243,13 @@ void RenderTarget::EndTexturePass() {
   glViewport(0, 0, width, height);
 }
 
-void RenderTarget::DeleteLayer(GLuint layer) {
-  DeleteRenderbuffer(layer);
-  DeleteCompanion(stencilOf, layer);
-  DeleteCompanion(depthOf, layer);
-}
-
-void RenderTarget::PopTopLayer() {
-  const GLuint top = colourStack.back();
-  colourStack.pop_back();
-  DeleteLayer(top);
-}
-
-GLuint RenderTarget::ResolveTop() {
-  if (colourStack.empty()) {
-    return 0;
+ScopedTexture RenderTarget::ResolveTop() {
+  if (colourStack.Empty()) {
+    return ScopedTexture();
   }
-  ScopedTexture resolved(GenerateTexture());
+  ScopedTexture resolved = ScopedTexture::Generate();
   glBindTexture(GL_TEXTURE_2D, resolved.Get());
-  SetTextureParameters(FiltersFor(true, false));
+  SetTextureParameters(FiltersOf(TextureFilter::Linear));
   DefineClearedLevel(GL_RGBA, width, height);
   bool allocated = BoundTextureHasSize(width, height);
   glBindTexture(GL_TEXTURE_2D, 0);
@@ -292,26 +268,26 @@ GLuint RenderTarget::ResolveTop() {
   }
   DropTop();
   ThrowIfGlOutOfMemory(allocated);
-  return resolved.Release();
+  return resolved;
 }
 
 void RenderTarget::DropTop() {
-  if (colourStack.empty()) {
+  if (colourStack.Empty()) {
     return;
   }
-  PopTopLayer();
-  if (!colourStack.empty()) {
+  colourStack.Pop();
+  if (!colourStack.Empty()) {
     AttachTopLayer();
   }
 }
 
 void RenderTarget::Finish(float multiplier) {
-  ScopedTexture resolved(ResolveTop());
+  const ScopedTexture resolved = ResolveTop();
   if (resolved.Get() == 0) {
     return;
   }
   glBindFramebuffer(GL_FRAMEBUFFER, fbo.Get());
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, outputRenderbuffer);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, outputRenderbuffer.Get());
   glDisable(GL_BLEND);
   glDisable(GL_MULTISAMPLE);
   glViewport(0, 0, width, height);
@@ -326,16 +302,8 @@ void RenderTarget::ReleaseGL() {
   resolveFbo.Release();
   fbo.Release();
   msFbo.Release();
-  if (outputRenderbuffer != 0) {
-    DeleteRenderbuffer(outputRenderbuffer);
-    outputRenderbuffer = 0;
-  }
-  for (const GLuint layer : colourStack) {
-    DeleteLayer(layer);
-  }
-  colourStack.clear();
-  stencilOf.clear();
-  depthOf.clear();
+  outputRenderbuffer.Reset();
+  colourStack.Clear();
 }
 
 void RenderTarget::Release() {

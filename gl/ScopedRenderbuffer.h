@@ -7,17 +7,15 @@
 
 namespace Orvane::Lumisk {
 
-// A new renderbuffer name.
-inline gl::GLuint GenerateRenderbuffer() {
-  gl::GLuint name = 0;
-  gl::glGenRenderbuffers(1, &name);
-  return name;
-}
-
-struct RenderbufferDeleter {
+struct RenderbufferName {
+  static gl::GLuint Generate() {
+    gl::GLuint name = 0;
+    gl::glGenRenderbuffers(1, &name);
+    return name;
+  }
   static void Delete(gl::GLuint name) { gl::glDeleteRenderbuffers(1, &name); }
 };
 
-using ScopedRenderbuffer = ScopedGlName<RenderbufferDeleter>;
+using ScopedRenderbuffer = ScopedGlName<RenderbufferName>;
 
 }  // namespace Orvane::Lumisk

@@ -7,17 +7,15 @@
 
 namespace Orvane::Lumisk {
 
-// A new texture name.
-inline gl::GLuint GenerateTexture() {
-  gl::GLuint name = 0;
-  gl::glGenTextures(1, &name);
-  return name;
-}
-
-struct TextureDeleter {
+struct TextureName {
+  static gl::GLuint Generate() {
+    gl::GLuint name = 0;
+    gl::glGenTextures(1, &name);
+    return name;
+  }
   static void Delete(gl::GLuint name) { gl::glDeleteTextures(1, &name); }
 };
 
-using ScopedTexture = ScopedGlName<TextureDeleter>;
+using ScopedTexture = ScopedGlName<TextureName>;
 
 }  // namespace Orvane::Lumisk

@@ -10,6 +10,7 @@
 #include <glbinding/gl/gl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace Orvane::Lumisk {
 
@@ -37,7 +38,7 @@ float Flag(bool value) {
 class MapTextureRelease {
 public:
   explicit MapTextureRelease(BlurRenderer& renderer) : owner(renderer) {}
-  ~MapTextureRelease() { owner.SetBlurMapTexture(0); }
+  ~MapTextureRelease() { owner.SetBlurMapTexture(ScopedTexture()); }
   MapTextureRelease(const MapTextureRelease&) = delete;
   MapTextureRelease& operator=(const MapTextureRelease&) = delete;
 
@@ -54,8 +55,8 @@ BlurRenderer::BlurRenderer()
 // renderer (blurMapTexture's owner).
 BlurRenderer::~BlurRenderer() = default;
 
-void BlurRenderer::SetBlurMapTexture(GLuint texture) {
-  blurMapTexture.Reset(texture);
+void BlurRenderer::SetBlurMapTexture(ScopedTexture texture) {
+  blurMapTexture = std::move(texture);
 }
 
 void BlurRenderer::SetLensShape(std::int32_t shape) {
@@ -80,8 +81,8 @@ void BlurRenderer::Render(GLuint sourceTexture, const Vec2d& viewSize) {
   const auto maxDimension = static_cast<std::int32_t>(std::max(viewSize.x, viewSize.y));
   prefixSumPass->Run(sourceTexture, &viewSize, maxDimension, quality + 1);
   if (IsGeneratedMapType(blurMapType)) {
-    SetBlurMapTexture(0);
-    SetBlurMapTexture(RenderTarget::Instance()->CreateTexture(viewSize, true, false));
+    SetBlurMapTexture(ScopedTexture());
+    SetBlurMapTexture(RenderTarget::Instance()->CreateTexture(viewSize, TextureFilter::Linear));
     blurMapPass->Render(viewSize, BlurMapTexture(), blurMapType);
   }
 

@@ -47,9 +47,9 @@ public:
   // step throws.
   void Render(gl::GLuint sourceTexture, const Vec2d& viewSize);
 
-  // Deletes the blur map held now and takes over `texture` (0: none) as the
-  // map of the next Render, which deletes it.
-  void SetBlurMapTexture(gl::GLuint texture);
+  // Deletes the blur map held now and takes over `texture` (empty: none) as
+  // the map of the next Render, which deletes it.
+  void SetBlurMapTexture(ScopedTexture texture);
   gl::GLuint BlurMapTexture() const { return blurMapTexture.Get(); }
 
   std::int32_t LensShapeValue() const { return lensShape; }

@@ -36,8 +36,8 @@ void RowPrefixSumPass::EnsureTextures(const Vec2i& newSize) {
   textures[0].Reset();
   textures[1].Reset();
   const Vec2d textureSize(newSize.x, newSize.y);
-  ScopedTexture first(RenderTarget::Instance()->CreateTexture(textureSize, true, false));
-  textures[1].Reset(RenderTarget::Instance()->CreateTexture(textureSize, true, false));
+  ScopedTexture first = RenderTarget::Instance()->CreateTexture(textureSize, TextureFilter::Linear);
+  textures[1] = RenderTarget::Instance()->CreateTexture(textureSize, TextureFilter::Linear);
   textures[0] = std::move(first);
   size = newSize;
 }

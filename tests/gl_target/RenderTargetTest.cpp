@@ -146,7 +146,7 @@ TEST_F(RenderTargetTest, UnchangedSizeKeepsEveryObjectAndTheStoredMode) {
 TEST_F(RenderTargetTest, ChangedSizeRemakesTheObjectsAndDropsEveryLayer) {
   target->Setup(kWidth, kHeight, false);
   target->BeginFrame(false, false);
-  target->PushColour(false, true);
+  target->PushColour(LayerCompanions::Stencil);
   const GLuint oldOutput = target->OutputRenderbuffer();
   const GLuint oldFrame = target->FindFrameFramebuffer();
   const GLuint oldLayer = target->TopColourLayer();
@@ -343,26 +343,24 @@ TEST_F(RenderTargetTest, ResolveTopPopsIntoAFloatTextureAndReattachesTheLayerBel
   target->Setup(kWidth, kHeight, false);
   target->BeginFrame(false, false);
   const GLuint lower = target->TopColourLayer();
-  target->PushColour(true, false);
+  target->PushColour(LayerCompanions::Depth);
   const GLuint upper = target->TopColourLayer();
   const std::vector<float> picture = DistinctRgbaPattern(kWidth, kHeight);
   PaintInto(target->FindFrameFramebuffer(), kWidth, kHeight, picture);
 
-  const GLuint upperTexture = target->ResolveTop();
+  const ScopedTexture upperTexture = target->ResolveTop();
   EXPECT_FALSE(glIsRenderbuffer(upper) == GL_TRUE);
   EXPECT_EQ(GetColourAttachment0().name, static_cast<GLint>(lower));
-  EXPECT_EQ(TextureLevelParameter(upperTexture, GL_TEXTURE_INTERNAL_FORMAT), AsInt(GL_RGBA32F));
-  ExpectPixelsNear(picture, ReadTextureFloat(upperTexture), kWidth, kLayerTolerance);
+  EXPECT_EQ(TextureLevelParameter(upperTexture.Get(), GL_TEXTURE_INTERNAL_FORMAT), AsInt(GL_RGBA32F));
+  ExpectPixelsNear(picture, ReadTextureFloat(upperTexture.Get()), kWidth, kLayerTolerance);
 
-  const GLuint lowerTexture = target->ResolveTop();
+  const ScopedTexture lowerTexture = target->ResolveTop();
   EXPECT_EQ(target->ColourLayerCount(), 0u);
   EXPECT_EQ(GetInteger(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(target->FindFrameFramebuffer()));
   EXPECT_EQ(GetColourAttachment0().type, AsInt(GL_NONE));
-  const std::vector<float> lowerTexels = ReadTextureFloat(lowerTexture);
+  const std::vector<float> lowerTexels = ReadTextureFloat(lowerTexture.Get());
   EXPECT_EQ(lowerTexels, std::vector<float>(lowerTexels.size(), 0.0f));
-  EXPECT_EQ(target->ResolveTop(), 0u);
-  glDeleteTextures(1, &upperTexture);
-  glDeleteTextures(1, &lowerTexture);
+  EXPECT_EQ(target->ResolveTop().Get(), 0u);
 }
 
 TEST_F(RenderTargetTest, FinishLeavesTheFloatOutputBoundHoldingTheLayerInArgbOrder) {
@@ -405,17 +403,40 @@ TEST_F(RenderTargetTest, CompanionsAreDeletedWithTheirLayer) {
       SCOPED_TRACE(std::string(depth ? "depth" : "stencil") + (resolved ? ", resolved" : ", released"));
       target->Setup(kWidth, kHeight, false);
       target->BeginFrame(false, false);
-      target->PushColour(depth, !depth);
+      target->PushColour(depth ? LayerCompanions::Depth : LayerCompanions::Stencil);
       const GLuint companion = AttachedRenderbuffer(attachment);
       ASSERT_NE(companion, 0u);
       if (resolved) {
-        const GLuint texture = target->ResolveTop();
-        glDeleteTextures(1, &texture);
+        target->ResolveTop();
       } else {
         target->ReleaseGL();
       }
       EXPECT_FALSE(glIsRenderbuffer(companion) == GL_TRUE);
       target->Release();
+    }
+  }
+}
+
+// The two flags of BeginFrame name the same companions as LayerCompanions.
+TEST_F(RenderTargetTest, BeginFramePushesTheCompanionsItsFlagsAskFor) {
+  struct Case {
+    bool depth;
+    bool stencil;
+  };
+  // One companion at a time, as above.
+  for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}}) {
+    SCOPED_TRACE(std::string("depth ") + (c.depth ? "on" : "off") + ", stencil " + (c.stencil ? "on" : "off"));
+    target->Setup(kWidth, kHeight, false);
+    target->BeginFrame(c.depth, c.stencil);
+    EXPECT_EQ(AttachedRenderbuffer(GL_DEPTH_ATTACHMENT) != 0, c.depth);
+    EXPECT_EQ(AttachedRenderbuffer(GL_STENCIL_ATTACHMENT) != 0, c.stencil);
+    target->Release();
+  }
+  for (const bool depth : {false, true}) {
+    for (const bool stencil : {false, true}) {
+      const LayerCompanions companions = LayerCompanionsOf(depth, stencil);
+      EXPECT_EQ(HasDepth(companions), depth) << "stencil " << stencil;
+      EXPECT_EQ(HasStencil(companions), stencil) << "depth " << depth;
     }
   }
 }
@@ -426,7 +447,7 @@ TEST_F(RenderTargetTest, DropTopDeletesTheLayerWithoutAResolveAndReattachesTheLa
   target->Setup(kWidth, kHeight, false);
   target->BeginFrame(false, false);
   const GLuint lower = target->TopColourLayer();
-  target->PushColour(true, false);
+  target->PushColour(LayerCompanions::Depth);
   const GLuint upper = target->TopColourLayer();
   const GLuint companion = AttachedRenderbuffer(GL_DEPTH_ATTACHMENT);
   ASSERT_NE(companion, 0u);
@@ -490,7 +511,7 @@ TEST_F(RenderTargetTest, IncompleteMultisampleLayerPrintsTheStatus) {
   errorCheck.reset();  // eight samples may exceed what the driver offers
   target->Setup(kWidth, kHeight, true);
   testing::internal::CaptureStdout();
-  target->PushColour(false, false);
+  target->PushColour(LayerCompanions::None);
   const std::string printed = testing::internal::GetCapturedStdout();
   const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
   TakeGlErrors();  // eight samples may exceed what the driver offers

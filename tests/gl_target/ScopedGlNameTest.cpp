@@ -1,7 +1,9 @@
 // The one-name owners: a name is deleted once, by whoever holds it last.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <utility>
+#include <vector>
 
 #include "gl/ScopedRenderbuffer.h"
 #include "gl/ScopedTexture.h"
@@ -16,7 +18,7 @@ class ScopedGlNameTest : public GlContextTest {};
 
 // glIs* answers true only for a name bound once.
 GLuint BoundTexture() {
-  const GLuint name = GenerateTexture();
+  const GLuint name = TextureName::Generate();
   glBindTexture(GL_TEXTURE_2D, name);
   glBindTexture(GL_TEXTURE_2D, 0);
   return name;
@@ -56,10 +58,78 @@ TEST_F(ScopedGlNameTest, MovesHandOverAndResetDeletesTheOldName) {
   glDeleteTextures(1, &kept);
 }
 
+// A kind that counts the deletes of each name, so a name deleted twice (which
+// glIs* cannot tell from once) shows.
+struct CountedName {
+  static std::map<GLuint, int>& Deletes() {
+    static std::map<GLuint, int> deletes;
+    return deletes;
+  }
+  static GLuint Generate() { return 0; }
+  static void Delete(GLuint name) { ++Deletes()[name]; }
+};
+
+using CountedOwner = ScopedGlName<CountedName>;
+
+// Every way a name changes hands, each ending with the name deleted exactly
+// once (or, released, never).
+TEST(ScopedGlNameKind, EveryNameIsDeletedExactlyOnce) {
+  struct Case {
+    const char* what;
+    void (*handOver)(GLuint name);
+    int deletes;
+  };
+  const Case cases[] = {
+      {"owner goes out of scope", [](GLuint name) { CountedOwner owner(name); }, 1},
+      {"moved into a new owner",
+       [](GLuint name) {
+         CountedOwner first(name);
+         CountedOwner second(std::move(first));
+       },
+       1},
+      {"moved over an empty owner",
+       [](GLuint name) {
+         CountedOwner first(name);
+         CountedOwner second;
+         second = std::move(first);
+       },
+       1},
+      {"moved onto itself",
+       [](GLuint name) {
+         CountedOwner owner(name);
+         CountedOwner& same = owner;
+         owner = std::move(same);
+       },
+       1},
+      {"reset to its own name",
+       [](GLuint name) {
+         CountedOwner owner(name);
+         owner.Reset(name);
+       },
+       1},
+      {"reset to nothing", [](GLuint name) { CountedOwner(name).Reset(); }, 1},
+      {"moved through a container",
+       [](GLuint name) {
+         std::vector<CountedOwner> owners;
+         owners.emplace_back(name);
+         for (GLuint other = 1000; other < 1010; ++other) owners.emplace_back(other);  // regrows the storage
+       },
+       1},
+      {"released", [](GLuint name) { static_cast<void>(CountedOwner(name).Release()); }, 0},
+  };
+  GLuint name = 1;
+  for (const Case& c : cases) {
+    CountedName::Deletes().clear();
+    c.handOver(name);
+    EXPECT_EQ(CountedName::Deletes()[name], c.deletes) << c.what;
+    ++name;
+  }
+}
+
 TEST_F(ScopedGlNameTest, ARenderbufferGoesWithItsOwner) {
   GLuint name = 0;
   {
-    ScopedRenderbuffer owner(GenerateRenderbuffer());
+    ScopedRenderbuffer owner = ScopedRenderbuffer::Generate();
     name = owner.Get();
     glBindRenderbuffer(GL_RENDERBUFFER, name);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);

@@ -98,7 +98,7 @@ TEST_F(RendererTest, MapTextureIsDeletedAfterEveryRender) {
     // For the custom layer this is its map; for every other type it is
     // what a render that failed after reading the parameters left behind.
     const GLuint held = UploadImage(map);
-    renderer->SetBlurMapTexture(held);
+    renderer->SetBlurMapTexture(ScopedTexture(held));
     ApplySettings(*renderer, s);
     RenderTarget::Instance()->Setup(12, 10, false);
     RenderTarget::Instance()->BeginFrame(false, false);

@@ -221,7 +221,7 @@ TEST_F(ParamTransfer, TheCustomLayerIsReadOnlyForItsMapType) {
   Transfer();
   EXPECT_NE(renderer.BlurMapTexture(), first);
   EXPECT_FALSE(gl::glIsTexture(first) == gl::GL_TRUE);
-  renderer.SetBlurMapTexture(0);
+  renderer.SetBlurMapTexture(ScopedTexture());
 
   host.Params().SetLayer(6, nullptr);
   Transfer();

@@ -45,7 +45,7 @@ Reference::Image RenderWithGl(BlurRenderer& renderer, const Reference::Image& in
   target->BeginFrame(false, false);
   const GLuint source = UploadImage(input);
   if (settings.mapType == 5 && settings.customMap != nullptr)
-    renderer.SetBlurMapTexture(UploadImage(*settings.customMap));
+    renderer.SetBlurMapTexture(ScopedTexture(UploadImage(*settings.customMap)));
   renderer.Render(source, Vec2d(input.width, input.height));
   glDeleteTextures(1, &source);
   RenderTarget::Instance()->Finish(1.0f);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "hostapi/HostSuites.h"
-#include "testhost/Host.h"
+#include "instruments/TestHost.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "hostapi/HostEffectApi.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 enum class PixelDepth { k8, k16, kFloat };
 
@@ -69,4 +69,4 @@ private:
   PF_EffectWorld record{};
 };
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

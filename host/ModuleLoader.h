@@ -6,7 +6,7 @@
 
 #include "hostapi/HostEffectApi.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 class ModuleLoader {
 public:
@@ -31,4 +31,4 @@ private:
   PF_EntryPointFunc entry = nullptr;
 };
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

@@ -12,7 +12,7 @@
 
 #include "hostapi/HostEffectApi.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 // Bits a real host keeps in every effect stream's dynamic flags besides
 // HIDDEN (the eyeball, and one the module has no name for), so that a rule
@@ -100,4 +100,4 @@ private:
   std::vector<PF_ParamDef*> array;
 };
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

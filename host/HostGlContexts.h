@@ -10,10 +10,10 @@
 #include <mutex>
 #include <thread>
 
-#include "testhost/Host.h"
-#include "testhost/HostGlContext.h"
+#include "host/Host.h"
+#include "host/HostGlContext.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 class HostGlContexts {
 public:
@@ -42,4 +42,4 @@ private:
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

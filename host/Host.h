@@ -133,14 +133,14 @@ private:
   SPBasicSuite basicSuite{};
   std::array<A_char, PF_APP_LANG_TAG_SIZE> languageTag{{'e', 'n', '_', 'U', 'S', '\0'}};
 
-  // The host's own 8-bit input and output until a test sets others.
+  // The host's own 8-bit input and output until the caller sets others.
   static constexpr A_long kOwnWorldSize = 32;
   World ownInput = World::Make8(kOwnWorldSize, kOwnWorldSize);
   World ownOutput = World::Make8(kOwnWorldSize, kOwnWorldSize);
   World* input = &ownInput;
   World* outputWorld = &ownOutput;
   // Taken when the output is set, so that a command never reaches through a
-  // World that a test has already let go.
+  // World that the caller has already let go.
   PF_EffectWorld* outputRecord = ownOutput.Get();
 
   ParameterStore paramStore;

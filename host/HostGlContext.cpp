@@ -12,7 +12,7 @@ namespace {
 
 std::string NextClassName() {
   static std::atomic<int> counter{0};
-  return "LumiskTestHostWindow" + std::to_string(counter++);
+  return "LumiskHostWindow" + std::to_string(counter++);
 }
 
 }  // namespace

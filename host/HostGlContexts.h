@@ -1,4 +1,4 @@
-// Gives a test Host what a real host has while it calls an effect: its own GL
+// Gives a Host what a real host has while it calls an effect: its own GL
 // context current on the calling thread. Attached to a Host, it makes the
 // calling thread's host context current before every command (one context per
 // thread, made at the thread's first command) and checks after the command

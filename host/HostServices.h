@@ -1,4 +1,4 @@
-// Inside the test host: the objects behind the handles it gives the module,
+// Inside the host: the objects behind the handles it gives the module,
 // and the wiring of a host's PF_InData to its services.
 #pragma once
 

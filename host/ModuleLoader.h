@@ -1,5 +1,5 @@
 // Loads the built effect module and finds its entry point: the one seam
-// between the test host and the platform's dynamic loader.
+// between the host and the platform's dynamic loader.
 #pragma once
 
 #include <string>

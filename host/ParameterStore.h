@@ -1,6 +1,6 @@
-// The effect's parameters as the test host keeps them: index 0 is the input
+// The effect's parameters as the host keeps them: index 0 is the input
 // layer; indices from 1 are the definitions the module added with add_param,
-// deep-copied with their texts, each with values that tests set (for all times
+// deep-copied with their texts, each with values that the caller sets (for all times
 // or for one time) and with the HIDDEN flag of its stream.
 #pragma once
 

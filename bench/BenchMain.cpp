@@ -25,10 +25,10 @@
 #include "bench/RenderStageTimer.h"
 #include "bench/TableOutput.h"
 #include "bench/ToolRoad.h"
-#include "testhost/GlCallRecorder.h"
-#include "testhost/Host.h"
-#include "testhost/HostGlContexts.h"
-#include "testhost/World.h"
+#include "host/Host.h"
+#include "host/HostGlContexts.h"
+#include "host/World.h"
+#include "instruments/GlCallRecorder.h"
 
 namespace Orvane::Lumisk::Bench {
 namespace {
@@ -48,8 +48,8 @@ const char* LensName(int lens) {
 }
 
 // A frame with bright points on a dark gradient, like the render tool's card.
-TestHost::World MakeFrame(Size size) {
-  TestHost::World world = TestHost::World::Make8(size.width, size.height);
+HeadlessHost::World MakeFrame(Size size) {
+  HeadlessHost::World world = HeadlessHost::World::Make8(size.width, size.height);
   for (int y = 0; y < size.height; ++y)
     for (int x = 0; x < size.width; ++x) {
       const bool light = x % 97 == 13 && y % 61 == 7;
@@ -166,8 +166,8 @@ private:
   // Sums over frameCount renders of each kind, after one warm-up.
   RowFigures Measure(const Row& row) {
     // The host reads the worlds at every later command too: they live here.
-    input = std::make_unique<TestHost::World>(MakeFrame(row.size));
-    output = std::make_unique<TestHost::World>(TestHost::World::Make8(row.size.width, row.size.height));
+    input = std::make_unique<HeadlessHost::World>(MakeFrame(row.size));
+    output = std::make_unique<HeadlessHost::World>(HeadlessHost::World::Make8(row.size.width, row.size.height));
     host.SetInputLayer(*input);
     host.SetOutput(*output);
     host.Params().SetPopup(1, row.lens);
@@ -201,10 +201,10 @@ private:
 
   int frameCount;
   std::FILE* out;
-  TestHost::Host host;
-  std::unique_ptr<TestHost::World> input;
-  std::unique_ptr<TestHost::World> output;
-  TestHost::HostGlContexts glContexts;
+  HeadlessHost::Host host;
+  std::unique_ptr<HeadlessHost::World> input;
+  std::unique_ptr<HeadlessHost::World> output;
+  HeadlessHost::HostGlContexts glContexts;
   TestHost::GlCallRecorder callRecorder;
   RenderStageTimer timer{callRecorder};
 };

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "bench/GlMemory.h"
-#include "testhost/GlCallRecorder.h"
+#include "instruments/GlCallRecorder.h"
 
 namespace Orvane::Lumisk::Bench {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "testhost/Host.h"
+#include "host/Host.h"
 #include "tools/FrameConversion.h"
 #include "tools/ModuleSession.h"
 #include "tools/PngFile.h"
@@ -108,7 +108,7 @@ int RunToolRoad(int frames, std::FILE* table) {
   const fs::path dir = fs::temp_directory_path() / ("lumisk-bench-road-" + std::to_string(std::random_device{}()));
   fs::create_directories(dir);
   const std::vector<std::string> args = {"--lens", "circular", "--quality", "high", "--blur", "32"};
-  RenderTool::ModuleSession session(TestHost::DefaultModulePath(), "en_US");
+  RenderTool::ModuleSession session(HeadlessHost::DefaultModulePath(), "en_US");
   const RenderTool::ToolOptions options = RenderTool::ParseToolOptions(args);
   RenderTool::CheckSettingsAgainstParams(options, session.Definitions());
   session.Apply(options);

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "testhost/Host.h"
+#include "host/Host.h"
 #include "tools/FrameConversion.h"
 #include "tools/FramePattern.h"
 #include "tools/ModuleSession.h"
@@ -187,7 +187,7 @@ int Run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "lumisk-render: %s\n", error.what());
     return kExitUsage;
   }
-  const std::string modulePath = options.modulePath.value_or(TestHost::DefaultModulePath());
+  const std::string modulePath = options.modulePath.value_or(HeadlessHost::DefaultModulePath());
   if (options.help) {
     // The names come from the module's parameter set-up alone (no GL context,
     // no GL lines); without a module the options are still listed.

@@ -27,8 +27,8 @@ void Check(PF_Err result, const char* what) {
 
 ModuleSession::ModuleSession(const std::string& modulePath, const std::string& language, Use use) {
   try {
-    host = std::make_unique<TestHost::Host>(modulePath);
-    if (use == Use::Render) glContexts = std::make_unique<TestHost::HostGlContexts>(*host);
+    host = std::make_unique<HeadlessHost::Host>(modulePath);
+    if (use == Use::Render) glContexts = std::make_unique<HeadlessHost::HostGlContexts>(*host);
   } catch (const std::runtime_error& error) {
     throw ToolError(std::string("cannot load the effect module: ") + error.what());
   }
@@ -66,7 +66,7 @@ int ModuleSession::MaxTextureSize() {
 }
 
 void ModuleSession::Apply(const ToolOptions& options) {
-  TestHost::ParameterStore& params = host->Params();
+  HeadlessHost::ParameterStore& params = host->Params();
   for (const ParamSetting& setting : options.settings) {
     const PF_ParamIndex index = setting.paramIndex;
     switch (setting.kind) {
@@ -104,12 +104,12 @@ void ModuleSession::Apply(const ToolOptions& options) {
 
 void ModuleSession::SetPictures(const RgbaImage& input, const RgbaImage* mapLayer) {
   auto makeWorld = [](const RgbaImage& picture) {
-    auto world = std::make_unique<TestHost::World>(TestHost::World::Make8(picture.width, picture.height));
+    auto world = std::make_unique<HeadlessHost::World>(HeadlessHost::World::Make8(picture.width, picture.height));
     CopyToWorld(picture, *world->Get());
     return world;
   };
   auto inputWorld = makeWorld(input);
-  auto outputWorld = std::make_unique<TestHost::World>(TestHost::World::Make8(input.width, input.height));
+  auto outputWorld = std::make_unique<HeadlessHost::World>(HeadlessHost::World::Make8(input.width, input.height));
   auto mapWorld = mapLayer ? makeWorld(*mapLayer) : nullptr;
   host->Params().SetLayer(kCustomLayerIndex, mapWorld ? mapWorld->Get() : nullptr);
   host->SetInputLayer(*inputWorld);

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "testhost/Host.h"
-#include "testhost/HostGlContexts.h"
+#include "host/Host.h"
+#include "host/HostGlContexts.h"
 #include "tools/RgbaImage.h"
 #include "tools/ToolOptions.h"
 
@@ -50,13 +50,13 @@ public:
 
 private:
   // Declared first: destroyed last, after set-down in the destructor's body.
-  std::unique_ptr<TestHost::Host> host;
-  std::unique_ptr<TestHost::HostGlContexts> glContexts;
+  std::unique_ptr<HeadlessHost::Host> host;
+  std::unique_ptr<HeadlessHost::HostGlContexts> glContexts;
   // The worlds of the latest render: the host holds pointers to them until the
   // next render replaces them, so they live as long as the host.
-  std::unique_ptr<TestHost::World> inputLayer;
-  std::unique_ptr<TestHost::World> output;
-  std::unique_ptr<TestHost::World> mapLayerWorld;
+  std::unique_ptr<HeadlessHost::World> inputLayer;
+  std::unique_ptr<HeadlessHost::World> output;
+  std::unique_ptr<HeadlessHost::World> mapLayerWorld;
   bool inputHasAlpha = false;
   bool setUp = false;
 };

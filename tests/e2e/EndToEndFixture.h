@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "CpuReference.h"
-#include "testhost/Host.h"
-#include "testhost/HostGlContexts.h"
-#include "testhost/World.h"
+#include "host/HostGlContexts.h"
+#include "host/World.h"
+#include "instruments/TestHost.h"
 #include "tests/support/GlErrorCheck.h"
 
 namespace Orvane::Lumisk::EndToEnd {
@@ -79,7 +79,7 @@ protected:
   // Any GL error of the module or the host fails the test.
   std::unique_ptr<Testing::ScopedGlErrorCheck> errorCheck = std::make_unique<Testing::ScopedGlErrorCheck>();
   TestHost::Host host;
-  TestHost::HostGlContexts glContexts{host};
+  HeadlessHost::HostGlContexts glContexts{host};
 
 private:
   // The host keeps pointers to the worlds of the latest render and reads them

@@ -8,7 +8,7 @@
 
 #include <thread>
 
-#include "testhost/GlCallRecorder.h"
+#include "instruments/GlCallRecorder.h"
 #include "tests/e2e/EndToEndFixture.h"
 #include "tests/support/WglFaults.h"
 

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <string>
 
-#include "testhost/GlCallRecorder.h"
+#include "instruments/GlCallRecorder.h"
 #include "tests/e2e/EndToEndFixture.h"
 
 namespace Orvane::Lumisk::EndToEnd {

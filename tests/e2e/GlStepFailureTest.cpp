@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "testhost/GlCallRecorder.h"
+#include "instruments/GlCallRecorder.h"
 #include "tests/e2e/EndToEndFixture.h"
 
 namespace Orvane::Lumisk::EndToEnd {

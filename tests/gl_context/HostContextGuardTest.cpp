@@ -4,7 +4,7 @@
 #include "gl/AESDK_OpenGL_Fault.h"
 #include "gl/ContextRegistry.h"
 #include "gl/HostContextGuard.h"
-#include "testhost/HostGlContext.h"
+#include "host/HostGlContext.h"
 #include "tests/support/GlErrorCheck.h"
 #include "tests/support/GlTestContext.h"
 #include "tests/support/WglFaults.h"
@@ -30,7 +30,7 @@ protected:
   }
   bool HostIsCurrent() const { return wglGetCurrentContext() == host.Context() && wglGetCurrentDC() == host.Dc(); }
 
-  TestHost::HostGlContext host;
+  HeadlessHost::HostGlContext host;
 };
 
 TEST_F(HostContextGuardTest, RestoresTheHostContextAfterGlobalSetUp) {
@@ -79,7 +79,7 @@ TEST_F(HostContextGuardTest, RestoresTheHostContextWhenAnExceptionPasses) {
 TEST_F(HostContextGuardTest, RestoresWhenOnlyTheContextOrOnlyTheDcChanged) {
   // A second host pair made the same way: its DC and context take the host's
   // pixel format, so every WGL lets them current crosswise.
-  TestHost::HostGlContext other;
+  HeadlessHost::HostGlContext other;
   host.MakeCurrent();
   struct Case {
     const char* what;

@@ -2,7 +2,7 @@
 // uniform and sampler setters, diagnostics and the mended failure paths.
 
 #include "gl/OpenglShader.h"
-#include "testhost/GlCallRecorder.h"
+#include "instruments/GlCallRecorder.h"
 #include "tests/support/GlTestContext.h"
 
 #include <glbinding/gl33core/gl.h>

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "gl/CopyPass.h"
-#include "testhost/GlCallRecorder.h"
+#include "instruments/GlCallRecorder.h"
 #include "tests/gl_target/GlQueries.h"
 #include "tests/gl_target/PixelPatterns.h"
 #include "tests/support/GlTestContext.h"

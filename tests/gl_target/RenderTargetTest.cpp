@@ -11,7 +11,7 @@
 #include "gl/AEOpenGLContext.h"
 #include "gl/AESDK_OpenGL_Fault.h"
 #include "gl/RenderTarget.h"
-#include "testhost/GlCallRecorder.h"
+#include "instruments/GlCallRecorder.h"
 #include "tests/gl_target/FramePainter.h"
 #include "tests/gl_target/GlQueries.h"
 #include "tests/gl_target/PixelPatterns.h"

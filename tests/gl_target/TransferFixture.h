@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "host/World.h"
 #include "hostapi/HostEffectApi.h"
-#include "testhost/Host.h"
-#include "testhost/World.h"
+#include "instruments/TestHost.h"
 #include "tests/support/GlTestContext.h"
 
 namespace Orvane::Lumisk::Testing {

@@ -7,7 +7,7 @@
 
 #include "effect/ParamReaders.h"
 #include "effect/ParamsSetup.h"
-#include "testhost/Host.h"
+#include "instruments/TestHost.h"
 #include "tests/params/Cp936.h"
 #include "tests/params/ParamsGolden.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "hostapi/HostSuites.h"
-#include "testhost/Host.h"
+#include "instruments/TestHost.h"
 
 namespace Orvane::Lumisk::ParamsTest {
 namespace {

@@ -10,9 +10,9 @@
 
 #include "effect/ParamTransfer.h"
 #include "effect/ParamsSetup.h"
+#include "instruments/TestHost.h"
 #include "render/BlurMapPass.h"
 #include "render/BlurRenderer.h"
-#include "testhost/Host.h"
 #include "tests/support/GlTestContext.h"
 
 namespace Orvane::Lumisk {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "testhost/Host.h"
+#include "instruments/TestHost.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "SeamStubs.h"
 #include "effect/EntryPoint.h"
 #include "effect/ModuleGlobals.h"
-#include "testhost/Host.h"
+#include "instruments/TestHost.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "effect/HostLanguage.h"
 #include "effect/LocaleStringTable.h"
-#include "testhost/Host.h"
+#include "instruments/TestHost.h"
 
 namespace {
 

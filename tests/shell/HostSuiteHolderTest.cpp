@@ -9,7 +9,7 @@
 
 #include "hostapi/HostSuiteHolder.h"
 #include "hostapi/HostSuites.h"
-#include "testhost/Host.h"
+#include "instruments/TestHost.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "ExpectedPipl.h"
 #include "ResourceFile.h"
-#include "testhost/Host.h"
+#include "instruments/TestHost.h"
 #ifdef LUMISK_RESOURCE_MODULE
 #include "tests/windows/ModuleResources.h"
 #endif

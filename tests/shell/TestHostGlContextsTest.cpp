@@ -2,12 +2,13 @@
 // own context current, which is a GL context of its own (the gl tier).
 #include <gtest/gtest.h>
 
-#include "testhost/Host.h"
-#include "testhost/HostGlContexts.h"
+#include "host/HostGlContexts.h"
+#include "instruments/TestHost.h"
 
 namespace {
 
 using namespace Orvane::Lumisk::TestHost;
+using Orvane::Lumisk::HeadlessHost::HostGlContexts;
 
 PF_Err NoEntry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*) {
   return PF_Err_NONE;

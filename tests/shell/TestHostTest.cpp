@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "hostapi/HostSuites.h"
-#include "testhost/Host.h"
+#include "instruments/TestHost.h"
 
 namespace {
 
@@ -332,6 +332,29 @@ TEST_F(TestHostTest, MissingSuitesAndLanguageTags) {
   EXPECT_EQ(std::memcmp(tag, "fr_FR", 6), 0) << "cut to five characters and a zero";
   EXPECT_EQ(in().pica_basicP->ReleaseSuite(kPFAppSuite, 7), 0);
   EXPECT_NE(in().pica_basicP->ReleaseSuite(kPFAppSuite, 7), 0) << "not held any more";
+}
+
+// The headless host on its own, with no instrument on it, serves the suites
+// and knows which it has handed out.
+TEST(HeadlessHost, ServesWithoutAnInstrumentAndKnowsTheSuitesItHolds) {
+  Orvane::Lumisk::HeadlessHost::Host bare{&NoEntry};
+  SPBasicSuite& basic = *bare.InData().pica_basicP;
+  const void* suite = nullptr;
+  ASSERT_EQ(basic.AcquireSuite(kPFAppSuite, 7, &suite), 0);
+  ASSERT_NE(suite, nullptr);
+  ASSERT_EQ(basic.AcquireSuite(kPFHandleSuite, 2, &suite), 0);
+  EXPECT_EQ(basic.AcquireSuite("No Such Suite", 1, &suite), A_Err_MISSING_SUITE);
+  EXPECT_EQ(bare.HeldSuites(), 2);
+  EXPECT_EQ(basic.ReleaseSuite(kPFAppSuite, 7), 0);
+  EXPECT_EQ(bare.HeldSuites(), 1);
+  const auto& handles = *static_cast<const PF_HandleSuite2*>(suite);
+  const PF_Handle handle = handles.host_new_handle(16);
+  ASSERT_NE(handle, nullptr);
+  EXPECT_NE(handles.host_lock_handle(handle), nullptr);
+  handles.host_unlock_handle(handle);
+  handles.host_dispose_handle(handle);
+  EXPECT_EQ(basic.ReleaseSuite(kPFHandleSuite, 2), 0);
+  EXPECT_EQ(bare.HeldSuites(), 0);
 }
 
 TEST_F(TestHostTest, SprintfFormatsWithinTheMessageBuffer) {

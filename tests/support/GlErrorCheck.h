@@ -11,7 +11,7 @@
 
 #include <cstring>
 
-#include "testhost/GlCallHooks.h"
+#include "instruments/GlCallHooks.h"
 
 namespace Orvane::Lumisk::Testing {
 

@@ -34,44 +34,9 @@ void GlContextTest::TearDown() {
   errorCheck.reset();
 }
 
-TestWindow::TestWindow(const std::string& className) : windowClassName(className) {
-  WNDCLASSEXA windowClass;
-  std::memset(&windowClass, 0, sizeof(windowClass));
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.lpszClassName = windowClassName.c_str();
-  if (RegisterClassExA(&windowClass) == 0) {
-    throw std::runtime_error("cannot register " + windowClassName);
-  }
-  window =
-      CreateWindowExA(0, windowClassName.c_str(), "", WS_OVERLAPPED, 0, 0, 16, 16, nullptr, nullptr, nullptr, nullptr);
-  dc = GetDC(window);
-  PIXELFORMATDESCRIPTOR descriptor;
-  std::memset(&descriptor, 0, sizeof(descriptor));
-  descriptor.nSize = sizeof(descriptor);
-  descriptor.nVersion = 1;
-  descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-  descriptor.cColorBits = 32;
-  if (SetPixelFormat(dc, ChoosePixelFormat(dc, &descriptor), &descriptor) == FALSE) {
-    throw std::runtime_error("cannot set the pixel format of " + windowClassName);
-  }
-}
-
-TestWindow::~TestWindow() {
-  ReleaseDC(window, dc);
-  DestroyWindow(window);
-  UnregisterClassA(windowClassName.c_str(), nullptr);
-}
-
-HDC TestWindow::ReacquireDc() {
-  ReleaseDC(window, dc);
-  dc = GetDC(window);
-  return dc;
-}
-
 HGLRC TestWindow::MakeLegacyContextCurrent() {
-  const HGLRC context = wglCreateContext(dc);
-  if (context == nullptr || wglMakeCurrent(dc, context) == FALSE) {
+  const HGLRC context = MakeLegacyContext();
+  if (context == nullptr || wglMakeCurrent(Dc(), context) == FALSE) {
     throw std::runtime_error("cannot make a legacy context current");
   }
   return context;

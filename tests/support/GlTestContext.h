@@ -3,6 +3,7 @@
 // kind and read pixels back.
 
 #include "gl/AEOpenGLContext.h"
+#include "host/HiddenGlWindow.h"
 #include "platform/WglApi.h"
 #include "tests/support/GlErrorCheck.h"
 
@@ -48,27 +49,14 @@ protected:
   std::unique_ptr<ScopedGlContext> glContext;
 };
 
-// A window class of its own, one hidden window of it and the window's device
-// context with its pixel format set; all released at destruction.
-class TestWindow {
+// The host's hidden window (a window class of its own, the window and its
+// device context with its pixel format set), with a legacy context made
+// current on it on request.
+class TestWindow : public HeadlessHost::HiddenGlWindow {
 public:
-  explicit TestWindow(const std::string& className);
-  ~TestWindow();
-
-  TestWindow(const TestWindow&) = delete;
-  TestWindow& operator=(const TestWindow&) = delete;
-
-  HWND Window() const { return window; }
-  HDC Dc() const { return dc; }
-  // Releases the device context and gets the window's again.
-  HDC ReacquireDc();
+  using HiddenGlWindow::HiddenGlWindow;
   // A new legacy context (wglCreateContext), made current on this thread.
   HGLRC MakeLegacyContextCurrent();
-
-private:
-  std::string windowClassName;
-  HWND window = nullptr;
-  HDC dc = nullptr;
 };
 
 // RGBA pixels of the read framebuffer bound now (its current read buffer),

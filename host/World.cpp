@@ -1,9 +1,9 @@
-#include "testhost/World.h"
+#include "host/World.h"
 
 #include <cstring>
 #include <stdexcept>
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 namespace {
 
@@ -142,4 +142,4 @@ bool World::PaddingUntouched() const {
   return true;
 }
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

@@ -1,10 +1,10 @@
-#include "testhost/GlCallRecorder.h"
+#include "instruments/GlCallRecorder.h"
 
 #include <glbinding/AbstractFunction.h>
 #include <glbinding/AbstractValue.h>
 #include <glbinding/FunctionCall.h>
 
-#include "testhost/GlCallHooks.h"
+#include "instruments/GlCallHooks.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
-// The effect's parameters as the test host keeps them: index 0 is the input
+// The effect's parameters as the host keeps them: index 0 is the input
 // layer; indices from 1 are the definitions the module added with add_param,
-// deep-copied with their texts, each with values that tests set (for all times
+// deep-copied with their texts, each with values that the caller sets (for all times
 // or for one time) and with the HIDDEN flag of its stream.
 #pragma once
 
@@ -12,7 +12,7 @@
 
 #include "hostapi/HostEffectApi.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 // Bits a real host keeps in every effect stream's dynamic flags besides
 // HIDDEN (the eyeball, and one the module has no name for), so that a rule
@@ -100,4 +100,4 @@ private:
   std::vector<PF_ParamDef*> array;
 };
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

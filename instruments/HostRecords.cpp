@@ -1,4 +1,4 @@
-#include "testhost/HostRecords.h"
+#include "instruments/HostRecords.h"
 
 #include <algorithm>
 

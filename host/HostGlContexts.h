@@ -1,4 +1,4 @@
-// Gives a test Host what a real host has while it calls an effect: its own GL
+// Gives a Host what a real host has while it calls an effect: its own GL
 // context current on the calling thread. Attached to a Host, it makes the
 // calling thread's host context current before every command (one context per
 // thread, made at the thread's first command) and checks after the command
@@ -10,10 +10,10 @@
 #include <mutex>
 #include <thread>
 
-#include "testhost/Host.h"
-#include "testhost/HostGlContext.h"
+#include "host/Host.h"
+#include "host/HostGlContext.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 class HostGlContexts {
 public:
@@ -42,4 +42,4 @@ private:
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

@@ -1,4 +1,4 @@
-// The services the test host offers the module: the basic suite with the nine
+// The services the host offers the module: the basic suite with the nine
 // suites, the interaction callbacks and the utility callbacks of PF_InData.
 #include <algorithm>
 #include <cstdarg>
@@ -9,22 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "testhost/Host.h"
-#include "testhost/HostServices.h"
+#include "host/Host.h"
+#include "host/HostServices.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 using AnyFunction = void (*)();
-
-// One suite the host offers, with the names of its functions in the order the
-// record lists them, so that a fault can null one of them by name.
-struct OfferedSuite {
-  const char* name;
-  int32_t version;
-  const void* suite;
-  std::size_t functionCount;
-  std::vector<std::string> functions;
-};
 
 struct HostServices {
   using Lock = std::lock_guard<std::recursive_mutex>;
@@ -33,8 +23,6 @@ struct HostServices {
 
   // ---------------------------------------------------------------- basic suite
   static SPErr AcquireSuite(const char* name, int32_t version, const void** suite);
-  // The offered record, or a copy of it with Faults().nullFunctions nulled.
-  static const void* SuiteToHandOut(Host& host, const OfferedSuite& offered);
   static SPErr ReleaseSuite(const char* name, int32_t version);
 
   // ---------------------------------------------------------------- suites
@@ -46,8 +34,8 @@ struct HostServices {
     va_end(args);
     if (Host* host = Host::Active()) {
       Lock lock(host->mutex);
-      host->Record("sprintf");
-      host->records.sprintfOutputs.emplace_back(buffer);
+      host->instrument->Called("sprintf");
+      host->instrument->Formatted(buffer);
     }
     return written;
   }
@@ -58,10 +46,10 @@ struct HostServices {
       return PF_Err_BAD_CALLBACK_PARAM;
     }
     Lock lock(host->mutex);
-    host->Record("PF_AppGetLanguage");
-    ++host->records.languageQueries;
-    if (host->faults.languageError != PF_Err_NONE) {
-      return host->faults.languageError;
+    host->instrument->Called("PF_AppGetLanguage");
+    host->instrument->Counted(HostEvent::kLanguageQuery);
+    if (const PF_Err refused = host->instrument->Refusal(Refusable::kLanguage, 0, {})) {
+      return refused;
     }
     std::memcpy(tag, host->languageTag.data(), PF_APP_LANG_TAG_SIZE);
     return PF_Err_NONE;
@@ -73,13 +61,13 @@ struct HostServices {
       return A_Err_GENERIC;
     }
     Lock lock(host->mutex);
-    host->Record("AEGP_GetNewEffectForEffect");
-    if (host->faults.newEffectError != A_Err_NONE) {
-      return host->faults.newEffectError;
+    host->instrument->Called("AEGP_GetNewEffectForEffect");
+    if (const A_Err refused = host->instrument->Refusal(Refusable::kNewEffect, 0, {})) {
+      return refused;
     }
     host->effects.push_back(std::make_unique<_AEGP_EffectRefH>(_AEGP_EffectRefH{host, false}));
     *effectPH = host->effects.back().get();
-    ++host->records.effectsMade;
+    host->instrument->Counted(HostEvent::kEffectMade);
     return A_Err_NONE;
   }
 
@@ -89,13 +77,13 @@ struct HostServices {
       return A_Err_GENERIC;
     }
     Lock lock(host->mutex);
-    host->Record("AEGP_DisposeEffect");
+    host->instrument->Called("AEGP_DisposeEffect");
     if (!KnownEffect(*host, effectH) || effectH->disposed) {
-      ++host->records.badHandleCalls;
+      host->instrument->Counted(HostEvent::kBadHandle);
       return A_Err_GENERIC;
     }
     effectH->disposed = true;
-    ++host->records.effectsDisposed;
+    host->instrument->Counted(HostEvent::kEffectDisposed);
     return A_Err_NONE;
   }
 
@@ -106,21 +94,20 @@ struct HostServices {
       return A_Err_GENERIC;
     }
     Lock lock(host->mutex);
-    host->Record("AEGP_GetNewEffectStreamByIndex " + std::to_string(index));
+    host->instrument->Called("AEGP_GetNewEffectStreamByIndex " + std::to_string(index));
     if (!KnownEffect(*host, effectH) || effectH->disposed) {
-      ++host->records.badHandleCalls;
+      host->instrument->Counted(HostEvent::kBadHandle);
       return A_Err_GENERIC;
     }
-    const auto fault = host->faults.newStreamErrors.find(index);
-    if (fault != host->faults.newStreamErrors.end()) {
-      return fault->second;
+    if (const A_Err refused = host->instrument->Refusal(Refusable::kNewStream, index, {})) {
+      return refused;
     }
     if (!host->paramStore.Has(index)) {
       return A_Err_GENERIC;
     }
     host->streams.push_back(std::make_unique<_AEGP_StreamRefH>(_AEGP_StreamRefH{host, index, false}));
     *streamPH = host->streams.back().get();
-    ++host->records.streamsMade;
+    host->instrument->Counted(HostEvent::kStreamMade);
     return A_Err_NONE;
   }
 
@@ -131,13 +118,13 @@ struct HostServices {
     }
     Lock lock(host->mutex);
     if (!LiveStream(*host, streamH)) {
-      host->Record("AEGP_DisposeStream ?");
-      ++host->records.badHandleCalls;
+      host->instrument->Called("AEGP_DisposeStream ?");
+      host->instrument->Counted(HostEvent::kBadHandle);
       return A_Err_GENERIC;
     }
-    host->Record("AEGP_DisposeStream " + std::to_string(streamH->index));
+    host->instrument->Called("AEGP_DisposeStream " + std::to_string(streamH->index));
     streamH->disposed = true;
-    ++host->records.streamsDisposed;
+    host->instrument->Counted(HostEvent::kStreamDisposed);
     return A_Err_NONE;
   }
 
@@ -148,14 +135,13 @@ struct HostServices {
     }
     Lock lock(host->mutex);
     if (!LiveStream(*host, streamH) || flagsP == nullptr) {
-      host->Record("AEGP_GetDynamicStreamFlags ?");
-      ++host->records.badHandleCalls;
+      host->instrument->Called("AEGP_GetDynamicStreamFlags ?");
+      host->instrument->Counted(HostEvent::kBadHandle);
       return A_Err_GENERIC;
     }
-    host->Record("AEGP_GetDynamicStreamFlags " + std::to_string(streamH->index));
-    const auto fault = host->faults.getStreamFlagsErrors.find(streamH->index);
-    if (fault != host->faults.getStreamFlagsErrors.end()) {
-      return fault->second;
+    host->instrument->Called("AEGP_GetDynamicStreamFlags " + std::to_string(streamH->index));
+    if (const A_Err refused = host->instrument->Refusal(Refusable::kGetStreamFlags, streamH->index, {})) {
+      return refused;
     }
     *flagsP = host->paramStore.At(streamH->index).streamFlags;
     return A_Err_NONE;
@@ -169,19 +155,17 @@ struct HostServices {
     }
     Lock lock(host->mutex);
     if (!LiveStream(*host, streamH)) {
-      host->Record("AEGP_SetDynamicStreamFlag ?");
-      ++host->records.badHandleCalls;
+      host->instrument->Called("AEGP_SetDynamicStreamFlag ?");
+      host->instrument->Counted(HostEvent::kBadHandle);
       return A_Err_GENERIC;
     }
     const PF_ParamIndex index = streamH->index;
-    host->Record("AEGP_SetDynamicStreamFlag " + std::to_string(index) + (setB != 0 ? " set" : " clear"));
-    const auto fault = host->faults.setStreamFlagErrors.find(index);
-    if (fault != host->faults.setStreamFlagErrors.end()) {
-      return fault->second;
+    host->instrument->Called("AEGP_SetDynamicStreamFlag " + std::to_string(index) + (setB != 0 ? " set" : " clear"));
+    if (const A_Err refused = host->instrument->Refusal(Refusable::kSetStreamFlag, index, {})) {
+      return refused;
     }
     HostParam& param = host->paramStore.At(index);
-    host->records.streamFlagChanges.push_back(
-        StreamFlagChange{index, one_flag, undoableB != 0, setB != 0, param.live.flags});
+    host->instrument->Saw(StreamFlagChange{index, one_flag, undoableB != 0, setB != 0, param.live.flags});
     AEGP_DynStreamFlags& flags = param.streamFlags;
     flags = setB != 0 ? (flags | one_flag) : (flags & ~one_flag);
     return A_Err_NONE;
@@ -193,9 +177,9 @@ struct HostServices {
       return PF_Err_BAD_CALLBACK_PARAM;
     }
     Lock lock(host->mutex);
-    host->Record("PF_UpdateParamUI " + std::to_string(param_index));
-    host->records.uiUpdates.push_back(ParamUiUpdate{param_index, defP != nullptr ? *defP : PF_ParamDef{}});
-    return host->faults.updateParamUiError;
+    host->instrument->Called("PF_UpdateParamUI " + std::to_string(param_index));
+    host->instrument->Saw(ParamUiUpdate{param_index, defP != nullptr ? *defP : PF_ParamDef{}});
+    return host->instrument->Refusal(Refusable::kUpdateParamUi, param_index, {});
   }
 
   static PF_Handle NewHandle(A_HandleSize size) {
@@ -204,9 +188,9 @@ struct HostServices {
       return nullptr;
     }
     Lock lock(host->mutex);
-    host->Record("host_new_handle " + std::to_string(size));
-    host->records.handleSizes.push_back(size);
-    if (host->faults.nullNewHandle) {
+    host->instrument->Called("host_new_handle " + std::to_string(size));
+    host->instrument->HandleAsked(size);
+    if (host->instrument->Refusal(Refusable::kNewHandle, 0, {}) != 0) {
       return nullptr;
     }
     auto block = std::make_unique<Host::HandleBlock>();
@@ -214,7 +198,7 @@ struct HostServices {
     block->bytes.assign(static_cast<std::size_t>(size) + 1, 0);
     block->data = block->bytes.data();
     host->handles.push_back(std::move(block));
-    ++host->records.handlesMade;
+    host->instrument->Counted(HostEvent::kHandleMade);
     return &host->handles.back()->data;
   }
 
@@ -224,7 +208,7 @@ struct HostServices {
       return nullptr;
     }
     Lock lock(host->mutex);
-    host->Record("host_lock_handle");
+    host->instrument->Called("host_lock_handle");
     Host::HandleBlock* block = LiveHandle(*host, handle);
     if (block == nullptr) {
       return nullptr;
@@ -239,10 +223,10 @@ struct HostServices {
       return;
     }
     Lock lock(host->mutex);
-    host->Record("host_unlock_handle");
+    host->instrument->Called("host_unlock_handle");
     Host::HandleBlock* block = LiveHandle(*host, handle);
     if (block == nullptr || block->locks == 0) {
-      ++host->records.badHandleCalls;
+      host->instrument->Counted(HostEvent::kBadHandle);
       return;
     }
     --block->locks;
@@ -254,7 +238,7 @@ struct HostServices {
       return;
     }
     Lock lock(host->mutex);
-    host->Record("host_dispose_handle");
+    host->instrument->Called("host_dispose_handle");
     Host::HandleBlock* block = LiveHandle(*host, handle);
     if (block == nullptr) {
       return;
@@ -262,7 +246,7 @@ struct HostServices {
     block->disposed = true;
     block->bytes = std::vector<uint8_t>();
     block->data = nullptr;
-    ++host->records.handlesDisposed;
+    host->instrument->Counted(HostEvent::kHandleDisposed);
   }
 
   static PF_Err Iterate(PF_InData* in_data, A_long progress_base, A_long progress_final, PF_EffectWorld* src,
@@ -276,7 +260,7 @@ struct HostServices {
   static A_char* Strcpy(A_char* dest, const A_char* src) {
     if (Host* host = Host::Active()) {
       Lock lock(host->mutex);
-      ++host->records.strcpyCalls;
+      host->instrument->Counted(HostEvent::kStrcpy);
     }
     return std::strcpy(dest, src);
   }
@@ -314,7 +298,7 @@ private:
         return block.get();
       }
     }
-    ++host.records.badHandleCalls;
+    host.instrument->Counted(HostEvent::kBadHandle);
     return nullptr;
   }
 
@@ -326,8 +310,8 @@ private:
     *pixPP = nullptr;
     if (host != nullptr) {
       Lock lock(host->mutex);
-      host->Record(depth == PixelDepth::k8 ? "get_pixel_data8" : "get_pixel_data16");
-      if (host->faults.nullPixelData) {
+      host->instrument->Called(depth == PixelDepth::k8 ? "get_pixel_data8" : "get_pixel_data16");
+      if (host->instrument->Refusal(Refusable::kPixelData, 0, {}) != 0) {
         return PF_Err_BAD_CALLBACK_PARAM;
       }
     }
@@ -386,33 +370,7 @@ const OfferedSuite* FindOfferedSuite(const std::string& name, int32_t version) {
   return nullptr;
 }
 
-// The functions of an offered suite as a list the host can alter.
-std::vector<AnyFunction> FunctionsOf(const OfferedSuite& offered) {
-  if (offered.functions.size() != offered.functionCount) {
-    throw std::logic_error(std::string("the test host names the functions of ") + offered.name + " wrongly");
-  }
-  std::vector<AnyFunction> functions(offered.functionCount);
-  std::memcpy(functions.data(), offered.suite, functions.size() * sizeof(AnyFunction));
-  return functions;
-}
-
 }  // namespace
-
-const void* HostServices::SuiteToHandOut(Host& host, const OfferedSuite& offered) {
-  std::vector<AnyFunction> functions;
-  for (const auto& [suiteName, functionName] : host.faults.nullFunctions) {
-    if (suiteName != offered.name) continue;
-    if (functions.empty()) functions = FunctionsOf(offered);
-    const auto named = std::find(offered.functions.begin(), offered.functions.end(), functionName);
-    if (named == offered.functions.end()) {
-      throw std::logic_error("the test host's " + suiteName + " has no function " + functionName);
-    }
-    functions[static_cast<std::size_t>(named - offered.functions.begin())] = nullptr;
-  }
-  if (functions.empty()) return offered.suite;
-  host.alteredSuites.push_back(std::make_unique<std::vector<AnyFunction>>(std::move(functions)));
-  return host.alteredSuites.back()->data();
-}
 
 SPErr HostServices::AcquireSuite(const char* name, int32_t version, const void** suite) {
   Host* host = Host::Active();
@@ -421,16 +379,16 @@ SPErr HostServices::AcquireSuite(const char* name, int32_t version, const void**
   }
   Lock lock(host->mutex);
   const std::string suiteName = name;
-  host->Record("AcquireSuite " + suiteName + " " + std::to_string(version));
+  host->instrument->Called("AcquireSuite " + suiteName + " " + std::to_string(version));
   const OfferedSuite* offered = FindOfferedSuite(suiteName, version);
   SPErr result = A_Err_NONE;
-  if (offered == nullptr || host->faults.missingSuites.count(suiteName) != 0) {
+  if (offered == nullptr || host->instrument->Refusal(Refusable::kSuite, 0, suiteName) != 0) {
     result = A_Err_MISSING_SUITE;
   } else {
-    *suite = host->faults.nullSuites.count(suiteName) != 0 ? nullptr : SuiteToHandOut(*host, *offered);
+    *suite = host->instrument->SuiteToHandOut(*offered);
     host->heldSuites.emplace_back(suiteName, version);
   }
-  host->records.suiteCalls.push_back(SuiteCall{SuiteCall::Kind::kAcquire, suiteName, version, result});
+  host->instrument->Saw(SuiteCall{SuiteCall::Kind::kAcquire, suiteName, version, result});
   return result;
 }
 
@@ -441,7 +399,7 @@ SPErr HostServices::ReleaseSuite(const char* name, int32_t version) {
   }
   Lock lock(host->mutex);
   const std::string suiteName = name;
-  host->Record("ReleaseSuite " + suiteName + " " + std::to_string(version));
+  host->instrument->Called("ReleaseSuite " + suiteName + " " + std::to_string(version));
   SPErr result = A_Err_GENERIC;
   auto& held = host->heldSuites;
   for (auto it = held.rbegin(); it != held.rend(); ++it) {
@@ -451,7 +409,7 @@ SPErr HostServices::ReleaseSuite(const char* name, int32_t version) {
       break;
     }
   }
-  host->records.suiteCalls.push_back(SuiteCall{SuiteCall::Kind::kRelease, suiteName, version, result});
+  host->instrument->Saw(SuiteCall{SuiteCall::Kind::kRelease, suiteName, version, result});
   return result;
 }
 
@@ -463,10 +421,10 @@ PF_Err HostServices::Iterate(PF_InData* in_data, A_long, A_long, PF_EffectWorld*
   }
   {
     Lock lock(host->mutex);
-    host->Record("iterate");
-    ++host->records.iterateCalls;
-    if (host->faults.iterateError != PF_Err_NONE) {
-      return host->faults.iterateError;
+    host->instrument->Called("iterate");
+    host->instrument->Counted(HostEvent::kIterate);
+    if (const PF_Err refused = host->instrument->Refusal(Refusable::kIterate, 0, {})) {
+      return refused;
     }
   }
   if (src == nullptr || dst == nullptr || pix_fn == nullptr || DepthOf(*src) != PixelDepth::kFloat ||
@@ -499,21 +457,17 @@ PF_Err HostServices::CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A
     return PF_Err_BAD_CALLBACK_PARAM;
   }
   Lock lock(host->mutex);
-  host->Record("checkout_param " + std::to_string(index));
+  host->instrument->Called("checkout_param " + std::to_string(index));
   PF_Err result = PF_Err_NONE;
-  const auto fault = host->faults.checkoutErrors.find(index);
-  if (fault != host->faults.checkoutErrors.end()) {
-    result = fault->second;
+  if (const PF_Err refused = host->instrument->Refusal(Refusable::kCheckout, index, {})) {
+    result = refused;
   } else if (!host->paramStore.Has(index)) {
     result = PF_Err_INVALID_INDEX;
   } else {
     *param = host->paramStore.ValueAt(index, what_time);
-    const auto wrongType = host->faults.wrongTypes.find(index);
-    if (wrongType != host->faults.wrongTypes.end()) {
-      param->param_type = wrongType->second;
-    }
+    host->instrument->CheckedOut(index, *param);
   }
-  host->records.checkouts.push_back(CheckoutCall{index, what_time, time_step, time_scale, result});
+  host->instrument->Saw(CheckoutCall{index, what_time, time_step, time_scale, result});
   if (result == PF_Err_NONE) {
     host->checkedOut.push_back(param);
   }
@@ -526,8 +480,8 @@ PF_Err HostServices::CheckinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
     return PF_Err_BAD_CALLBACK_PARAM;
   }
   Lock lock(host->mutex);
-  host->Record("checkin_param");
-  ++host->records.checkins;
+  host->instrument->Called("checkin_param");
+  host->instrument->Counted(HostEvent::kCheckin);
   auto& out = host->checkedOut;
   for (auto it = out.begin(); it != out.end(); ++it) {
     if (*it == param) {
@@ -535,7 +489,7 @@ PF_Err HostServices::CheckinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
       return PF_Err_NONE;
     }
   }
-  ++host->records.unmatchedCheckins;
+  host->instrument->Counted(HostEvent::kUnmatchedCheckin);
   return PF_Err_BAD_CALLBACK_PARAM;
 }
 
@@ -545,10 +499,9 @@ PF_Err HostServices::AddParam(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_Par
     return PF_Err_BAD_CALLBACK_PARAM;
   }
   Lock lock(host->mutex);
-  host->Record("add_param " + std::to_string(index));
-  const int call = ++host->records.addParamCalls;
-  if (call == host->faults.addParamFailAtCall) {
-    return host->faults.addParamError;
+  host->instrument->Called("add_param " + std::to_string(index));
+  if (const PF_Err refused = host->instrument->Refusal(Refusable::kAddParam, index, {})) {
+    return refused;
   }
   host->paramStore.Add(index, *def);
   return PF_Err_NONE;
@@ -572,4 +525,4 @@ void InstallHostServices(Host& host) {
   HostServices::Install(host);
 }
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

@@ -11,11 +11,11 @@
 #include <exception>
 #include <string>
 
-#include "testhost/Host.h"
+#include "host/Host.h"
 
 namespace {
 
-using Orvane::Lumisk::TestHost::Host;
+using Orvane::Lumisk::HeadlessHost::Host;
 
 // Texts of a Chinese host are code page 936 bytes; a Linux terminal wants
 // UTF-8 (a Windows console in code page 936 shows them as they are).
@@ -107,7 +107,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string modulePath = Orvane::Lumisk::TestHost::DefaultModulePath();
+  std::string modulePath = Orvane::Lumisk::HeadlessHost::DefaultModulePath();
   std::string language = "en_US";
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
 
     const PF_Err setdown = host.GlobalSetdown();
     std::printf("global set-down: result %d\n", setdown);
-    std::printf("suites still held: %d\n", host.Records().OutstandingSuites());
+    std::printf("suites still held: %d\n", host.HeldSuites());
     return (about | setup | paramsSetup | setdown) == PF_Err_NONE ? 0 : 1;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "lumisk-testhost: %s\n", error.what());

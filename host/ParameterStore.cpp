@@ -1,9 +1,9 @@
-#include "testhost/ParameterStore.h"
+#include "host/ParameterStore.h"
 
 #include <cstring>
 #include <stdexcept>
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 namespace {
 
@@ -175,4 +175,4 @@ PF_ParamDef** ParameterStore::Array(A_long time) {
   return array.data();
 }
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

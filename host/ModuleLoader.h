@@ -1,12 +1,12 @@
 // Loads the built effect module and finds its entry point: the one seam
-// between the test host and the platform's dynamic loader.
+// between the host and the platform's dynamic loader.
 #pragma once
 
 #include <string>
 
 #include "hostapi/HostEffectApi.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 class ModuleLoader {
 public:
@@ -31,4 +31,4 @@ private:
   PF_EntryPointFunc entry = nullptr;
 };
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

@@ -1,15 +1,13 @@
-// The test host's own OpenGL context, as a real host keeps one current while it
-// calls an effect: a hidden window of its own, its device context and a legacy
-// wglCreateContext context, through the same WGL layer the module uses (one
-// process-wide WGL state). The module must leave it current after every
-// command that touches GL; CheckCurrent tells whether it did.
+// The host's own OpenGL context, as a real host keeps one current while it
+// calls an effect: a legacy wglCreateContext context on a hidden window of its
+// own, through the same WGL layer the module uses (one process-wide WGL state). The module must leave it current after
+// every command that touches GL; CheckCurrent tells whether it did.
 #pragma once
 
-#include <string>
-
+#include "host/HiddenGlWindow.h"
 #include "platform/WglApi.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 class HostGlContext {
 public:
@@ -26,7 +24,7 @@ public:
   // True when this context and its device context are current on the calling thread.
   bool IsCurrent() const;
 
-  HDC Dc() const { return dc; }
+  HDC Dc() const { return window.Dc(); }
   HGLRC Context() const { return context; }
 
   // GL_MAX_TEXTURE_SIZE of the driver, asked in this context (made current
@@ -34,10 +32,8 @@ public:
   int MaxTextureSize();
 
 private:
-  std::string className;
-  HWND hiddenWindow = nullptr;
-  HDC dc = nullptr;
+  HiddenGlWindow window;
   HGLRC context = nullptr;
 };
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

@@ -1,18 +1,15 @@
-// The test host: loads the effect module (or takes an entry point linked into
-// the test) and drives EntryPointFunc as the compositing host would, with its
-// own PF_InData, PF_OutData and params array, a basic suite that hands out the
-// nine suites the effect uses (each implemented for real), records of every
-// call the module makes, and injectable faults.
+// The headless host: loads the effect module (or takes an entry point linked
+// into the program) and drives EntryPointFunc as the compositing host would,
+// with its own PF_InData, PF_OutData and params array and a basic suite that
+// hands out the nine suites the effect uses, each implemented for real. An
+// instrument (SetInstrument) may watch and refuse the module's calls.
 //
 // Typical use:
-//   TestHost::Host host;                        // loads the built ZQLumisk.aex
+//   HeadlessHost::Host host;                    // loads the built ZQLumisk.aex
 //   host.SetLanguageTag("zh_CN");
-//   ASSERT_EQ(host.GlobalSetup(), PF_Err_NONE);
-//   ASSERT_EQ(host.ParamsSetup(), PF_Err_NONE);
+//   host.GlobalSetup();  host.ParamsSetup();
 //   host.Params().SetPopup(5, 4);               // "Type" = Circle at all times
-//   host.UpdateParamsUI();
-//   EXPECT_TRUE(host.Params().Hidden(6));
-//   EXPECT_EQ(host.Records().OutstandingSuites(), 0);
+//   host.Render();
 //
 // One Host is "active" at a time (the most recently made one still alive):
 // the suite functions that carry no effect reference (sprintf, the language
@@ -21,27 +18,30 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "host/HostInstrument.h"
+#include "host/ModuleLoader.h"
+#include "host/ParameterStore.h"
+#include "host/World.h"
 #include "hostapi/HostEffectApi.h"
 #include "hostapi/HostSuites.h"
-#include "testhost/HostFaults.h"
-#include "testhost/HostRecords.h"
-#include "testhost/ModuleLoader.h"
-#include "testhost/ParameterStore.h"
-#include "testhost/World.h"
 
 struct _AEGP_EffectRefH;
 struct _AEGP_StreamRefH;
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 // The module the build made (ZQLumisk.aex).
 std::string DefaultModulePath();
+
+// What Host::Send returns when an exception left EntryPointFunc.
+constexpr PF_Err kExceptionEscaped = INT32_MIN;
 
 enum class CommandPhase { kBefore, kAfter };
 // Called around every command: before (result 0) and after (the result).
@@ -58,7 +58,7 @@ public:
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
 
-  // ---- commands: each records its result in Records().commands
+  // ---- commands: the instrument hears of each result
   // Sends cmd with the host's own records, the params array at the current
   // time, the output world and extra. Returns kExceptionEscaped if an
   // exception left the module.
@@ -69,8 +69,7 @@ public:
   PF_Err About() { return Send(PF_Cmd_ABOUT); }
   PF_Err GlobalSetup() { return Send(PF_Cmd_GLOBAL_SETUP); }
   PF_Err GlobalSetdown() { return Send(PF_Cmd_GLOBAL_SETDOWN); }
-  // Forgets the definitions of an earlier parameter set-up first, and starts
-  // the add_param count of Faults().addParamFailAtCall again.
+  // Forgets the definitions of an earlier parameter set-up first.
   PF_Err ParamsSetup();
   PF_Err Render() { return Send(PF_Cmd_RENDER); }
   PF_Err UserChangedParam(PF_ParamIndex changedIndex);
@@ -104,13 +103,12 @@ public:
   void SetLanguageTag(const char* tag);
 
   ParameterStore& Params() { return paramStore; }
-  HostRecords& Records() { return records; }
-  // Handles made by host_new_handle and not yet disposed.
-  int LiveHandles() const { return records.handlesMade - records.handlesDisposed; }
-  // Effect and stream references made and not yet disposed.
-  int LiveEffects() const { return records.effectsMade - records.effectsDisposed; }
-  int LiveStreams() const { return records.streamsMade - records.streamsDisposed; }
-  HostFaults& Faults() { return faults; }
+  // Suites the module acquired and has not released.
+  int HeldSuites();
+
+  // Watches and may refuse the module's later calls (null: none); not owned,
+  // it must outlive the commands.
+  void SetInstrument(HostInstrument* watcher);
 
   void AddCommandObserver(CommandObserver observer) { observers.push_back(std::move(observer)); }
 
@@ -123,7 +121,6 @@ private:
   struct HandleBlock;
 
   void Initialise();
-  void Record(const std::string& call);
 
   std::unique_ptr<ModuleLoader> module;
   PF_EntryPointFunc entry = nullptr;
@@ -136,29 +133,26 @@ private:
   SPBasicSuite basicSuite{};
   std::array<A_char, PF_APP_LANG_TAG_SIZE> languageTag{{'e', 'n', '_', 'U', 'S', '\0'}};
 
-  // The host's own 8-bit input and output until a test sets others.
+  // The host's own 8-bit input and output until the caller sets others.
   static constexpr A_long kOwnWorldSize = 32;
   World ownInput = World::Make8(kOwnWorldSize, kOwnWorldSize);
   World ownOutput = World::Make8(kOwnWorldSize, kOwnWorldSize);
   World* input = &ownInput;
   World* outputWorld = &ownOutput;
   // Taken when the output is set, so that a command never reaches through a
-  // World that a test has already let go.
+  // World that the caller has already let go.
   PF_EffectWorld* outputRecord = ownOutput.Get();
 
   ParameterStore paramStore;
-  HostRecords records;
-  HostFaults faults;
+  HostInstrument noInstrument;
+  HostInstrument* instrument = &noInstrument;
   std::vector<CommandObserver> observers;
 
   std::vector<std::unique_ptr<_AEGP_EffectRefH>> effects;
   std::vector<std::unique_ptr<_AEGP_StreamRefH>> streams;
   std::vector<std::unique_ptr<HandleBlock>> handles;
   std::vector<std::pair<std::string, int32_t>> heldSuites;
-  // Copies of suites handed out with a function nulled (Faults().nullFunctions);
-  // kept for the host's lifetime, since the module may hold one until release.
-  std::vector<std::unique_ptr<std::vector<void (*)()>>> alteredSuites;
   std::vector<const PF_ParamDef*> checkedOut;
 };
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

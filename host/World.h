@@ -1,4 +1,4 @@
-// Host images for tests: a PF_EffectWorld with its own pixel memory, in 8-bit,
+// Host images: a PF_EffectWorld with its own pixel memory, in 8-bit,
 // 16-bit or float channels, rows optionally padded past width x pixel size.
 #pragma once
 
@@ -7,11 +7,11 @@
 
 #include "hostapi/HostEffectApi.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 enum class PixelDepth { k8, k16, kFloat };
 
-// The test host marks a world's depth in world_flags with these bits of its
+// The host marks a world's depth in world_flags with these bits of its
 // own (a world without them is 8-bit), so its pixel-data callbacks and its
 // float iteration can tell worlds apart.
 constexpr A_long kWorldFlag16 = 0x10000;
@@ -69,4 +69,4 @@ private:
   PF_EffectWorld record{};
 };
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

@@ -1,4 +1,4 @@
-#include "testhost/ModuleLoader.h"
+#include "host/ModuleLoader.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 namespace {
 
@@ -80,4 +80,4 @@ void* ModuleLoader::FindSymbol(const char* name) const {
   return Symbol(library, name);
 }
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

@@ -1,26 +1,26 @@
-// Inside the test host: the objects behind the handles it gives the module,
+// Inside the host: the objects behind the handles it gives the module,
 // and the wiring of a host's PF_InData to its services.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "testhost/Host.h"
+#include "host/Host.h"
 
 // An effect reference of AEGP_GetNewEffectForEffect.
 struct _AEGP_EffectRefH {
-  Orvane::Lumisk::TestHost::Host* host;
+  Orvane::Lumisk::HeadlessHost::Host* host;
   bool disposed;
 };
 
 // A parameter stream of AEGP_GetNewEffectStreamByIndex.
 struct _AEGP_StreamRefH {
-  Orvane::Lumisk::TestHost::Host* host;
+  Orvane::Lumisk::HeadlessHost::Host* host;
   PF_ParamIndex index;
   bool disposed;
 };
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 // A memory handle of host_new_handle.
 struct Host::HandleBlock {
@@ -34,4 +34,4 @@ struct Host::HandleBlock {
 // PF_InData to the host's own services.
 void InstallHostServices(Host& host);
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

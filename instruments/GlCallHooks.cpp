@@ -1,4 +1,4 @@
-#include "testhost/GlCallHooks.h"
+#include "instruments/GlCallHooks.h"
 
 #include <glbinding/Binding.h>
 #include <glbinding/CallbackMask.h>

@@ -5,48 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "host/HostCalls.h"
 #include "hostapi/HostEffectApi.h"
 
 namespace Orvane::Lumisk::TestHost {
 
-// What Host::Send returns (and records) when an exception left EntryPointFunc.
-constexpr PF_Err kExceptionEscaped = INT32_MIN;
-
-struct CommandRecord {
-  PF_Cmd cmd;
-  PF_Err result;
-};
-
-struct SuiteCall {
-  enum class Kind { kAcquire, kRelease };
-  Kind kind;
-  std::string name;
-  int32_t version;
-  SPErr result;  // non-zero: the host refused (missing suite, release without acquire)
-};
-
-struct CheckoutCall {
-  PF_ParamIndex index;
-  A_long what_time;
-  A_long time_step;
-  A_u_long time_scale;
-  PF_Err result;
-};
-
-struct StreamFlagChange {
-  PF_ParamIndex index;
-  AEGP_DynStreamFlags flag;
-  bool undoable;
-  bool set;
-  // The flags of the host's live definition of that index at the moment of
-  // the call: what the host redraws the control from when it takes the change.
-  PF_ParamFlags definitionFlags = 0;
-};
-
-struct ParamUiUpdate {
-  PF_ParamIndex index;
-  PF_ParamDef definition;  // copy of what the module passed
-};
+using HeadlessHost::CheckoutCall;
+using HeadlessHost::CommandRecord;
+using HeadlessHost::ParamUiUpdate;
+using HeadlessHost::StreamFlagChange;
+using HeadlessHost::SuiteCall;
 
 struct HostRecords {
   std::vector<CommandRecord> commands;

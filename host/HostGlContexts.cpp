@@ -1,6 +1,6 @@
-#include "testhost/HostGlContexts.h"
+#include "host/HostGlContexts.h"
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 HostGlContexts::HostGlContexts(Host& host) {
   host.AddCommandObserver([this, active = alive](PF_Cmd, CommandPhase phase, PF_Err) {
@@ -47,4 +47,4 @@ int HostGlContexts::CommandCount() const {
   return commands;
 }
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

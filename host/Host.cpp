@@ -1,11 +1,11 @@
-#include "testhost/Host.h"
+#include "host/Host.h"
 
-#include "testhost/HostServices.h"
+#include "host/HostServices.h"
 
 #include <atomic>
 #include <cstring>
 
-namespace Orvane::Lumisk::TestHost {
+namespace Orvane::Lumisk::HeadlessHost {
 
 namespace {
 
@@ -51,8 +51,14 @@ void Host::Initialise() {
   previousActive = gActiveHost.exchange(this);
 }
 
-void Host::Record(const std::string& call) {
-  records.calls.push_back(call);
+int Host::HeldSuites() {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  return static_cast<int>(heldSuites.size());
+}
+
+void Host::SetInstrument(HostInstrument* watcher) {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  instrument = watcher != nullptr ? watcher : &noInstrument;
 }
 
 PF_Err Host::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
@@ -68,7 +74,7 @@ PF_Err Host::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_Pa
   }
   {
     std::lock_guard<std::recursive_mutex> lock(mutex);
-    records.commands.push_back(CommandRecord{cmd, result});
+    instrument->Answered(CommandRecord{cmd, result});
   }
   for (const auto& observer : observers) {
     observer(cmd, CommandPhase::kAfter, result);
@@ -83,7 +89,6 @@ PF_Err Host::Send(PF_Cmd cmd, void* extra) {
 
 PF_Err Host::ParamsSetup() {
   paramStore.Clear();
-  records.addParamCalls = 0;
   return Send(PF_Cmd_PARAMS_SETUP);
 }
 
@@ -127,4 +132,4 @@ void Host::SetLanguageTag(const char* tag) {
   }
 }
 
-}  // namespace Orvane::Lumisk::TestHost
+}  // namespace Orvane::Lumisk::HeadlessHost

@@ -127,21 +127,24 @@ void HostInstrumentation::CheckedOut(PF_ParamIndex index, PF_ParamDef& param) {
 }
 
 Host::Host(const std::string& modulePath) : HeadlessHost::Host(modulePath) {
-  SetInstrument(&instrumentation);
+  Instrument();
 }
 
 Host::Host(PF_EntryPointFunc entryPoint) : HeadlessHost::Host(entryPoint) {
+  Instrument();
+}
+
+void Host::Instrument() {
   SetInstrument(&instrumentation);
+  // Each parameter set-up counts its add_param calls from 1, however it is sent.
+  AddCommandObserver([this](PF_Cmd cmd, CommandPhase phase, PF_Err) {
+    if (cmd == PF_Cmd_PARAMS_SETUP && phase == CommandPhase::kBefore) instrumentation.records.addParamCalls = 0;
+  });
 }
 
 Host::~Host() {
   // The instrumentation goes before the host it watches.
   SetInstrument(nullptr);
-}
-
-PF_Err Host::ParamsSetup() {
-  instrumentation.records.addParamCalls = 0;
-  return HeadlessHost::Host::ParamsSetup();
 }
 
 }  // namespace Orvane::Lumisk::TestHost

@@ -72,9 +72,6 @@ public:
   explicit Host(PF_EntryPointFunc entryPoint);
   ~Host();
 
-  // Starts the add_param count of Faults().addParamFailAtCall again too.
-  PF_Err ParamsSetup();
-
   HostRecords& Records() { return instrumentation.records; }
   HostFaults& Faults() { return instrumentation.faults; }
   // Handles made by host_new_handle and not yet disposed.
@@ -84,6 +81,9 @@ public:
   int LiveStreams() const { return Made(&HostRecords::streamsMade, &HostRecords::streamsDisposed); }
 
 private:
+  // Attaches the instrumentation and restarts the add_param count at every
+  // parameter set-up.
+  void Instrument();
   int Made(int HostRecords::*made, int HostRecords::*disposed) const {
     return instrumentation.records.*made - instrumentation.records.*disposed;
   }

@@ -64,6 +64,11 @@ protected:
     // rendered earlier must not leave its memory in the heap for the limited
     // render to take.
     mallopt(M_MMAP_THRESHOLD, 128 << 10);
+    // One heap for every thread. A thread's own arena reserves its address
+    // space ahead (64 MiB) and grows inside it without counting against the
+    // limit; under load glibc moves a contended thread, the rendering one
+    // too, onto such an arena, where the limited render would find room.
+    mallopt(M_ARENA_MAX, 1);
     EndToEndTest::SetUp();
     SetValues(EffectValues{});
   }

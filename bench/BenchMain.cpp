@@ -5,9 +5,6 @@
 // radius on the same GL; or, with --road, the render tool's whole road per
 // stage. A program, not a test; `lumisk-bench --help` lists the options. The
 // tables go to standard output, the module's GL lines to standard error.
-#include <glbinding/Binding.h>
-#include <glbinding/gl33core/gl.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -18,6 +15,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <glbinding/Binding.h>
+#include <glbinding/gl33core/gl.h>
 
 #include "bench/BenchOptions.h"
 #include "bench/DiscGatherBaseline.h"

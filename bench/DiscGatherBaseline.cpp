@@ -1,8 +1,8 @@
 #include "bench/DiscGatherBaseline.h"
 
-#include <glbinding/gl33core/gl.h>
-
 #include <chrono>
+
+#include <glbinding/gl33core/gl.h>
 
 #include "gl/OpenglShader.h"
 

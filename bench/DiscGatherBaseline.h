@@ -3,9 +3,9 @@
 // radius, πR² reads per pixel instead of about 4R.
 #pragma once
 
-#include <glbinding/gl/types.h>
-
 #include <memory>
+
+#include <glbinding/gl/types.h>
 
 namespace Orvane::Lumisk {
 class OpenglShader;

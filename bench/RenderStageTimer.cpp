@@ -1,9 +1,9 @@
 #include "bench/RenderStageTimer.h"
 
-#include <glbinding/gl33core/gl.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include <glbinding/gl33core/gl.h>
 
 namespace Orvane::Lumisk::Bench {
 namespace {

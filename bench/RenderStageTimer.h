@@ -12,11 +12,11 @@
 // holds is measured at each draw.
 #pragma once
 
-#include <glbinding/gl/types.h>
-
 #include <chrono>
 #include <cstdint>
 #include <vector>
+
+#include <glbinding/gl/types.h>
 
 #include "bench/GlMemory.h"
 #include "instruments/GlCallRecorder.h"

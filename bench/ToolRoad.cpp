@@ -1,7 +1,5 @@
 #include "bench/ToolRoad.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -10,6 +8,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include <png.h>
 
 #include "host/Host.h"
 #include "tools/FrameConversion.h"

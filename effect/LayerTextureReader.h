@@ -1,8 +1,8 @@
 #pragma once
 
-#include <glbinding/gl/types.h>
-
 #include <cstdint>
+
+#include <glbinding/gl/types.h>
 
 #include "gl/Vec2d.h"
 #include "hostapi/HostEffectApi.h"

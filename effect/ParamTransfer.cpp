@@ -1,8 +1,8 @@
 #include "effect/ParamTransfer.h"
 
-#include <glbinding/gl33core/gl.h>
-
 #include <cmath>
+
+#include <glbinding/gl33core/gl.h>
 
 #include "effect/LayerTextureReader.h"
 #include "effect/ParamReaders.h"

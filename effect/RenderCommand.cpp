@@ -1,9 +1,9 @@
 #include "effect/RenderCommand.h"
 
-#include <glbinding/gl33core/gl.h>
-
 #include <cstddef>
 #include <cstring>
+
+#include <glbinding/gl33core/gl.h>
 
 #include "effect/GlobalRenderer.h"
 #include "effect/ParamTransfer.h"

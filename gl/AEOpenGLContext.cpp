@@ -1,17 +1,17 @@
 #include "gl/AEOpenGLContext.h"
 
-#include "gl/AESDK_OpenGL_Fault.h"
-#include "gl/PerContextObjects.h"
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <iostream>
 
 #include <glbinding/Binding.h>
 #include <glbinding/ContextInfo.h>
 #include <glbinding/Meta.h>
 #include <glbinding/Version.h>
 
-#include <atomic>
-#include <cstdint>
-#include <cstring>
-#include <iostream>
+#include "gl/AESDK_OpenGL_Fault.h"
+#include "gl/PerContextObjects.h"
 
 namespace Orvane::Lumisk {
 

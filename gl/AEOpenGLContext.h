@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/WglApi.h"
+#include <set>
+#include <string>
 
 #include <glbinding/gl/extension.h>
 
-#include <set>
-#include <string>
+#include "platform/WglApi.h"
 
 namespace Orvane::Lumisk {
 

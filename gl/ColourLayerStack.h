@@ -4,10 +4,10 @@
 // the way out of an error.
 #pragma once
 
-#include <glbinding/gl/types.h>
-
 #include <cstddef>
 #include <vector>
+
+#include <glbinding/gl/types.h>
 
 #include "gl/ScopedRenderbuffer.h"
 

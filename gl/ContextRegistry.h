@@ -1,9 +1,9 @@
 #pragma once
 
-#include "gl/AEOpenGLContext.h"
-
 #include <cstddef>
 #include <cstdint>
+
+#include "gl/AEOpenGLContext.h"
 
 namespace Orvane::Lumisk {
 

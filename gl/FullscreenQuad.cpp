@@ -1,8 +1,8 @@
 #include "gl/FullscreenQuad.h"
 
-#include "gl/OpenglShader.h"
-
 #include <glbinding/gl/gl.h>
+
+#include "gl/OpenglShader.h"
 
 namespace Orvane::Lumisk {
 

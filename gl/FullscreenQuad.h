@@ -1,11 +1,11 @@
 #pragma once
 
-#include "gl/PerContextObjects.h"
-#include "gl/ScopedBuffer.h"
+#include <cstddef>
 
 #include <glbinding/gl/types.h>
 
-#include <cstddef>
+#include "gl/PerContextObjects.h"
+#include "gl/ScopedBuffer.h"
 
 namespace Orvane::Lumisk {
 

@@ -7,9 +7,9 @@
 // the host PF_Err_OUT_OF_MEMORY as for any bad_alloc.
 #pragma once
 
-#include <glbinding/gl/types.h>
-
 #include <new>
+
+#include <glbinding/gl/types.h>
 
 namespace Orvane::Lumisk {
 

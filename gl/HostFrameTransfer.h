@@ -15,9 +15,9 @@
 // never handed back unread.
 #pragma once
 
-#include <glbinding/gl/gl.h>
-
 #include <cstdint>
+
+#include <glbinding/gl/gl.h>
 
 #include "gl/HostPixelFormat.h"
 #include "gl/ScopedTexture.h"

@@ -2,9 +2,9 @@
 // pixel-format selector.
 #pragma once
 
-#include <glbinding/gl/gl.h>
-
 #include <cstdint>
+
+#include <glbinding/gl/gl.h>
 
 namespace Orvane::Lumisk {
 

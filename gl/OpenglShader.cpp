@@ -1,12 +1,12 @@
 #include "gl/OpenglShader.h"
 
-#include "gl/LogPrintf.h"
-
-#include <glbinding/gl33core/gl.h>
-
 #include <algorithm>
 #include <utility>
 #include <vector>
+
+#include <glbinding/gl33core/gl.h>
+
+#include "gl/LogPrintf.h"
 
 using namespace gl33core;
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "gl/Affine2D.h"
-#include "gl/ScopedProgram.h"
-#include "gl/Vec2d.h"
-
-#include <glbinding/gl/types.h>
-
 #include <cstdint>
 #include <map>
 #include <string>
+
+#include <glbinding/gl/types.h>
+
+#include "gl/Affine2D.h"
+#include "gl/ScopedProgram.h"
+#include "gl/Vec2d.h"
 
 namespace Orvane::Lumisk {
 

@@ -1,11 +1,11 @@
 #include "gl/PerContextObjects.h"
 
-#include <glbinding/gl33core/gl.h>
-
 #include <mutex>
 #include <set>
 #include <utility>
 #include <vector>
+
+#include <glbinding/gl33core/gl.h>
 
 using namespace gl33core;
 

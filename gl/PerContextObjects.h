@@ -21,13 +21,13 @@
 //   the bookkeeping is guarded by one internal mutex (never held across a GL
 //   call or a layout callback).
 
-#include "platform/WglApi.h"
-
-#include <glbinding/gl/types.h>
-
 #include <cstddef>
 #include <functional>
 #include <map>
+
+#include <glbinding/gl/types.h>
+
+#include "platform/WglApi.h"
 
 namespace Orvane::Lumisk {
 

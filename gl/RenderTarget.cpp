@@ -1,10 +1,10 @@
 #include "gl/RenderTarget.h"
 
-#include <glbinding/gl/gl.h>
-
 #include <cmath>
 #include <limits>
 #include <utility>
+
+#include <glbinding/gl/gl.h>
 
 #include "gl/GlOutOfMemory.h"
 #include "gl/GlSizeLimits.h"

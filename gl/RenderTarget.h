@@ -23,10 +23,10 @@
 // draws nothing.
 #pragma once
 
-#include <glbinding/gl/types.h>
-
 #include <cstdint>
 #include <memory>
+
+#include <glbinding/gl/types.h>
 
 #include "gl/ColourLayerStack.h"
 #include "gl/CopyPass.h"

@@ -1,9 +1,9 @@
 #include "host/Host.h"
 
-#include "host/HostServices.h"
-
 #include <atomic>
 #include <cstring>
+
+#include "host/HostServices.h"
 
 namespace Orvane::Lumisk::HeadlessHost {
 

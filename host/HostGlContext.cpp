@@ -1,11 +1,11 @@
 #include "host/HostGlContext.h"
 
-#include <glbinding/Binding.h>
-#include <glbinding/gl33core/gl.h>
-
 #include <atomic>
 #include <stdexcept>
 #include <string>
+
+#include <glbinding/Binding.h>
+#include <glbinding/gl33core/gl.h>
 
 namespace Orvane::Lumisk::HeadlessHost {
 namespace {

@@ -1,5 +1,7 @@
 // The services the host offers the module: the basic suite with the nine
 // suites, the interaction callbacks and the utility callbacks of PF_InData.
+#include "host/HostServices.h"
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -10,7 +12,6 @@
 #include <vector>
 
 #include "host/Host.h"
-#include "host/HostServices.h"
 
 namespace Orvane::Lumisk::HeadlessHost {
 

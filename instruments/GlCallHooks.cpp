@@ -1,11 +1,11 @@
 #include "instruments/GlCallHooks.h"
 
+#include <atomic>
+#include <mutex>
+
 #include <glbinding/Binding.h>
 #include <glbinding/CallbackMask.h>
 #include <glbinding/callbacks.h>
-
-#include <atomic>
-#include <mutex>
 
 #include "platform/WglApi.h"
 

@@ -8,9 +8,9 @@
 // Hooks run on the thread of the GL call, never for GL calls a hook makes.
 #pragma once
 
-#include <glbinding/FunctionCall.h>
-
 #include <functional>
+
+#include <glbinding/FunctionCall.h>
 
 namespace Orvane::Lumisk::TestHost {
 

@@ -1,12 +1,12 @@
 #include "instruments/GlCallRecorder.h"
 
+#include <atomic>
+
 #include <glbinding/AbstractFunction.h>
 #include <glbinding/AbstractValue.h>
 #include <glbinding/FunctionCall.h>
 
 #include "instruments/GlCallHooks.h"
-
-#include <atomic>
 
 namespace Orvane::Lumisk::TestHost {
 

@@ -4,11 +4,11 @@
 // can report, and the arguments it records of some calls. The test controls of
 // the Windows build count and fail the same calls of the system's WGL.
 
-#include "platform/WglApi.h"
-
 #include <array>
 #include <cstddef>
 #include <string>
+
+#include "platform/WglApi.h"
 
 namespace Orvane::Lumisk::Win32Layer {
 

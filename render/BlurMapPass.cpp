@@ -1,16 +1,16 @@
 #include "render/BlurMapPass.h"
 
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include <glbinding/gl/gl.h>
+
 #include "gl/OpenglShader.h"
 #include "gl/RenderTarget.h"
 #include "render/FullscreenProgram.h"
 #include "render/RenderEnums.h"
 #include "render/shaders/BlurMapFragmentSources.h"
-
-#include <glbinding/gl/gl.h>
-
-#include <algorithm>
-#include <cmath>
-#include <sstream>
 
 namespace Orvane::Lumisk {
 

@@ -1,16 +1,16 @@
 #include "render/BlurRenderer.h"
 
+#include <algorithm>
+#include <utility>
+
+#include <glbinding/gl/gl.h>
+
 #include "gl/OpenglShader.h"
 #include "gl/RenderTarget.h"
 #include "render/BlurMapPass.h"
 #include "render/FullscreenProgram.h"
 #include "render/RowPrefixSumPass.h"
 #include "render/shaders/BokehFragmentSources.h"
-
-#include <glbinding/gl/gl.h>
-
-#include <algorithm>
-#include <utility>
 
 namespace Orvane::Lumisk {
 

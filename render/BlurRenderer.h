@@ -1,14 +1,14 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
+#include <glbinding/gl/types.h>
+
 #include "gl/FullscreenQuad.h"
 #include "gl/ScopedTexture.h"
 #include "gl/Vec2d.h"
 #include "render/RenderEnums.h"
-
-#include <glbinding/gl/types.h>
-
-#include <cstdint>
-#include <memory>
 
 namespace Orvane::Lumisk {
 

@@ -1,16 +1,16 @@
 #include "render/RowPrefixSumPass.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include <glbinding/gl/gl.h>
+
 #include "gl/OpenglShader.h"
 #include "gl/RenderTarget.h"
 #include "gl/ScopedTexture.h"
 #include "render/FullscreenProgram.h"
 #include "render/shaders/PrefixSumSources.h"
-
-#include <glbinding/gl/gl.h>
-
-#include <algorithm>
-#include <cmath>
-#include <utility>
 
 namespace Orvane::Lumisk {
 

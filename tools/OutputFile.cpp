@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
+#include <io.h>
 #else
 #include <unistd.h>
 

@@ -1,13 +1,13 @@
 #include "tools/PngFile.h"
 
-#include <png.h>
-
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
+
+#include <png.h>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>

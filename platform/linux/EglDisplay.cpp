@@ -1,13 +1,14 @@
 #include "platform/linux/EglDisplay.h"
 
-#include <EGL/eglext.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
 
 #include "platform/linux/EglDisplayChoice.h"
 

@@ -5,17 +5,17 @@
 // but for State(), which the library exports for the test programs' fault
 // controls.
 
-#include "platform/LayerControlTypes.h"
-#include "platform/WglApi.h"
-
-#include <EGL/egl.h>
-
 #include <array>
 #include <map>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <EGL/egl.h>
+
+#include "platform/LayerControlTypes.h"
+#include "platform/WglApi.h"
 
 namespace Orvane::Lumisk::Win32Layer {
 

@@ -2,12 +2,13 @@
 // surface (EGL_KHR_surfaceless_context) and no config (EGL_KHR_no_config_context);
 // the device context only has to be valid and carry a pixel format.
 
-#include "platform/linux/EglDisplay.h"
-#include "platform/linux/LayerState.h"
+#include <cstring>
 
+#include <EGL/egl.h>
 #include <EGL/eglext.h>
 
-#include <cstring>
+#include "platform/linux/EglDisplay.h"
+#include "platform/linux/LayerState.h"
 
 using namespace Orvane::Lumisk::Win32Layer;
 

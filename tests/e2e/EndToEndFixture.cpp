@@ -1,10 +1,10 @@
 #include "tests/e2e/EndToEndFixture.h"
 
-#include <glbinding/gl/gl.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
+
+#include <glbinding/gl/gl.h>
 
 namespace Orvane::Lumisk::EndToEnd {
 namespace {

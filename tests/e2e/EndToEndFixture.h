@@ -3,11 +3,11 @@
 // command, compared with the independent CPU reference of the effect.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "CpuReference.h"
 #include "host/HostGlContexts.h"

@@ -3,11 +3,11 @@
 // it, finish and read back into an output world. The bytes come back equal, in
 // the host's A, R, G, B order, rows not flipped; on one thread and on two
 // threads' contexts in turn.
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <thread>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "gl/CopyPassSources.h"
 #include "gl/HostFrameTransfer.h"

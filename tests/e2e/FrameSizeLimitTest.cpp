@@ -3,9 +3,9 @@
 // black picture, the host's context is current again, and the next render is
 // whole. Frames up to the limit render at both qualities. The limit is the
 // driver's own, asked in the host's context.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "tests/e2e/EndToEndFixture.h"
 

@@ -1,9 +1,9 @@
 // The module's very first global set-up fails to make the root context: the
 // renderer made at load exists, but no context does. Needs a process of its
 // own, so that this set-up is the module's first.
-#include <gtest/gtest.h>
-
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "tests/e2e/EndToEndFixture.h"
 #include "tests/support/WglFaults.h"

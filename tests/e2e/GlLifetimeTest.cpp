@@ -2,11 +2,10 @@
 // may send them, failures on the way, several threads, frames of odd sizes.
 // After every command the host's own GL context must be current again
 // (checked in the fixture's TearDown for all of them).
-#include <gtest/gtest.h>
+#include <thread>
 
 #include <glbinding/gl/gl.h>
-
-#include <thread>
+#include <gtest/gtest.h>
 
 #include "instruments/GlCallRecorder.h"
 #include "tests/e2e/EndToEndFixture.h"

@@ -6,14 +6,14 @@
 // frame or another, is whole. Needs
 // a process of its own (the limit is process-wide) and no sanitizer (their
 // shadow memory does not fit under such a limit).
-#include <gtest/gtest.h>
-
 #include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "instruments/GlCallRecorder.h"
 #include "tests/e2e/EndToEndFixture.h"

@@ -5,14 +5,13 @@
 // else, so no later step's check can stand in for the check of that step.
 // Storage is failed as Mesa fails a renderbuffer: left at 0 x 0 with no error
 // raised.
-#include <gtest/gtest.h>
-
-#include <glbinding/gl/gl.h>
-
 #include <functional>
 #include <new>
 #include <string>
 #include <vector>
+
+#include <glbinding/gl/gl.h>
+#include <gtest/gtest.h>
 
 #include "instruments/GlCallRecorder.h"
 #include "tests/e2e/EndToEndFixture.h"

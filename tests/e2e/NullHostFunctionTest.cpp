@@ -2,10 +2,10 @@
 // not a crash: every command that would call through it answers 516, leaves no
 // suite acquired, no parameter checked out, no handle, effect or stream alive
 // and no control changed, and the same command succeeds once the host is whole.
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "hostapi/HostSuites.h"
 #include "tests/e2e/EndToEndFixture.h"

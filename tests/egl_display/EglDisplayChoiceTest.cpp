@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "platform/linux/EglDisplayChoice.h"
 

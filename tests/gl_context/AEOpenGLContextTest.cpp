@@ -1,23 +1,22 @@
 // AEOpenGLContext: hidden window, class names, pixel format, root and shared
 // contexts, the information lines, failures and release.
 
-#include "gl/AEOpenGLContext.h"
-#include "gl/AESDK_OpenGL_Fault.h"
-#include "tests/support/GlErrorCheck.h"
-#include "tests/support/WglFaults.h"
-
-#include <glbinding/Binding.h>
-#include <glbinding/ContextHandle.h>
-#include <glbinding/Meta.h>
-#include <glbinding/gl33core/gl.h>
-
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <glbinding/Binding.h>
+#include <glbinding/ContextHandle.h>
+#include <glbinding/Meta.h>
+#include <glbinding/gl33core/gl.h>
+#include <gtest/gtest.h>
+
+#include "gl/AEOpenGLContext.h"
+#include "gl/AESDK_OpenGL_Fault.h"
+#include "tests/support/GlErrorCheck.h"
+#include "tests/support/WglFaults.h"
 
 using namespace gl33core;
 

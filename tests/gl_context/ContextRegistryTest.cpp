@@ -1,16 +1,15 @@
 // The context registry: slots, per-thread contexts sharing with the root,
 // set-down, and the mended failure paths.
 
+#include <thread>
+
+#include <glbinding/gl33core/gl.h>
+#include <gtest/gtest.h>
+
 #include "gl/AESDK_OpenGL_Fault.h"
 #include "gl/ContextRegistry.h"
 #include "tests/support/GlErrorCheck.h"
 #include "tests/support/WglFaults.h"
-
-#include <glbinding/gl33core/gl.h>
-
-#include <gtest/gtest.h>
-
-#include <thread>
 
 using namespace gl33core;
 

@@ -2,14 +2,14 @@
 // and the entry point of wglCreateContextAttribsARB is not known until a WGL
 // extension string names it. Needs a process of its own.
 
-#include "gl/AEOpenGLContext.h"
-#include "gl/AESDK_OpenGL_Fault.h"
-#include "tests/support/WglFaults.h"
+#include <memory>
+#include <string>
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
+#include "gl/AEOpenGLContext.h"
+#include "gl/AESDK_OpenGL_Fault.h"
+#include "tests/support/WglFaults.h"
 
 namespace Orvane::Lumisk {
 namespace {

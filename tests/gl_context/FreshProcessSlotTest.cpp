@@ -2,11 +2,11 @@
 // first thread that renders gets slot 0 and the map's first entry, the next 1.
 // Needs a process of its own.
 
-#include "gl/ContextRegistry.h"
+#include <thread>
 
 #include <gtest/gtest.h>
 
-#include <thread>
+#include "gl/ContextRegistry.h"
 
 namespace Orvane::Lumisk {
 namespace {

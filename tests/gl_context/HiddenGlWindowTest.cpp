@@ -1,14 +1,14 @@
 // The hidden window the host's GL context and the tests' windows are made on:
 // each step that fails is reported by name, and nothing made before it stays.
 
-#include "host/HiddenGlWindow.h"
-#include "host/HostGlContext.h"
-#include "tests/support/WglFaults.h"
+#include <stdexcept>
+#include <string>
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-#include <string>
+#include "host/HiddenGlWindow.h"
+#include "host/HostGlContext.h"
+#include "tests/support/WglFaults.h"
 
 namespace Orvane::Lumisk {
 namespace {

@@ -1,6 +1,8 @@
 // HostContextGuard around the module's own context work, with a host context
 // made the way the test host makes it.
 
+#include <gtest/gtest.h>
+
 #include "gl/AESDK_OpenGL_Fault.h"
 #include "gl/ContextRegistry.h"
 #include "gl/HostContextGuard.h"
@@ -8,8 +10,6 @@
 #include "tests/support/GlErrorCheck.h"
 #include "tests/support/GlTestContext.h"
 #include "tests/support/WglFaults.h"
-
-#include <gtest/gtest.h>
 
 namespace Orvane::Lumisk {
 namespace {

@@ -1,14 +1,14 @@
 // OpenglShader on a real 3.3 core context: lazy link, attribute bindings,
 // uniform and sampler setters, diagnostics and the mended failure paths.
 
-#include "gl/OpenglShader.h"
-#include "instruments/GlCallRecorder.h"
-#include "tests/support/GlTestContext.h"
+#include <array>
+#include <string>
 
 #include <glbinding/gl33core/gl.h>
 
-#include <array>
-#include <string>
+#include "gl/OpenglShader.h"
+#include "instruments/GlCallRecorder.h"
+#include "tests/support/GlTestContext.h"
 
 using namespace gl33core;
 

@@ -1,19 +1,18 @@
 // Per-context framebuffers and vertex arrays: made lazily per context, never
 // deleted in the wrong one, forgotten with their context.
 
+#include <memory>
+#include <thread>
+
+#include <glbinding/gl33core/gl.h>
+#include <gtest/gtest.h>
+
 #include "gl/ContextRegistry.h"
 #include "gl/OpenglShader.h"
 #include "gl/PerContextObjects.h"
 #include "tests/support/GlErrorCheck.h"
 #include "tests/support/GlTestContext.h"
 #include "tests/support/WglFaults.h"
-
-#include <glbinding/gl33core/gl.h>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <thread>
 
 using namespace gl33core;
 

@@ -1,18 +1,17 @@
 // The Win32/WGL layer over EGL: the behaviours the GL runtime relies on.
 
-#include "platform/WglApi.h"
-#include "tests/support/GlTestContext.h"
-#include "tests/support/WglFaults.h"
+#include <cstring>
+#include <string>
+#include <thread>
 
 #include <glbinding/Binding.h>
 #include <glbinding/ContextHandle.h>
 #include <glbinding/gl33core/gl.h>
-
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
-#include <thread>
+#include "platform/WglApi.h"
+#include "tests/support/GlTestContext.h"
+#include "tests/support/WglFaults.h"
 
 using namespace gl33core;
 

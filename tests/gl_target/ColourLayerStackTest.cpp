@@ -1,8 +1,8 @@
 // The render target's layer stack: a layer and its companions live and die
 // together, whatever the stack's storage does meanwhile.
-#include <gtest/gtest.h>
-
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "gl/ColourLayerStack.h"
 #include "tests/support/GlTestContext.h"

@@ -1,8 +1,8 @@
 // The copy pass against a CPU swizzle of its input, on small float targets.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "gl/CopyPass.h"
 #include "instruments/GlCallRecorder.h"

@@ -2,9 +2,9 @@
 // from a framebuffer of its own, and binds the target framebuffer again.
 #pragma once
 
-#include <glbinding/gl/gl.h>
-
 #include <vector>
+
+#include <glbinding/gl/gl.h>
 
 #include "tests/support/GlTestContext.h"
 

@@ -2,10 +2,10 @@
 // copy-pass and transfer tests.
 #pragma once
 
-#include <glbinding/gl/gl.h>
-
 #include <cstdint>
 #include <vector>
+
+#include <glbinding/gl/gl.h>
 
 namespace Orvane::Lumisk::Testing {
 

@@ -1,11 +1,11 @@
 // Upload of host worlds into textures and read-back of the bound framebuffer
 // into host worlds, through the test host's real services, against the
 // worlds' own pixels.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "gl/AESDK_OpenGL_Fault.h"
 #include "gl/HostFrameTransfer.h"

@@ -1,12 +1,12 @@
 // Test pictures and pixel comparisons.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace Orvane::Lumisk::Testing {
 

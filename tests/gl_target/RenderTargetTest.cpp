@@ -1,12 +1,12 @@
 // The render target on real GL: its objects and bindings after each step, the
 // pixels a frame carries from its colour layer to the output renderbuffer, and
 // frames on two threads' contexts in turn.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "gl/AEOpenGLContext.h"
 #include "gl/AESDK_OpenGL_Fault.h"

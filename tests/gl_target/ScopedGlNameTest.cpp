@@ -1,9 +1,9 @@
 // The one-name owners: a name is deleted once, by whoever holds it last.
-#include <gtest/gtest.h>
-
 #include <map>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "gl/ScopedRenderbuffer.h"
 #include "gl/ScopedTexture.h"

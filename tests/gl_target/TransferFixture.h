@@ -3,13 +3,13 @@
 // worlds.
 #pragma once
 
-#include <glbinding/gl/gl.h>
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <glbinding/gl/gl.h>
+#include <gtest/gtest.h>
 
 #include "host/World.h"
 #include "hostapi/HostEffectApi.h"

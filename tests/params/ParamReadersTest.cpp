@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdint>
 #include <functional>
 #include <limits>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "effect/ParamReaders.h"
 #include "tests/params/FakeParamHost.h"

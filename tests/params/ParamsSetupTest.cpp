@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "effect/ParamReaders.h"
 #include "effect/ParamsSetup.h"

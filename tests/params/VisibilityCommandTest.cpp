@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "hostapi/HostSuites.h"
 #include "instruments/TestHost.h"

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <limits>
 #include <set>
+
+#include <gtest/gtest.h>
 
 #include "effect/ParamVisibility.h"
 

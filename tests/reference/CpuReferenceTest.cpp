@@ -1,10 +1,10 @@
 // Checks of the CPU model itself, so that the GL tests compare against a
 // model that is known to blur correctly.
-#include "CpuReference.h"
+#include <cmath>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include "CpuReference.h"
 
 namespace Orvane::Lumisk::Reference {
 namespace {

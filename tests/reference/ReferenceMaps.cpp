@@ -1,7 +1,7 @@
-#include "CpuReference.h"
-
 #include <algorithm>
 #include <cmath>
+
+#include "CpuReference.h"
 
 namespace Orvane::Lumisk::Reference {
 namespace {

@@ -1,12 +1,11 @@
 // The blur-map pass's placement and the uniforms it hands the map program.
-#include "RenderHarness.h"
+#include <glbinding/gl/gl.h>
+#include <gtest/gtest.h>
 
+#include "RenderHarness.h"
 #include "gl/OpenglShader.h"
 #include "gl/RenderTarget.h"
 #include "render/BlurMapPass.h"
-
-#include <glbinding/gl/gl.h>
-#include <gtest/gtest.h>
 
 namespace Orvane::Lumisk::Testing {
 namespace {

@@ -2,13 +2,13 @@
 // (the map value's distance from the focal distance) as grey, and the
 // blurred result with a map. Tolerance 1 level: single precision and four
 // Newton steps on the GPU against the exact shapes in double, one 8-bit rounding.
-#include "RenderHarness.h"
-
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <stdexcept>
 #include <string>
+
+#include <gtest/gtest.h>
+
+#include "RenderHarness.h"
 
 namespace Orvane::Lumisk::Testing {
 namespace {

@@ -1,18 +1,17 @@
 // What the renderer keeps between renders: programs built once per shape
 // and map type, the map texture gone after every render, the grid uniforms,
 // and vertex arrays per context so that a second thread's context draws.
-#include "RenderHarness.h"
+#include <thread>
 
+#include <glbinding/gl/gl.h>
+#include <gtest/gtest.h>
+
+#include "RenderHarness.h"
 #include "gl/AEOpenGLContext.h"
 #include "gl/OpenglShader.h"
 #include "gl/RenderTarget.h"
 #include "render/BlurMapPass.h"
 #include "render/RowPrefixSumPass.h"
-
-#include <glbinding/gl/gl.h>
-#include <gtest/gtest.h>
-
-#include <thread>
 
 namespace Orvane::Lumisk::Testing {
 namespace {

@@ -1,16 +1,15 @@
 // The whole blur on real GL against the CPU reference. Unless a test says
 // otherwise the tolerance is Reference::kToleranceLevels, whose reason is
 // given where it is defined.
-#include "RenderHarness.h"
-
-#include "gl/OpenglShader.h"
-#include "render/BlurMapPass.h"
-#include "render/RowPrefixSumPass.h"
+#include <cmath>
 
 #include <glbinding/gl/gl.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include "RenderHarness.h"
+#include "gl/OpenglShader.h"
+#include "render/BlurMapPass.h"
+#include "render/RowPrefixSumPass.h"
 
 namespace Orvane::Lumisk::Testing {
 namespace {

@@ -5,16 +5,16 @@
 // light stays centred on the pixel it came from (step 1) or on the centre of
 // that pixel's 2 x 2 block (step 2). The sources are float textures far
 // brighter than white, so that the spread stays well inside 8 bits.
-#include "RenderHarness.h"
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <vector>
+
+#include <gtest/gtest.h>
+
+#include "RenderHarness.h"
 
 namespace Orvane::Lumisk::Testing {
 namespace {

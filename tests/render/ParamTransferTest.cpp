@@ -2,11 +2,10 @@
 // definitions in the test host, a renderer of the test's own, and a GL context
 // for the layer upload. Checks the unit conversions, the downsample rounding
 // and what a failed read leaves.
-#include <gtest/gtest.h>
+#include <cmath>
 
 #include <glbinding/gl33core/gl.h>
-
-#include <cmath>
+#include <gtest/gtest.h>
 
 #include "effect/ParamTransfer.h"
 #include "effect/ParamsSetup.h"

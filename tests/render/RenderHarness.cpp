@@ -1,14 +1,14 @@
 #include "RenderHarness.h"
 
-#include "gl/RenderTarget.h"
-#include "render/BlurMapPass.h"
-
-#include <glbinding/gl/gl.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <random>
 #include <sstream>
+
+#include <glbinding/gl/gl.h>
+
+#include "gl/RenderTarget.h"
+#include "render/BlurMapPass.h"
 
 namespace Orvane::Lumisk::Testing {
 

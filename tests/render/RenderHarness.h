@@ -2,15 +2,15 @@
 // Drives the renderer through the render target the way the render command
 // does, and compares read-backs with the CPU reference.
 
-#include "reference/CpuReference.h"
-#include "render/BlurRenderer.h"
-#include "tests/support/GlTestContext.h"
-
-#include <glbinding/gl/types.h>
-
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <glbinding/gl/types.h>
+
+#include "reference/CpuReference.h"
+#include "render/BlurRenderer.h"
+#include "tests/support/GlTestContext.h"
 
 namespace Orvane::Lumisk::Testing {
 

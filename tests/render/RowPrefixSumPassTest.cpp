@@ -1,14 +1,13 @@
 // The row prefix-sum pass: its step, grid and level table, and the sums it
 // leaves, read back from its result texture.
-#include "RenderHarness.h"
-
-#include "gl/RenderTarget.h"
-#include "render/RowPrefixSumPass.h"
+#include <cmath>
 
 #include <glbinding/gl/gl.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include "RenderHarness.h"
+#include "gl/RenderTarget.h"
+#include "render/RowPrefixSumPass.h"
 
 namespace Orvane::Lumisk::Testing {
 namespace {

@@ -1,5 +1,11 @@
 // The GLSL texts: their fixed line ends and that each program builds on the
 // driver with the inputs the renderer sets.
+#include <string>
+#include <vector>
+
+#include <glbinding/gl/gl.h>
+#include <gtest/gtest.h>
+
 #include "gl/OpenglShader.h"
 #include "render/BlurMapPass.h"
 #include "render/FullscreenProgram.h"
@@ -8,12 +14,6 @@
 #include "render/shaders/FullscreenVertexSource.h"
 #include "render/shaders/PrefixSumSources.h"
 #include "tests/support/GlTestContext.h"
-
-#include <glbinding/gl/gl.h>
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace Orvane::Lumisk {
 namespace {

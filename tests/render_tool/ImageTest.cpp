@@ -1,10 +1,10 @@
 // The test card, the box downsampling and the conversions to and from the
 // host's premultiplied worlds of the render tool.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "tools/FrameConversion.h"
 #include "tools/RgbaImage.h"

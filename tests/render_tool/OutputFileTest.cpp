@@ -1,8 +1,9 @@
 // Where the tool's pictures go: a new or regular file is replaced whole through
 // a temporary file whose name fits wherever the target's fits; a FIFO or a
 // device node at the path is written into and never replaced nor removed.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <gtest/gtest.h>
 #ifdef _WIN32
 #include <windows.h>
 #else

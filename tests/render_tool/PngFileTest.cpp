@@ -1,8 +1,8 @@
 // PNG files in and out: round trips, and every bad file refused with a message
 // and without a file left behind.
-#include <gtest/gtest.h>
-
 #include <fstream>
+
+#include <gtest/gtest.h>
 
 #include "tests/render_tool/HugeHeaderPng.h"
 #include "tests/render_tool/SixteenBitPng.h"

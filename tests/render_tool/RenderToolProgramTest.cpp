@@ -4,7 +4,6 @@
 // render) and leaves no output file behind. The exact code matters: a crash or
 // a sanitizer report also exits non-zero.
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -18,6 +17,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "tests/render_tool/FifoReader.h"
 #include "tests/render_tool/HugeHeaderPng.h"

@@ -1,11 +1,11 @@
 // A small 16-bit PNG file, written with libpng directly, for the tests of its refusal.
 #pragma once
 
-#include <png.h>
-
 #include <cstdint>
 #include <cstring>
 #include <string>
+
+#include <png.h>
 
 namespace Orvane::Lumisk::RenderTool::Testing {
 

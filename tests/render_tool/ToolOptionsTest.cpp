@@ -1,8 +1,8 @@
 // The command line of lumisk-render: parsing, and the range check against a
 // parameter table written here independently of the module's.
-#include <gtest/gtest.h>
-
 #include <cstring>
+
+#include <gtest/gtest.h>
 
 #include "tools/ToolError.h"
 #include "tools/ToolOptions.h"

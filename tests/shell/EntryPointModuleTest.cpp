@@ -1,10 +1,10 @@
 // The built module, loaded as the host loads it: the commands the effect shell
 // answers itself, end to end through the dynamic library.
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cstring>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "instruments/TestHost.h"
 

@@ -1,15 +1,14 @@
 // EntryPointFunc with the GL half and the parameter commands stubbed out:
 // dispatch, the error handler, and the lifetime of the string table.
-#include <gtest/gtest.h>
-
-#include <ostream>
-
 #include <climits>
 #include <cstring>
 #include <new>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "SeamStubs.h"
 #include "effect/EntryPoint.h"

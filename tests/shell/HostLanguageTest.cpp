@@ -1,10 +1,9 @@
 // The host's language tag as the string table's language index.
-#include <gtest/gtest.h>
-
-#include <ostream>
-
 #include <array>
+#include <ostream>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "effect/HostLanguage.h"
 #include "effect/LocaleStringTable.h"

@@ -1,11 +1,10 @@
 // HostSuiteHolder: acquisition by name and version, 13 on failure, release in
 // reverse order at scope exit, also while an exception unwinds.
-#include <gtest/gtest.h>
-
 #include <ostream>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "hostapi/HostSuiteHolder.h"
 #include "hostapi/HostSuites.h"

@@ -1,10 +1,10 @@
 // The localised string table: the 18 texts in both languages (the Chinese ones
 // checked against the C library's conversion of their UTF-8 form), look-up fall-backs,
 // updates in place, and bounded copies.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "effect/LocaleStringTable.h"
 #include "effect/ModuleGlobals.h"

@@ -1,8 +1,8 @@
 // The compiled resource file: the PiPL byte for byte, the manifest, and the
 // agreement of the PiPL's version and flags with what global set-up reports.
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "ExpectedPipl.h"
 #include "ResourceFile.h"

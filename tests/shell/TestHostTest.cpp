@@ -1,11 +1,11 @@
 // The test host itself: what every other test relies on. The test plays the
 // module and calls the host's callbacks and suites directly.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "hostapi/HostSuites.h"
 #include "instruments/TestHost.h"

@@ -4,12 +4,12 @@
 // glGetError, and an error fails the running test with the call's name. A
 // test that provokes an error on purpose resets its fixture's check first.
 
+#include <cstring>
+
 #include <glbinding/AbstractFunction.h>
 #include <glbinding/FunctionCall.h>
 #include <glbinding/gl/gl.h>
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 #include "instruments/GlCallHooks.h"
 

@@ -1,11 +1,11 @@
 #include "tests/support/GlTestContext.h"
 
-#include "gl/TextureParameters.h"
+#include <cstring>
+#include <stdexcept>
 
 #include <glbinding/gl33core/gl.h>
 
-#include <cstring>
-#include <stdexcept>
+#include "gl/TextureParameters.h"
 
 using namespace gl33core;
 

@@ -2,17 +2,17 @@
 // GL test support: give a test thread a current context of the module's own
 // kind and read pixels back.
 
-#include "gl/AEOpenGLContext.h"
-#include "host/HiddenGlWindow.h"
-#include "platform/WglApi.h"
-#include "tests/support/GlErrorCheck.h"
-
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
+
+#include "gl/AEOpenGLContext.h"
+#include "host/HiddenGlWindow.h"
+#include "platform/WglApi.h"
+#include "tests/support/GlErrorCheck.h"
 
 namespace Orvane::Lumisk::Testing {
 

@@ -5,11 +5,11 @@
 // handles, count calls and live objects. Nothing in the module uses this
 // header; tests do.
 
-#include "platform/LayerControlTypes.h"
-#include "platform/WglApi.h"
-
 #include <string>
 #include <vector>
+
+#include "platform/LayerControlTypes.h"
+#include "platform/WglApi.h"
 
 namespace Orvane::Lumisk::WglFaults {
 

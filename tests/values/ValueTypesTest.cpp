@@ -1,11 +1,11 @@
 // Vec2d, Vec2i and Affine2D: pure arithmetic, no GL.
 
-#include "gl/Affine2D.h"
-#include "gl/Vec2i.h"
+#include <cmath>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include "gl/Affine2D.h"
+#include "gl/Vec2i.h"
 
 namespace Orvane::Lumisk {
 namespace {

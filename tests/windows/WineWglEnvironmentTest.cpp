@@ -1,15 +1,14 @@
 // Checks that the Wine session gives what the module's WGL path relies on,
 // with plain Win32 calls and none of the module's code.
-#include <glbinding/Binding.h>
-#include <glbinding/gl33core/gl.h>
-
 #include <windows.h>
-
-#include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
 #include <thread>
+
+#include <glbinding/Binding.h>
+#include <glbinding/gl33core/gl.h>
+#include <gtest/gtest.h>
 
 using namespace gl33core;
 

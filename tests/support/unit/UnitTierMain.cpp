@@ -1,9 +1,9 @@
 // The main of the unit tier's test programs: GoogleTest's, plus a check that
 // no test of the program made a GL context. The tier's promise is that it
 // needs no GL; a test that loads a GL driver fails the run and is named.
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "tests/support/unit/LoadedGlDrivers.h"
 

@@ -23,12 +23,13 @@
 #include "bench/DiscGatherBaseline.h"
 #include "bench/FrameSpread.h"
 #include "bench/RenderStageTimer.h"
-#include "bench/TableOutput.h"
 #include "bench/ToolRoad.h"
 #include "host/Host.h"
 #include "host/HostGlContexts.h"
 #include "host/World.h"
 #include "instruments/GlCallRecorder.h"
+#include "platform/SoftwareRenderer.h"
+#include "tools/StandardOutputAside.h"
 
 namespace Orvane::Lumisk::Bench {
 namespace {
@@ -67,9 +68,7 @@ std::string RendererName() {
 // The GL renderer, and whether it is a software rasteriser, for the heading.
 std::string RendererDescription() {
   const std::string name = RendererName();
-  const bool software = name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos ||
-                        name.find("swrast") != std::string::npos;
-  return (software ? "software rasteriser figures (" : "GPU figures (") + name + ")";
+  return (IsSoftwareRenderer(name) ? "software rasteriser figures (" : "GPU figures (") + name + ")";
 }
 
 // The baseline in the host's own context: the frame as a float texture, a
@@ -268,7 +267,8 @@ int Main(int argc, char** argv) {
     std::fputs(kBenchUsage, stdout);
     return 0;
   }
-  std::FILE* out = TableOutput();
+  std::FILE* out = RenderTool::SetStandardOutputAside();
+  if (out == nullptr) out = stderr;
   switch (options.run) {
     case BenchRun::ToolRoad:
       return RunToolRoad(options.frames, out);

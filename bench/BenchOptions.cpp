@@ -65,9 +65,13 @@ void Choose(BenchOptions& options, BenchRun run) {
 }  // namespace
 
 BenchOptions ParseBenchOptions(const std::vector<std::string>& args) {
-  for (const std::string& arg : args)
-    if (arg == "--help" || arg == "-h") return BenchOptions{BenchRun::Help, {}, 2};
   BenchOptions options;
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      options.run = BenchRun::Help;
+      return options;
+    }
+  }
   bool framesGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];

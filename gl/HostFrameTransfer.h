@@ -11,8 +11,8 @@
 // larger than the GL's texture limit throws AESDK_OpenGL_Fault before any
 // texture is made; a texture or read the GL has no memory for (an error, or
 // storage short of the world's size) throws GlOutOfMemory, with nothing left
-// behind. Any other GL error at the read-back throws 516: the host's buffer is
-// never handed back unread.
+// behind. Any other GL error at the read-back throws std::runtime_error: the
+// host's buffer is never handed back unread.
 #pragma once
 
 #include <cstdint>

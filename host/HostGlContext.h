@@ -1,7 +1,8 @@
 // The host's own OpenGL context, as a real host keeps one current while it
 // calls an effect: a legacy wglCreateContext context on a hidden window of its
-// own, through the same WGL layer the module uses (one process-wide WGL state). The module must leave it current after
-// every command that touches GL; CheckCurrent tells whether it did.
+// own, through the same WGL layer the module uses (one process-wide WGL
+// state). The module must leave it current after every command that touches
+// GL; IsCurrent tells whether it did.
 #pragma once
 
 #include "host/HiddenGlWindow.h"

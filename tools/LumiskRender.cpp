@@ -1,7 +1,5 @@
 // lumisk-render: renders PNG pictures through the built effect module, driving
 // it exactly as the host would. See --help.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -20,6 +18,7 @@
 #include "tools/OutputFile.h"
 #include "tools/PngFile.h"
 #include "tools/RenderMemory.h"
+#include "tools/StandardOutputAside.h"
 #include "tools/TestCard.h"
 #include "tools/ToolError.h"
 #include "tools/ToolOptions.h"
@@ -217,13 +216,9 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   using namespace Orvane::Lumisk::RenderTool;
-  // The module writes its diagnostics (the GL context lines) to standard
-  // output; they go to standard error, so that standard output carries only
-  // the tool's own text (--help) or the picture ("-", /dev/stdout), written
-  // through the copy of descriptor 1 kept here.
-  const int toolOutput = dup(STDOUT_FILENO);
-  dup2(STDERR_FILENO, STDOUT_FILENO);
-  gToolOutput = toolOutput >= 0 ? fdopen(toolOutput, "w") : nullptr;
+  // Standard output carries only the tool's own text (--help) or the picture
+  // ("-", /dev/stdout); the module's diagnostics go to standard error.
+  gToolOutput = SetStandardOutputAside();
   gStandardOutputOpen = gToolOutput != nullptr;
   if (!gToolOutput) gToolOutput = stderr;
   try {

@@ -6,12 +6,6 @@ namespace Orvane::Lumisk::Win32Layer {
 
 const char* const kEglPlatformValues = "surfaceless or device";
 
-bool IsSoftwareRenderer(const std::string& renderer) {
-  for (const char* name : {"llvmpipe", "softpipe", "swrast"})
-    if (renderer.find(name) != std::string::npos) return true;
-  return false;
-}
-
 EglPlatformRequest ParseEglPlatformRequest(const char* value) {
   if (value == nullptr || *value == '\0') return {};
   if (std::strcmp(value, "surfaceless") == 0) return {true, EglPlatform::Surfaceless};

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/SoftwareRenderer.h"
+
 namespace Orvane::Lumisk::Win32Layer {
 
 enum class EglPlatform { Surfaceless, Device };
@@ -21,9 +23,6 @@ struct EglCandidate {
   EglPlatform platform;
   std::string renderer;
 };
-
-// Mesa's software rasterisers: llvmpipe, softpipe, swrast.
-bool IsSoftwareRenderer(const std::string& renderer);
 
 // What LUMISK_EGL_PLATFORM asks for: unset or empty forces nothing;
 // "surfaceless" or "device" force that platform; any other value is refused.

@@ -11,15 +11,13 @@ if(NOT CLANG_FORMAT)
   message("structure.format skipped: clang-format-14 not found (scripts/setup.sh installs it)")
   return()
 endif()
-# Every top-level folder's C++ files, build trees aside, so that a new folder
-# is checked without a list to keep up.
+# Every top-level folder's C++ files, so that a new folder is checked without
+# a list to keep up.
+include(${CMAKE_CURRENT_LIST_DIR}/TopLevelFolders.cmake)
+lumisk_top_level_folders(${ROOT} top_folders)
 set(sources "")
-file(GLOB top_entries RELATIVE ${ROOT} LIST_DIRECTORIES true ${ROOT}/*)
-foreach(entry ${top_entries})
-  if(NOT IS_DIRECTORY ${ROOT}/${entry} OR entry MATCHES "^(\\.|build)" OR EXISTS ${ROOT}/${entry}/CMakeCache.txt)
-    continue()
-  endif()
-  file(GLOB_RECURSE found ${ROOT}/${entry}/*.h ${ROOT}/${entry}/*.cpp)
+foreach(folder ${top_folders})
+  file(GLOB_RECURSE found ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
   list(APPEND sources ${found})
 endforeach()
 list(SORT sources)
